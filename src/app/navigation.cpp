@@ -1,0 +1,109 @@
+// The click handlers of the pages, and the way a click reaches them.
+#include "app/choices.h"
+#include "app/program.h"
+
+namespace tarvel {
+
+void Program::click(ElementId id) {
+    if (ended_) return;
+    // Pages are hidden during a run and grading; clicks that still reach a
+    // button then (queued before a cancel, say) must not start a second run
+    // inside the first.
+    if (inLongRoutine_ && id != el::Cancel_img) return;
+    try {
+        if (id >= el::P3_Btn(0) && id <= el::P3_Btn(el::keyCount - 1)) return P3_Btn_Click(id - el::P3_Btn(0));
+        if (id >= el::P4_Btn(1) && id <= el::P4_Btn(9)) return P4_Btn_Click(id - el::P4_Btn(0));
+        if (id >= el::P5_Btn(1) && id <= el::P5_Btn(4)) return P5_Btn_Click(id - el::P5_Btn(0));
+        switch (id) {
+        case el::P1_Btn1: return P1_Btn1_Click();
+        case el::P1_Btn2: return P1_Btn2_Click();
+        case el::P1_Btn3: return P1_Btn3_Click();
+        case el::P2_Btn1: return P2_Btn1_Click();
+        case el::P2_Btn2: return P2_Btn2_Click();
+        case el::P2_Btn3: return P2_Btn3_Click();
+        case el::P2_Btn4: return P2_Btn4_Click();
+        case el::P3_BtnA: return P3_BtnA_Click();
+        case el::P3_BtnB: return P3_BtnB_Click();
+        case el::P4_BtnA: return P4_BtnA_Click();
+        case el::P6_Btn(1): return P6_Btn1_Click();
+        case el::P6_Btn(2): return P6_Btn2_Click();
+        case el::P6_Btn(3): return P6_Btn3_Click();
+        case el::Cancel_img: return Cancel_img_Click();
+        default: return;  // notes, labels, the title: nothing happens
+        }
+    } catch (const WindowClosed&) {
+        ended_ = true;  // the window closed inside a run or grading
+    }
+}
+
+void Program::loadChart(std::size_t system) {
+    const SystemChoice& choice = kSystemChoices[system];
+    const std::string path(choice.chart);
+    const TextFile chart = files_.readText(path);
+    if (!chart.ok) {
+        // Page 1, Settings and the table stay as they were.
+        w_.showMessage("運指表 " + path + " を読めません（" + chart.error + "）。");
+        return;
+    }
+    storeChart(chart.lines, s_.Unshi_tbl);
+    Hide_P1();
+    Show_P2();
+    s_.Settings[1] = std::string(choice.setting);
+}
+
+void Program::P1_Btn1_Click() { loadChart(0); }
+
+void Program::P1_Btn2_Click() { loadChart(1); }
+
+void Program::P1_Btn3_Click() {
+    Hide_P1();
+    Show_P2();
+}
+
+void Program::choosePairing(std::size_t pairing) {
+    Hide_P2();
+    s_.Settings[2] = std::string(kPairingChoices[pairing].setting);
+    Show_P3();
+}
+
+void Program::P2_Btn1_Click() { choosePairing(0); }
+
+void Program::P2_Btn2_Click() { choosePairing(1); }
+
+void Program::P2_Btn3_Click() { choosePairing(2); }
+
+void Program::P2_Btn4_Click() {
+    Hide_P2();
+    Show_P1();
+}
+
+void Program::P4_Btn_Click(int n) {
+    Hide_P4();
+    s_.Settings[4] = std::string(kTempoChoices[n - 1].tempo);
+    Play_run();
+}
+
+void Program::P4_BtnA_Click() {
+    Hide_P4();
+    Show_P3();
+}
+
+void Program::P6_Btn1_Click() {
+    Hide_P6();
+    s_.Settings[6] = "0";
+    Play_run();
+}
+
+void Program::P6_Btn2_Click() {
+    Hide_P6();
+    s_.Settings[6] = "0";
+    Show_P4();
+}
+
+void Program::P6_Btn3_Click() {
+    Hide_P6();
+    s_.Settings[6] = "1";
+    Show_P3();
+}
+
+}  // namespace tarvel

@@ -1,0 +1,114 @@
+// Start-up, closing and the page routines.
+#include "app/program.h"
+#include "app/texts.h"
+#include "ui/page_pictures.h"
+
+namespace tarvel {
+
+Program::Program(Window& window, FileSystem& files) : w_(window), files_(files) {}
+
+void Program::showElements(ElementId first, ElementId last) {
+    for (ElementId id = first; id <= last; ++id) w_.show(id);
+}
+
+void Program::hideElements(ElementId first, ElementId last) {
+    for (ElementId id = first; id <= last; ++id) w_.hide(id);
+}
+
+void Program::setLabel1Font(double points) {
+    w_.setFontName(el::Label1, std::string(text::kUiFont));
+    w_.setFontSize(el::Label1, points);
+}
+
+bool Program::Form_Load() {
+    Hide_P2();
+    Hide_P3();
+    Hide_P4();
+    Hide_P5();
+    Hide_P6();
+    s_.Cancel_flg = 0;
+    if (!Load_pictures()) return false;
+    Show_P1();
+    hideElements(el::onp_img(0), el::onp_img(el::noteSlotCount - 1));
+    hideElements(el::Uns_img(0), el::Uns_img(el::fingerSlotCount - 1));
+    return true;
+}
+
+void Program::Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
+
+void Program::Form_Unload(int& /*cancel*/) {
+    ended_ = true;
+    w_.endProgram(0);
+}
+
+bool Program::Load_pictures() {
+    for (const PagePicture& row : pagePictureTable()) {
+        const std::string path(row.file);
+        const PictureLoad loaded = w_.setPicture(row.element, path);
+        if (loaded == PictureLoad::Loaded) continue;
+        // Without its pages the program cannot be used: say which file, then end.
+        w_.showMessage("Tarvel を起動できません。\n絵のファイル " + path +
+                       (loaded == PictureLoad::Missing ? " が見つかりません。" : " を絵として読めません。"));
+        ended_ = true;
+        w_.endProgram(1);
+        return false;
+    }
+    return true;
+}
+
+void Program::Show_P1() {
+    w_.show(el::title_img);
+    showElements(el::P1_Btn1, el::P1_Btn3);
+    w_.setCaption(el::Label1, "");
+}
+
+void Program::Hide_P1() {
+    w_.hide(el::title_img);
+    hideElements(el::P1_Btn1, el::P1_Btn3);
+}
+
+void Program::Show_P2() {
+    w_.show(el::title_img);
+    showElements(el::P2_Btn1, el::P2_Btn4);
+    w_.setCaption(el::Label1, "");
+}
+
+void Program::Hide_P2() {
+    w_.hide(el::title_img);
+    hideElements(el::P2_Btn1, el::P2_Btn4);
+}
+
+void Program::Hide_P3() {
+    w_.hide(el::P3_BtnA);
+    w_.hide(el::P3_BtnB);
+    hideElements(el::P3_Btn(0), el::P3_Btn(el::keyCount - 1));
+    hideElements(el::Lab_S1(0), el::Lab_S1(el::keyCount - 1));
+    w_.hide(el::Check1);
+}
+
+void Program::Show_P4() {
+    showElements(el::P4_Btn(1), el::P4_Btn(9));
+    w_.show(el::P4_BtnA);
+    s_.Play_cnt = 0;
+    setLabel1Font(text::kPromptSize);
+    w_.setCaption(el::Label1, std::string(text::kTempoPrompt));
+}
+
+void Program::Hide_P4() {
+    hideElements(el::P4_Btn(1), el::P4_Btn(9));
+    w_.hide(el::P4_BtnA);
+}
+
+void Program::Show_P5() {
+    showElements(el::P5_Btn(1), el::P5_Btn(4));
+    setLabel1Font(text::kPromptSize);
+    w_.setCaption(el::Label1, std::string(text::kAnswerPrompt));
+}
+
+void Program::Hide_P5() { hideElements(el::P5_Btn(1), el::P5_Btn(4)); }
+
+void Program::Show_P6() { showElements(el::P6_Btn(1), el::P6_Btn(3)); }
+
+void Program::Hide_P6() { hideElements(el::P6_Btn(1), el::P6_Btn(3)); }
+
+}  // namespace tarvel

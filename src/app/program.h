@@ -1,0 +1,114 @@
+// The program: its state, start-up and closing, the page routines, every click
+// handler, the practice run and grading. It knows the screen only through Window.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/file_system.h"
+#include "data/fingering_chart.h"
+#include "run/note_mapping.h"
+#include "ui/window.h"
+
+namespace tarvel {
+
+// The values the window keeps for the life of the program, in this order.
+struct ProgramState {
+    KeySignature Choshi_tbl{};
+    std::array<std::string, 7> Settings{};  // slot 0 is never used
+    std::int16_t Play_cnt = 0;
+    std::int16_t Onp_cnt = 0;
+    FingeringTable Unshi_tbl{};
+    std::int16_t Cancel_flg = 0;
+};
+
+class Program {
+public:
+    Program(Window& window, FileSystem& files);
+
+    const ProgramState& state() const { return s_; }
+    ProgramState& state() { return s_; }
+
+    // Start-up, before the window is first shown. False when a page picture
+    // could not be loaded: the player has been told and the program has ended.
+    bool Form_Load();
+    // The window's close request; never refuses it.
+    void Form_QueryUnload(int& cancel, int unloadMode);
+    // The window is closing: the program ends at once.
+    void Form_Unload(int& cancel);
+
+    // A click on an element, from the window. Runs the element's handler, if
+    // it has one and may run now.
+    void click(ElementId id);
+
+    // Page routines.
+    void Show_P1();
+    void Hide_P1();
+    void Show_P2();
+    void Hide_P2();
+    void Show_P3();
+    void Hide_P3();
+    void Show_P4();
+    void Hide_P4();
+    void Show_P5();
+    void Hide_P5();
+    void Show_P6();
+    void Hide_P6();
+    bool Load_pictures();
+
+    // Click handlers. The button families share one handler each: key button
+    // P3_Btn<k>, tempo button P4_Btn<n>, answer button P5_Btn<n>.
+    void P1_Btn1_Click();
+    void P1_Btn2_Click();
+    void P1_Btn3_Click();
+    void P2_Btn1_Click();
+    void P2_Btn2_Click();
+    void P2_Btn3_Click();
+    void P2_Btn4_Click();
+    void P3_Btn_Click(int k);
+    void P3_BtnA_Click();
+    void P3_BtnB_Click();
+    void P4_Btn_Click(int n);
+    void P4_BtnA_Click();
+    void P5_Btn_Click(int n);
+    void P6_Btn1_Click();
+    void P6_Btn2_Click();
+    void P6_Btn3_Click();
+    void Cancel_img_Click();
+
+    // The practice run and grading.
+    void Play_run();
+    void Show_result();
+    void Write_result(std::string_view grade);
+
+private:
+    void loadChart(std::size_t system);
+    void choosePairing(std::size_t pairing);
+    void showElements(ElementId first, ElementId last);
+    void hideElements(ElementId first, ElementId last);
+    void setLabel1Font(double points);
+
+    // The run.
+    bool Load_exercise();
+    void reportBadExercise(const std::string& path, const ExerciseError& error);
+    bool showRunScreen();
+    bool Step_note(int n);
+    void hideRow(int firstNote);
+    bool pumpEvents();
+    bool say(std::string_view caption, int ms);
+    void sleepFor(int ms);
+    void reportMissingPictures(const std::vector<std::string>& paths, std::string_view consequence);
+
+    Window& w_;
+    FileSystem& files_;
+    ProgramState s_;
+
+    bool ended_ = false;
+    bool inLongRoutine_ = false;  // a run or grading: only the cancel picture takes clicks
+    std::int16_t Beat_ms = 0;     // of the run in progress
+    Instant deadline_{};          // of the run's next sleep
+};
+
+}  // namespace tarvel

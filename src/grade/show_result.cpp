@@ -1,0 +1,57 @@
+// Grading: the answer buttons of page 5, the grade on Label1 and its record.
+#include "app/choices.h"
+#include "app/long_routine.h"
+#include "app/program.h"
+#include "app/texts.h"
+#include "data/data_paths.h"
+#include "data/result_record.h"
+#include "grade/grading.h"
+
+namespace tarvel {
+namespace {
+
+constexpr auto kResultPause = std::chrono::milliseconds(1500);
+
+}  // namespace
+
+void Program::P5_Btn_Click(int n) {
+    Hide_P5();
+    s_.Settings[5] = std::string(kAnswerChoices[n - 1].answer);
+    Show_result();
+    Show_P6();
+}
+
+void Program::Show_result() {
+    const Grade grade = gradeRun(s_.Settings[4], s_.Settings[5], s_.Play_cnt);
+    s_.Play_cnt = grade.Play_cnt;
+    setLabel1Font(text::kGradeSize);
+    w_.setCaption(el::Label1, std::string(text::kResult));
+    {
+        const LongRoutine routine(inLongRoutine_);
+        w_.processEvents();  // a close here ends the program before the record is written
+        w_.sleepUntil(w_.now() + kResultPause);
+    }
+    w_.setCaption(el::Label1, std::string(text::kLineBreak) + std::string(grade.text));
+    Write_result(grade.text);
+}
+
+void Program::Write_result(std::string_view grade) {
+    const std::string dir = Result_dir(s_.Settings[1], s_.Settings[2], s_.Settings[3]);
+    const std::string name = recordName(shortDateText(w_.today()), grade);
+    const RecordOutcome outcome = writeRecord(files_, dir, name);
+    switch (outcome.kind) {
+    case RecordOutcome::Renamed:
+    case RecordOutcome::Unchanged:
+    case RecordOutcome::Created: return;
+    case RecordOutcome::NameTaken:
+        w_.showMessage("成績を記録できませんでした。\nフォルダ " + dir + " には「" + name +
+                       "」という名前のファイルがすでにあります。\n記録「" + outcome.oldName + "」はそのままです。");
+        return;
+    case RecordOutcome::Failed:
+        w_.showMessage("成績を記録できませんでした（" + outcome.detail + "）。\nフォルダ " + dir + " の記録「" +
+                       outcome.oldName + "」はそのままです。");
+        return;
+    }
+}
+
+}  // namespace tarvel

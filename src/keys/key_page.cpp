@@ -1,0 +1,39 @@
+// The key page: every key's last result, and the buttons that leave the page.
+#include "app/program.h"
+#include "app/texts.h"
+#include "data/result_record.h"
+#include "keys/key_table.h"
+
+namespace tarvel {
+
+void Program::Show_P3() {
+    w_.show(el::P3_BtnA);
+    w_.show(el::P3_BtnB);
+    showElements(el::P3_Btn(0), el::P3_Btn(el::keyCount - 1));
+    for (int k = 0; k < el::keyCount; ++k) {
+        w_.setCaption(el::Lab_S1(k), Read_result(files_, s_.Settings[1], s_.Settings[2], Key_tbl[k].code));
+        w_.show(el::Lab_S1(k));
+    }
+    setLabel1Font(text::kPromptSize);
+    w_.setCaption(el::Label1, std::string(text::kKeyPrompt));
+    w_.show(el::Check1);
+}
+
+void Program::P3_Btn_Click(int k) {
+    Hide_P3();
+    Show_P4();
+    s_.Settings[3] = std::string(Key_tbl[k].code);
+    s_.Settings[6] = "1";
+}
+
+void Program::P3_BtnA_Click() {
+    Hide_P3();
+    Show_P2();
+}
+
+void Program::P3_BtnB_Click() {
+    Hide_P3();
+    Show_P1();
+}
+
+}  // namespace tarvel

@@ -1,0 +1,205 @@
+#include "ui/elements.h"
+
+#include <array>
+#include <charconv>
+#include <stdexcept>
+
+namespace tarvel {
+namespace {
+
+struct Place {
+    ElementId id;
+    const char* name;
+    ElementKind kind;
+    int left, top;
+    int width = 0, height = 0;
+};
+
+// The elements that are not part of a grid, with their places in twips.
+const Place kPlaces[] = {
+    {el::Label1, "Label1", ElementKind::Label, 3960, 0, 8412, 5652},
+    {el::Check1, "Check1", ElementKind::CheckBox, 6600, 1680, 3132, 492},
+    {el::title_img, "title_img", ElementKind::Picture, 4320, 2040},
+    {el::Cancel_img, "Cancel_img", ElementKind::Picture, 120, 240, 372, 372},
+    {el::Gosen_img1, "Gosen_img1", ElementKind::Picture, 840, 0},
+    {el::Gosen_img2, "Gosen_img2", ElementKind::Picture, 840, 5400},
+    {el::Choshi(0), "Choshi", ElementKind::Picture, 360, 0},
+    {el::Choshi(1), "Choshi", ElementKind::Picture, 360, 5400},
+    {el::P1_Btn1, "P1_Btn1", ElementKind::Picture, 6360, 7200},
+    {el::P1_Btn2, "P1_Btn2", ElementKind::Picture, 6360, 7920},
+    {el::P1_Btn3, "P1_Btn3", ElementKind::Picture, 6360, 8640, 252, 252},
+    {el::P2_Btn1, "P2_Btn1", ElementKind::Picture, 6360, 7200},
+    {el::P2_Btn2, "P2_Btn2", ElementKind::Picture, 6360, 7920},
+    {el::P2_Btn3, "P2_Btn3", ElementKind::Picture, 6360, 8640},
+    {el::P2_Btn4, "P2_Btn4", ElementKind::Picture, 6360, 9360},
+    {el::P3_BtnA, "P3_BtnA", ElementKind::Picture, 1680, 600},
+    {el::P3_BtnB, "P3_BtnB", ElementKind::Picture, 1680, 1320},
+    {el::P4_Btn(1), "P4_Btn1", ElementKind::Picture, 1800, 3960},
+    {el::P4_Btn(2), "P4_Btn2", ElementKind::Picture, 4200, 3960},
+    {el::P4_Btn(3), "P4_Btn3", ElementKind::Picture, 6600, 3960},
+    {el::P4_Btn(4), "P4_Btn4", ElementKind::Picture, 9000, 3960},
+    {el::P4_Btn(5), "P4_Btn5", ElementKind::Picture, 11400, 3960},
+    {el::P4_Btn(6), "P4_Btn6", ElementKind::Picture, 3000, 5040},
+    {el::P4_Btn(7), "P4_Btn7", ElementKind::Picture, 5400, 5040},
+    {el::P4_Btn(8), "P4_Btn8", ElementKind::Picture, 7800, 5040},
+    {el::P4_Btn(9), "P4_Btn9", ElementKind::Picture, 10200, 5040},
+    {el::P4_BtnA, "P4_BtnA", ElementKind::Picture, 1680, 600},
+    {el::P5_Btn(1), "P5_Btn1", ElementKind::Picture, 6000, 5640},
+    {el::P5_Btn(2), "P5_Btn2", ElementKind::Picture, 2400, 6720},
+    {el::P5_Btn(3), "P5_Btn3", ElementKind::Picture, 6000, 6720},
+    {el::P5_Btn(4), "P5_Btn4", ElementKind::Picture, 9600, 6720},
+    {el::P6_Btn(1), "P6_Btn1", ElementKind::Picture, 6000, 5640},
+    {el::P6_Btn(2), "P6_Btn2", ElementKind::Picture, 4080, 6720},
+    {el::P6_Btn(3), "P6_Btn3", ElementKind::Picture, 7680, 6720},
+};
+
+// The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
+// stand at 1320 + 1980 m. Labels stand 1200 twips below their buttons.
+constexpr std::array<int, 4> kKeyRowTop{2280, 4080, 6000, 7920};
+constexpr std::array<int, 8> kKeyRow1Left{240, 2115, 3975, 5850, 7710, 9585, 11445, 13320};
+constexpr int kKeyLabelBelow = 1200;
+
+int keyRow(int k) { return k < 8 ? 0 : 1 + (k - 8) / 7; }
+int keyLeft(int k) { return k < 8 ? kKeyRow1Left[k] : 1320 + 1980 * ((k - 8) % 7); }
+
+constexpr int kStaffPitch = 5400;    // lower staff below the upper one
+constexpr int kFingersBelow = 3000;  // finger diagrams below the top of their note
+
+const ElementFont kDefaultLabel1Font{"ＭＳ Ｐゴシック", 9, false};
+const ElementFont kResultLabelFont{"MS UI Gothic", 10.2, true};
+const ElementFont kCheckBoxFont{"MS UI Gothic", 10.8, false};
+
+std::vector<ElementSpec> buildTable() {
+    std::vector<ElementSpec> table(el::elementCount);
+    for (const Place& p : kPlaces) {
+        ElementSpec& e = table[p.id];
+        e.name = p.name;
+        e.kind = p.kind;
+        e.leftTwips = p.left;
+        e.topTwips = p.top;
+        e.widthTwips = p.width;
+        e.heightTwips = p.height;
+    }
+    table[el::Choshi(0)].index = 0;
+    table[el::Choshi(1)].index = 1;
+    table[el::P1_Btn3].takesClicksWhenEmpty = true;
+    table[el::Label1].font = kDefaultLabel1Font;
+    table[el::Check1].font = kCheckBoxFont;
+    table[el::Check1].initialCaption = "調性を音符に表示";
+
+    for (int k = 0; k < el::keyCount; ++k) {
+        ElementSpec& button = table[el::P3_Btn(k)];
+        button.name = "P3_Btn" + std::to_string(k);
+        button.leftTwips = keyLeft(k);
+        button.topTwips = kKeyRowTop[keyRow(k)];
+
+        ElementSpec& label = table[el::Lab_S1(k)];
+        label.name = "Lab_S1";
+        label.index = k;
+        label.kind = ElementKind::Label;
+        label.leftTwips = button.leftTwips;
+        label.topTwips = button.topTwips + kKeyLabelBelow;
+        label.widthTwips = 1692;
+        label.heightTwips = 252;
+        label.font = kResultLabelFont;
+        label.initialCaption = "S1";
+    }
+
+    for (int i = 0; i < el::noteSlotCount; ++i) {
+        const int left = Slot_x(i % el::notesPerRow);
+        const int staffTop = (i / el::notesPerRow) % 2 == 0 ? 0 : kStaffPitch;
+        ElementSpec& note = table[el::onp_img(i)];
+        note.name = "onp_img";
+        note.index = i;
+        note.leftTwips = left;
+        note.topTwips = staffTop;
+        for (int f = 0; f < el::fingersPerNote; ++f) {
+            const int slot = el::fingersPerNote * i + f;
+            ElementSpec& finger = table[el::Uns_img(slot)];
+            finger.name = "Uns_img";
+            finger.index = slot;
+            finger.leftTwips = left;
+            finger.topTwips = staffTop + kFingersBelow;
+        }
+    }
+
+    const std::vector<ElementId>& order = stackingOrderFromTop();
+    for (int rank = 0; rank < static_cast<int>(order.size()); ++rank) table[order[rank]].stackRank = rank;
+    return table;
+}
+
+void appendSlots(std::vector<ElementId>& order, int first, int last) {
+    for (int i = first; i <= last; ++i) {
+        order.push_back(el::onp_img(i));
+        for (int f = 0; f < el::fingersPerNote; ++f) order.push_back(el::Uns_img(el::fingersPerNote * i + f));
+    }
+}
+
+std::vector<ElementId> buildStackingOrder() {
+    std::vector<ElementId> order;
+    order.reserve(el::elementCount);
+    order.push_back(el::Check1);
+    order.push_back(el::P3_Btn(3));
+    order.push_back(el::Cancel_img);
+    order.push_back(el::Choshi(0));
+    order.push_back(el::Choshi(1));
+    appendSlots(order, 224, 319);
+    order.push_back(el::P4_BtnA);
+    for (int k = 22; k <= 28; ++k) order.push_back(el::Lab_S1(k));
+    for (int n = 1; n <= 3; ++n) order.push_back(el::P6_Btn(n));
+    for (int n = 1; n <= 4; ++n) order.push_back(el::P5_Btn(n));
+    for (int n = 1; n <= 9; ++n) order.push_back(el::P4_Btn(n));
+    order.push_back(el::P3_BtnA);
+    order.push_back(el::P3_BtnB);
+    for (int k = 0; k < el::keyCount; ++k)
+        if (k != 3) order.push_back(el::P3_Btn(k));
+    for (ElementId id = el::P2_Btn1; id <= el::P2_Btn4; ++id) order.push_back(id);
+    for (ElementId id = el::P1_Btn1; id <= el::P1_Btn3; ++id) order.push_back(id);
+    appendSlots(order, 0, 223);
+    order.push_back(el::Gosen_img1);
+    order.push_back(el::title_img);
+    for (int k = 0; k <= 21; ++k) order.push_back(el::Lab_S1(k));
+    order.push_back(el::Gosen_img2);
+    order.push_back(el::Label1);
+    if (order.size() != static_cast<std::size_t>(el::elementCount))
+        throw std::logic_error("the stacking order does not name every element once");
+    return order;
+}
+
+}  // namespace
+
+const std::vector<ElementId>& stackingOrderFromTop() {
+    static const std::vector<ElementId> order = buildStackingOrder();
+    return order;
+}
+
+const std::vector<ElementSpec>& elementTable() {
+    static const std::vector<ElementSpec> table = buildTable();
+    return table;
+}
+
+const ElementSpec& element(ElementId id) { return elementTable().at(static_cast<std::size_t>(id)); }
+
+std::string elementName(ElementId id) {
+    const ElementSpec& e = element(id);
+    if (e.index < 0) return e.name;
+    return e.name + "(" + std::to_string(e.index) + ")";
+}
+
+std::optional<ElementId> findElement(std::string_view name) {
+    std::string_view base = name;
+    int index = -1;
+    if (const auto open = name.find('('); open != std::string_view::npos) {
+        if (name.back() != ')') return std::nullopt;
+        base = name.substr(0, open);
+        const std::string_view digits = name.substr(open + 1, name.size() - open - 2);
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), index);
+        if (digits.empty() || ec != std::errc{} || end != digits.data() + digits.size()) return std::nullopt;
+    }
+    const auto& table = elementTable();
+    for (ElementId id = 0; id < static_cast<ElementId>(table.size()); ++id)
+        if (table[id].name == base && table[id].index == index) return id;
+    return std::nullopt;
+}
+
+}  // namespace tarvel

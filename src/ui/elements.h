@@ -1,0 +1,92 @@
+// The window's elements: every picture, label and the check box that any page
+// ever shows, created once at a fixed place. Elements are addressed by an id;
+// `el` gives the ids by the names the program uses for them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvel {
+
+using ElementId = int;
+
+enum class ElementKind { Picture, Label, CheckBox };
+
+struct ElementFont {
+    std::string name;
+    double points = 0;
+    bool bold = false;
+};
+
+struct ElementSpec {
+    std::string name;  // "P3_Btn12", "onp_img"
+    int index = -1;    // index within an element array, -1 for a single element
+    ElementKind kind = ElementKind::Picture;
+    int leftTwips = 0;
+    int topTwips = 0;
+    // Labels and the check box: their fixed size. Pictures: the size they keep
+    // until they are given a picture (zero for most).
+    int widthTwips = 0;
+    int heightTwips = 0;
+    // Only the unmarked square of page 1 reacts to clicks while it has no picture.
+    bool takesClicksWhenEmpty = false;
+    ElementFont font;            // labels and the check box
+    std::string initialCaption;  // labels and the check box
+    int stackRank = 0;           // 0 is drawn over every other element
+};
+
+namespace el {
+inline constexpr int keyCount = 29;
+inline constexpr int noteSlotCount = 320;
+inline constexpr int fingersPerNote = 9;
+inline constexpr int fingerSlotCount = noteSlotCount * fingersPerNote;
+inline constexpr int notesPerRow = 16;
+
+inline constexpr ElementId Label1 = 0;
+inline constexpr ElementId Check1 = 1;
+inline constexpr ElementId title_img = 2;
+inline constexpr ElementId Cancel_img = 3;
+inline constexpr ElementId Gosen_img1 = 4;
+inline constexpr ElementId Gosen_img2 = 5;
+constexpr ElementId Choshi(int r) { return 6 + r; }  // r = 0 upper staff, 1 lower
+inline constexpr ElementId P1_Btn1 = 8;
+inline constexpr ElementId P1_Btn2 = 9;
+inline constexpr ElementId P1_Btn3 = 10;
+inline constexpr ElementId P2_Btn1 = 11;
+inline constexpr ElementId P2_Btn2 = 12;
+inline constexpr ElementId P2_Btn3 = 13;
+inline constexpr ElementId P2_Btn4 = 14;
+inline constexpr ElementId P3_BtnA = 15;
+inline constexpr ElementId P3_BtnB = 16;
+constexpr ElementId P3_Btn(int k) { return 17 + k; }  // k = 0 .. 28
+constexpr ElementId Lab_S1(int k) { return 46 + k; }  // k = 0 .. 28
+constexpr ElementId P4_Btn(int n) { return 74 + n; }  // n = 1 .. 9
+inline constexpr ElementId P4_BtnA = 84;
+constexpr ElementId P5_Btn(int n) { return 84 + n; }  // n = 1 .. 4
+constexpr ElementId P6_Btn(int n) { return 88 + n; }  // n = 1 .. 3
+constexpr ElementId onp_img(int i) { return 92 + i; }  // i = 0 .. 319
+constexpr ElementId Uns_img(int i) { return 412 + i; }  // i = 0 .. 2879
+inline constexpr int elementCount = 412 + fingerSlotCount;
+}  // namespace el
+
+// Every element, indexed by its id.
+const std::vector<ElementSpec>& elementTable();
+const ElementSpec& element(ElementId id);
+
+// "P3_Btn12", "onp_img(3)".
+std::string elementName(ElementId id);
+// The inverse of elementName; nullopt for a name no element has.
+std::optional<ElementId> findElement(std::string_view name);
+
+// Ids from the top of the stacking order to the bottom.
+const std::vector<ElementId>& stackingOrderFromTop();
+
+// The reference screen has 15 twips to the pixel.
+constexpr int twipsToPixels(int twips) { return (twips * 2 + 15) / 30; }
+
+// Left of note column n (0 .. 15) in twips.
+constexpr int Slot_x(int n) { return 2640 + 776 * n; }
+
+}  // namespace tarvel
