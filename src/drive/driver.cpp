@@ -1,0 +1,218 @@
+#include "drive/driver.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QTest>
+#include <algorithm>
+#include <charconv>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include "qt/wiring.h"
+
+namespace tarvel {
+namespace {
+
+constexpr auto kRealTimeStep = std::chrono::milliseconds(2);
+
+std::unique_ptr<Clock> makeClock(bool realTime, VirtualClock*& virtualClock) {
+    if (realTime) return std::make_unique<SteadyClock>();
+    auto clock = std::make_unique<VirtualClock>();
+    virtualClock = clock.get();
+    return clock;
+}
+
+bool parseMilliseconds(const std::string& text, long long& ms) {
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), ms);
+    return ec == std::errc{} && end == text.data() + text.size() && ms >= 0;
+}
+
+}  // namespace
+
+Driver::Driver(const DriverOptions& options) : options_(options) {
+    window_ = std::make_unique<QtWindow>(std::filesystem::path{}, makeClock(options.realTime, virtualClock_));
+    if (options.today) window_->setToday(*options.today);
+    window_->onMessage = [this](const std::string& text) {
+        if (!options_.trace) std::cout << "message " << quoted(text) << std::endl;
+    };
+    window_->onPump = [this] { deliverDue(); };
+    Window* window = window_.get();
+    FileSystem* files = &files_;
+    if (options.trace) {
+        log_ = std::make_unique<TraceLog>(stdout, *window_);
+        tracingWindow_ = std::make_unique<TracingWindow>(*window_, *log_);
+        tracingFiles_ = std::make_unique<TracingFileSystem>(files_, *log_);
+        window = tracingWindow_.get();
+        files = tracingFiles_.get();
+    }
+    program_ = std::make_unique<Program>(*window, *files);
+    connectWindow(*window_, *program_);
+}
+
+Driver::~Driver() = default;
+
+int Driver::run(std::istream& script, const std::string& scriptName) {
+    if (!startProgram(*window_, *program_)) return window_->exitStatus();
+    if (!QTest::qWaitForWindowExposed(window_->form())) {
+        std::cerr << "tarvel-drive: the window could not be shown\n";
+        return 2;
+    }
+    std::string line;
+    int lineNumber = 0;
+    while (!window_->ended() && std::getline(script, line)) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!execute(line)) {
+            std::cerr << scriptName << ":" << lineNumber << ": cannot understand \"" << line << "\"\n";
+            return 2;
+        }
+    }
+    return window_->ended() ? window_->exitStatus() : 0;
+}
+
+bool Driver::execute(const std::string& line) {
+    std::istringstream in(line);
+    std::string command;
+    if (!(in >> command) || command[0] == '#') return true;
+    std::string argument, rest;
+    in >> argument;
+    std::getline(in >> std::ws, rest);
+
+    if (command == "click" && rest.empty()) {
+        const auto id = findElement(argument);
+        if (!id) return false;
+        click(*id);
+        return true;
+    }
+    if (command == "close" && argument.empty()) {
+        requestClose();
+        return true;
+    }
+    long long ms = 0;
+    if (command == "wait" && rest.empty() && parseMilliseconds(argument, ms)) {
+        wait(ms);
+        return true;
+    }
+    if (command == "after" && parseMilliseconds(argument, ms)) {
+        std::istringstream event(rest);
+        std::string what, name, extra;
+        event >> what >> name >> extra;
+        if (!extra.empty()) return false;
+        if (what == "close" && name.empty()) {
+            schedule(ms, true, 0);
+            return true;
+        }
+        const auto id = what == "click" ? findElement(name) : std::nullopt;
+        if (!id) return false;
+        schedule(ms, false, *id);
+        return true;
+    }
+    if (command == "dump" && argument.empty()) {
+        dump();
+        return true;
+    }
+    if (command == "shot" && !argument.empty() && rest.empty()) {
+        shot(argument);
+        return true;
+    }
+    return false;
+}
+
+void Driver::schedule(long long ms, bool close, ElementId element) {
+    const Scheduled event{window_->now() + std::chrono::milliseconds(ms), close, element};
+    const auto at = std::upper_bound(scheduled_.begin(), scheduled_.end(), event.due,
+                                     [](Instant due, const Scheduled& s) { return due < s.due; });
+    scheduled_.insert(at, event);
+}
+
+void Driver::deliverDue() {
+    if (delivering_) return;  // a click being delivered pumps events of its own
+    delivering_ = true;
+    while (!scheduled_.empty() && scheduled_.front().due <= window_->now() && !window_->ended()) {
+        const Scheduled event = scheduled_.front();
+        scheduled_.pop_front();
+        if (event.close)
+            requestClose();
+        else
+            click(event.element);
+    }
+    delivering_ = false;
+}
+
+void Driver::click(ElementId id) {
+    QWidget* widget = window_->elementWidget(id);
+    QWidget* form = window_->form();
+    const QRect visible = widget->geometry().intersected(form->rect());
+    if (widget->isHidden() || visible.isEmpty()) return;  // nothing to click, as for a person
+    QTest::mouseClick(form->windowHandle(), Qt::LeftButton, Qt::NoModifier, visible.center());
+}
+
+void Driver::requestClose() {
+    // What a window manager's close box sends.
+    QCloseEvent event;
+    QCoreApplication::sendEvent(window_->form()->windowHandle(), &event);
+}
+
+void Driver::wait(long long ms) {
+    const Instant until = window_->now() + std::chrono::milliseconds(ms);
+    if (virtualClock_) {
+        while (!window_->ended() && !scheduled_.empty() && scheduled_.front().due <= until) {
+            virtualClock_->sleepUntil(scheduled_.front().due);
+            QCoreApplication::processEvents();
+            deliverDue();
+        }
+        virtualClock_->sleepUntil(until);
+        QCoreApplication::processEvents();
+        return;
+    }
+    while (!window_->ended() && window_->now() < until) {
+        QCoreApplication::processEvents();
+        deliverDue();
+        std::this_thread::sleep_for(kRealTimeStep);
+    }
+}
+
+void Driver::dump() {
+    QCoreApplication::processEvents();
+    for (const ElementId id : stackingOrderFromTop()) {
+        if (!window_->isShown(id)) continue;
+        const ElementSpec& spec = element(id);
+        const std::string name = elementName(id);
+        switch (spec.kind) {
+        case ElementKind::Picture:
+            if (window_->hasPicture(id))
+                std::cout << name << " picture=" << window_->picturePath(id) << "\n";
+            else if (spec.takesClicksWhenEmpty)
+                std::cout << name << "\n";
+            break;
+        case ElementKind::Label:
+            std::cout << name << " font=" << quoted(window_->fontName(id)) << " size=" << pointsText(window_->fontSize(id))
+                      << " caption=" << quoted(window_->caption(id)) << "\n";
+            break;
+        case ElementKind::CheckBox:
+            std::cout << name << " checked=" << (window_->isChecked(id) ? 1 : 0) << "\n";
+            break;
+        }
+    }
+    std::cout << stateLine() << std::endl;
+}
+
+std::string Driver::stateLine() {
+    const ProgramState& s = program_->state();
+    std::string line = "state Settings=[";
+    for (std::size_t i = 0; i < s.Settings.size(); ++i) line += (i ? "," : "") + quoted(s.Settings[i]);
+    line += "] Play_cnt=" + std::to_string(s.Play_cnt) + " Onp_cnt=" + std::to_string(s.Onp_cnt) +
+            " Cancel_flg=" + std::to_string(s.Cancel_flg) + " Choshi_tbl=";
+    for (int k = 0; k <= 6; ++k) line += std::to_string(s.Choshi_tbl[k]);
+    line += " t=" + std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(window_->now()).count());
+    return line;
+}
+
+void Driver::shot(const std::string& file) {
+    QCoreApplication::processEvents();
+    if (!window_->form()->grab().save(QString::fromStdString(file)))
+        std::cerr << "tarvel-drive: cannot save " << file << "\n";
+}
+
+}  // namespace tarvel

@@ -1,0 +1,62 @@
+// tarvel-drive: runs the real program (real widgets) from a script, one
+// command a line, for tests and for looking at a data set without playing it.
+#pragma once
+
+#include <deque>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/program.h"
+#include "data/file_system.h"
+#include "drive/tracing.h"
+#include "qt/qt_window.h"
+
+namespace tarvel {
+
+struct DriverOptions {
+    bool realTime = false;  // sleeps take real time; otherwise a virtual clock advances
+    bool trace = false;     // print every window operation
+    std::optional<CalendarDate> today;
+};
+
+class Driver {
+public:
+    explicit Driver(const DriverOptions& options);
+    ~Driver();
+
+    // Starts the program and runs the script. Returns the program's exit
+    // status, or 2 for a script that cannot be read.
+    int run(std::istream& script, const std::string& scriptName);
+
+private:
+    struct Scheduled {
+        Instant due;
+        bool close = false;
+        ElementId element = 0;
+    };
+
+    bool execute(const std::string& line);
+    void schedule(long long ms, bool close, ElementId element);
+    void deliverDue();
+    void click(ElementId id);
+    void requestClose();
+    void wait(long long ms);
+    void dump();
+    void shot(const std::string& file);
+    std::string stateLine();
+
+    DriverOptions options_;
+    VirtualClock* virtualClock_ = nullptr;  // owned by the window
+    std::unique_ptr<QtWindow> window_;
+    LocalFileSystem files_;
+    std::unique_ptr<TraceLog> log_;
+    std::unique_ptr<TracingWindow> tracingWindow_;
+    std::unique_ptr<TracingFileSystem> tracingFiles_;
+    std::unique_ptr<Program> program_;
+    std::deque<Scheduled> scheduled_;
+    bool delivering_ = false;
+};
+
+}  // namespace tarvel

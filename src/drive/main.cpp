@@ -1,0 +1,63 @@
+// tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [SCRIPT]
+// Runs Tarvel in the current folder on the offscreen platform and plays the
+// script (a file, or standard input) against its window.
+#include <QApplication>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+
+#include "drive/driver.h"
+#include "qt/fonts.h"
+
+namespace {
+
+int usage() {
+    std::cerr << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [SCRIPT]\n"
+                 "commands: click NAME | after MS click NAME | after MS close | close | wait MS | dump | shot FILE.png\n";
+    return 2;
+}
+
+bool parseDate(const char* text, tarvel::CalendarDate& date) {
+    return std::sscanf(text, "%4d-%2d-%2d", &date.year, &date.month, &date.day) == 3 && date.month >= 1 &&
+           date.month <= 12 && date.day >= 1 && date.day <= 31;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    tarvel::DriverOptions options;
+    const char* scriptFile = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--real-time") == 0) {
+            options.realTime = true;
+        } else if (std::strcmp(argv[i], "--trace") == 0) {
+            options.trace = true;
+        } else if (std::strcmp(argv[i], "--today") == 0 && i + 1 < argc) {
+            tarvel::CalendarDate date;
+            if (!parseDate(argv[++i], date)) return usage();
+            options.today = date;
+        } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
+            return usage();
+        } else if (!scriptFile) {
+            scriptFile = argv[i];
+        } else {
+            return usage();
+        }
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    tarvel::installFontSubstitutes();
+
+    std::ifstream file;
+    if (scriptFile && std::strcmp(scriptFile, "-") != 0) {
+        file.open(scriptFile);
+        if (!file) {
+            std::cerr << "tarvel-drive: cannot read " << scriptFile << "\n";
+            return 2;
+        }
+    }
+    std::istream& script = file.is_open() ? static_cast<std::istream&>(file) : std::cin;
+    tarvel::Driver driver(options);
+    return driver.run(script, scriptFile ? scriptFile : "stdin");
+}

@@ -1,0 +1,67 @@
+// Decorators that print every window and file operation as it happens,
+// one a line: "t=MS OP ARGS".
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "data/file_system.h"
+#include "ui/window.h"
+
+namespace tarvel {
+
+// A text in double quotes, with backslash, quote, CR and LF escaped.
+std::string quoted(const std::string& text);
+// A number of points as it was written: "32", "10.2".
+std::string pointsText(double points);
+
+class TraceLog {
+public:
+    TraceLog(std::FILE* out, Window& clockSource) : out_(out), clock_(clockSource) {}
+    void write(const std::string& op, const std::string& args);
+    long long milliseconds();
+
+private:
+    std::FILE* out_;
+    Window& clock_;
+};
+
+class TracingWindow : public Window {
+public:
+    TracingWindow(Window& inner, TraceLog& log) : inner_(inner), log_(log) {}
+
+    void show(ElementId id) override;
+    void hide(ElementId id) override;
+    PictureLoad setPicture(ElementId id, const std::string& dataPath) override;
+    void setCaption(ElementId id, const std::string& text) override;
+    void setFontName(ElementId id, const std::string& name) override;
+    void setFontSize(ElementId id, double points) override;
+    bool isChecked(ElementId id) override { return inner_.isChecked(id); }
+    void processEvents() override;
+    void sleepUntil(Instant deadline) override;
+    Instant now() override { return inner_.now(); }
+    CalendarDate today() override { return inner_.today(); }
+    void showMessage(const std::string& text) override;
+    void endProgram(int status) override;
+
+private:
+    Window& inner_;
+    TraceLog& log_;
+};
+
+class TracingFileSystem : public FileSystem {
+public:
+    TracingFileSystem(FileSystem& inner, TraceLog& log) : inner_(inner), log_(log) {}
+
+    TextFile readText(const std::string& dataPath) override { return inner_.readText(dataPath); }
+    std::string firstOrdinaryFile(const std::string& dataDir) override { return inner_.firstOrdinaryFile(dataDir); }
+    FileResult createFolder(const std::string& dataDir) override;
+    FileResult createFile(const std::string& dataDir, const std::string& name) override;
+    FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;
+
+private:
+    FileSystem& inner_;
+    TraceLog& log_;
+};
+
+}  // namespace tarvel

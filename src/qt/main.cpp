@@ -1,0 +1,20 @@
+// Tarvel: the program window, started in the folder that holds the data set.
+#include <QApplication>
+#include <cstdio>
+
+#include "qt/fonts.h"
+#include "qt/wiring.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (tarvel::installFontSubstitutes().isEmpty())
+        std::fprintf(stderr, "Tarvel: no Japanese font installed (IPAexGothic or Noto Sans CJK JP); "
+                             "Japanese text may not show.\n");
+    tarvel::QtWindow window;
+    tarvel::LocalFileSystem files;
+    tarvel::Program program(window, files);
+    tarvel::connectWindow(window, program);
+    if (!tarvel::startProgram(window, program)) return window.exitStatus();
+    if (window.ended()) return window.exitStatus();
+    return QApplication::exec();
+}

@@ -1,0 +1,202 @@
+#include "qt/qt_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDate>
+#include <QLabel>
+#include <QMessageBox>
+#include <cstdio>
+
+#include "data/data_paths.h"
+#include "qt/fonts.h"
+#include "qt/picture_element.h"
+
+namespace tarvel {
+namespace {
+
+constexpr int kClientWidth = 1016;   // 15240 twips
+constexpr int kClientHeight = 713;   // 10692 twips
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// The labels show a CR LF as one line break.
+QString displayText(const std::string& caption) {
+    QString text = qs(caption);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QChar('\r'), QChar('\n'));
+    return text;
+}
+
+void paintWhite(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(widget->backgroundRole(), Qt::white);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QRect pixelRect(const ElementSpec& e) {
+    return QRect(twipsToPixels(e.leftTwips), twipsToPixels(e.topTwips), twipsToPixels(e.widthTwips),
+                 twipsToPixels(e.heightTwips));
+}
+
+}  // namespace
+
+void FormWidget::closeEvent(QCloseEvent* event) {
+    if (onClose) onClose();
+    event->accept();
+}
+
+QtWindow::QtWindow(std::filesystem::path dataRoot, std::unique_ptr<Clock> clock)
+    : form_(std::make_unique<FormWidget>()),
+      dataRoot_(std::move(dataRoot)),
+      clock_(clock ? std::move(clock) : std::make_unique<SteadyClock>()) {
+    form_->setWindowTitle(QStringLiteral("Tarvel"));
+    form_->setFixedSize(kClientWidth, kClientHeight);
+    form_->onClose = [this] { closeRequested(); };
+    createElements();
+}
+
+QtWindow::~QtWindow() = default;
+
+void QtWindow::createElements() {
+    widgets_.assign(el::elementCount, nullptr);
+    states_.assign(el::elementCount, ElementState{});
+    // Children stack in the order they are made: make them from the bottom up.
+    const std::vector<ElementId>& fromTop = stackingOrderFromTop();
+    for (auto it = fromTop.rbegin(); it != fromTop.rend(); ++it) {
+        const ElementId id = *it;
+        const ElementSpec& spec = element(id);
+        const QRect place = pixelRect(spec);
+        QWidget* widget = nullptr;
+        switch (spec.kind) {
+        case ElementKind::Picture:
+            widget = new PictureElement(form_.get(), place.size(), spec.takesClicksWhenEmpty, [this, id] {
+                if (onClick) onClick(id);
+            });
+            widget->move(place.topLeft());
+            break;
+        case ElementKind::Label: {
+            auto* label = new QLabel(form_.get());
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setWordWrap(true);
+            label->setGeometry(place);
+            paintWhite(label);
+            widget = label;
+            break;
+        }
+        case ElementKind::CheckBox: {
+            auto* box = new QCheckBox(qs(spec.initialCaption), form_.get());
+            box->setGeometry(place);
+            paintWhite(box);
+            widget = box;
+            break;
+        }
+        }
+        widgets_[id] = widget;
+        ElementState& state = states_[id];
+        state.fontName = spec.font.name;
+        state.fontSize = spec.font.points;
+        state.caption = spec.initialCaption;
+        if (spec.kind != ElementKind::Picture) applyFont(id);
+        if (spec.kind == ElementKind::Label) static_cast<QLabel*>(widget)->setText(displayText(state.caption));
+    }
+}
+
+void QtWindow::applyFont(ElementId id) {
+    const ElementState& state = states_[id];
+    widgets_[id]->setFont(elementFont(qs(state.fontName), state.fontSize, element(id).font.bold));
+}
+
+void QtWindow::show(ElementId id) { widgets_.at(id)->show(); }
+
+void QtWindow::hide(ElementId id) { widgets_.at(id)->hide(); }
+
+PictureLoad QtWindow::setPicture(ElementId id, const std::string& dataPath) {
+    auto* picture = dynamic_cast<PictureElement*>(widgets_.at(id));
+    if (!picture) return PictureLoad::NotAPicture;
+    const QString path = QString::fromStdString((dataRoot_ / nativePath(dataPath)).string());
+    QPixmap pixmap;
+    const PictureLoad result = pictures_.load(path, pixmap);
+    if (result == PictureLoad::Loaded) {
+        picture->setPicture(pixmap);
+        states_[id].picturePath = dataPath;
+    } else {
+        picture->clearPicture();
+        states_[id].picturePath.clear();
+    }
+    return result;
+}
+
+void QtWindow::setCaption(ElementId id, const std::string& text) {
+    states_.at(id).caption = text;
+    if (auto* label = dynamic_cast<QLabel*>(widgets_[id])) label->setText(displayText(text));
+}
+
+void QtWindow::setFontName(ElementId id, const std::string& name) {
+    states_.at(id).fontName = name;
+    applyFont(id);
+}
+
+void QtWindow::setFontSize(ElementId id, double points) {
+    states_.at(id).fontSize = points;
+    applyFont(id);
+}
+
+bool QtWindow::isChecked(ElementId id) {
+    auto* box = dynamic_cast<QCheckBox*>(widgets_.at(id));
+    return box && box->isChecked();
+}
+
+void QtWindow::processEvents() {
+    if (ended_) throw WindowClosed{};
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    if (onPump && !ended_) onPump();
+    if (ended_) throw WindowClosed{};
+}
+
+void QtWindow::sleepUntil(Instant deadline) { clock_->sleepUntil(deadline); }
+
+Instant QtWindow::now() { return clock_->now(); }
+
+CalendarDate QtWindow::today() {
+    if (fixedToday_.year != 0) return fixedToday_;
+    const QDate date = QDate::currentDate();
+    return CalendarDate{date.year(), date.month(), date.day()};
+}
+
+void QtWindow::showMessage(const std::string& text) {
+    std::fprintf(stderr, "Tarvel: %s\n", text.c_str());
+    if (onMessage) {
+        onMessage(text);
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tarvel"), qs(text), QMessageBox::Ok,
+                    form_->isVisible() ? form_.get() : nullptr);
+    box.exec();
+}
+
+void QtWindow::endProgram(int status) {
+    ended_ = true;
+    exitStatus_ = status;
+    QCoreApplication::exit(status);
+}
+
+void QtWindow::closeRequested() {
+    if (!ended_ && onCloseRequest) onCloseRequest();
+}
+
+bool QtWindow::isShown(ElementId id) const { return !widgets_.at(id)->isHidden(); }
+
+bool QtWindow::hasPicture(ElementId id) const {
+    auto* picture = dynamic_cast<PictureElement*>(widgets_.at(id));
+    return picture && picture->hasPicture();
+}
+
+const std::string& QtWindow::picturePath(ElementId id) const { return states_.at(id).picturePath; }
+const std::string& QtWindow::fontName(ElementId id) const { return states_.at(id).fontName; }
+double QtWindow::fontSize(ElementId id) const { return states_.at(id).fontSize; }
+const std::string& QtWindow::caption(ElementId id) const { return states_.at(id).caption; }
+
+}  // namespace tarvel

@@ -1,0 +1,100 @@
+// The program's one window in Qt widgets: every element of the layout at its
+// place, in its stacking order.
+#pragma once
+
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "qt/picture_cache.h"
+#include "ui/clock.h"
+#include "ui/window.h"
+
+class QCheckBox;
+class QLabel;
+
+namespace tarvel {
+
+class PictureElement;
+
+// The top-level widget; it tells its owner of a close request.
+class FormWidget : public QWidget {
+public:
+    std::function<void()> onClose;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+class QtWindow : public Window {
+public:
+    // Data paths are resolved against `dataRoot` (the current folder when empty).
+    explicit QtWindow(std::filesystem::path dataRoot = {}, std::unique_ptr<Clock> clock = nullptr);
+    ~QtWindow() override;
+
+    // Where clicks and the close request go.
+    std::function<void(ElementId)> onClick;
+    std::function<void()> onCloseRequest;
+    // Runs inside every processEvents, after the window's events (the driver
+    // delivers its scheduled events here).
+    std::function<void()> onPump;
+    // Shows a message; the default is a message box.
+    std::function<void(const std::string&)> onMessage;
+
+    // Window
+    void show(ElementId id) override;
+    void hide(ElementId id) override;
+    PictureLoad setPicture(ElementId id, const std::string& dataPath) override;
+    void setCaption(ElementId id, const std::string& text) override;
+    void setFontName(ElementId id, const std::string& name) override;
+    void setFontSize(ElementId id, double points) override;
+    bool isChecked(ElementId id) override;
+    void processEvents() override;
+    void sleepUntil(Instant deadline) override;
+    Instant now() override;
+    CalendarDate today() override;
+    void showMessage(const std::string& text) override;
+    void endProgram(int status) override;
+
+    bool ended() const { return ended_; }
+    int exitStatus() const { return exitStatus_; }
+
+    // What an element shows, as the program set it.
+    bool isShown(ElementId id) const;
+    bool hasPicture(ElementId id) const;
+    const std::string& picturePath(ElementId id) const;
+    const std::string& fontName(ElementId id) const;
+    double fontSize(ElementId id) const;
+    const std::string& caption(ElementId id) const;
+    QWidget* elementWidget(ElementId id) const { return widgets_.at(static_cast<std::size_t>(id)); }
+    // The top-level widget: show it once Form_Load has run.
+    QWidget* form() const { return form_.get(); }
+
+    void setToday(CalendarDate date) { fixedToday_ = date; }
+
+private:
+    struct ElementState {
+        std::string picturePath;
+        std::string fontName;
+        double fontSize = 0;
+        std::string caption;
+    };
+    void createElements();
+    void applyFont(ElementId id);
+    void closeRequested();
+
+    std::unique_ptr<FormWidget> form_;
+    std::filesystem::path dataRoot_;
+    std::unique_ptr<Clock> clock_;
+    PictureCache pictures_;
+    std::vector<QWidget*> widgets_;
+    std::vector<ElementState> states_;
+    CalendarDate fixedToday_{};
+    bool ended_ = false;
+    int exitStatus_ = 0;
+};
+
+}  // namespace tarvel
