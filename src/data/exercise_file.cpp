@@ -5,7 +5,8 @@
 namespace tarvel {
 namespace {
 
-constexpr int kMaxKeyCount = 14;  // beyond, Choshi_tbl would hold codes no sign exists for
+constexpr int kMaxKeyCount = 14;
+constexpr int kNotesPerRow = 16;  // beyond, Choshi_tbl would hold codes no sign exists for
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -46,10 +47,14 @@ ExerciseParse parseExerciseFile(const std::vector<std::string>& lines) {
         file.notes.push_back(NoteLine{lineNumber, text[0], text[1], text[2], text[3]});
     }
 
-    const int count = static_cast<int>(file.notes.size());
-    if (count < 32) return at(ExerciseProblem::TooFewNotes, file.endLine, std::to_string(count));
-    if (count % 16 != 0) return at(ExerciseProblem::NotWholeRows, file.endLine, std::to_string(count));
     return file;
+}
+
+std::optional<ExerciseError> checkRowCount(const ExerciseFile& file) {
+    const int count = static_cast<int>(file.notes.size());
+    if (count < 2 * kNotesPerRow) return at(ExerciseProblem::TooFewNotes, file.endLine, std::to_string(count));
+    if (count % kNotesPerRow != 0) return at(ExerciseProblem::NotWholeRows, file.endLine, std::to_string(count));
+    return std::nullopt;
 }
 
 std::string describeForPlayer(const ExerciseError& e) {

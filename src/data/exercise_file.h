@@ -1,6 +1,7 @@
 // Reading an exercise file: the key line, the note lines and the end line.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -46,6 +47,10 @@ using ExerciseParse = std::variant<ExerciseFile, ExerciseError>;
 
 // `lines` are the file's lines without their line ends.
 ExerciseParse parseExerciseFile(const std::vector<std::string>& lines);
+
+// The run steps through whole rows of 16 notes, at least two of them: the
+// problem with a file's note count, if it has one.
+std::optional<ExerciseError> checkRowCount(const ExerciseFile& file);
 
 // What is wrong, for the player (Japanese) and for the data-set checker.
 std::string describeForPlayer(const ExerciseError& error);

@@ -118,6 +118,7 @@ std::variant<LoadedExercise, ExerciseError> readExercise(const std::vector<std::
     ExerciseParse parsed = parseExerciseFile(lines);
     if (auto* error = std::get_if<ExerciseError>(&parsed)) return *error;
     const ExerciseFile& file = std::get<ExerciseFile>(parsed);
+    if (const auto error = checkRowCount(file)) return *error;
     LoadedExercise loaded;
     loaded.Choshi_tbl = keySignature(file.sign, file.count, showKeyInNotes);
     auto mapped = mapNotes(file, pairingOffset(pairing), loaded.Choshi_tbl);

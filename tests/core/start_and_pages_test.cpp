@@ -1,0 +1,127 @@
+// Start-up, closing and the page routines.
+#include <gtest/gtest.h>
+
+#include "support/program_fixture.h"
+#include "ui/page_pictures.h"
+
+namespace tarvel {
+namespace {
+
+using test::ProgramTest;
+
+std::vector<std::string> named(const std::string& op, ElementId first, ElementId last) {
+    std::vector<std::string> ops;
+    for (ElementId id = first; id <= last; ++id) ops.push_back(op + " " + elementName(id));
+    return ops;
+}
+
+void append(std::vector<std::string>& to, const std::vector<std::string>& more) { to.insert(to.end(), more.begin(), more.end()); }
+
+TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
+    ASSERT_TRUE(program.Form_Load());
+    std::vector<std::string> expected{"hide title_img"};
+    append(expected, named("hide", el::P2_Btn1, el::P2_Btn4));
+    append(expected, {"hide P3_BtnA", "hide P3_BtnB"});
+    append(expected, named("hide", el::P3_Btn(0), el::P3_Btn(28)));
+    append(expected, named("hide", el::Lab_S1(0), el::Lab_S1(28)));
+    expected.push_back("hide Check1");
+    append(expected, named("hide", el::P4_Btn(1), el::P4_Btn(9)));
+    expected.push_back("hide P4_BtnA");
+    append(expected, named("hide", el::P5_Btn(1), el::P5_Btn(4)));
+    append(expected, named("hide", el::P6_Btn(1), el::P6_Btn(3)));
+    for (const PagePicture& p : pagePictureTable()) expected.push_back("picture " + elementName(p.element) + " " + std::string(p.file));
+    append(expected, {"show title_img", "show P1_Btn1", "show P1_Btn2", "show P1_Btn3", "caption Label1 "});
+    append(expected, named("hide", el::onp_img(0), el::onp_img(319)));
+    append(expected, named("hide", el::Uns_img(0), el::Uns_img(2879)));
+    EXPECT_EQ(window.ops, expected);
+}
+
+TEST_F(ProgramTest, PagePicturesAreTheFixedList) {
+    const auto& table = pagePictureTable();
+    ASSERT_EQ(table.size(), 55u);
+    EXPECT_EQ(table.front().file, "system\\hyouji\\title.gif");
+    EXPECT_EQ(table[9].element, el::P3_Btn(0));
+    EXPECT_EQ(table[9].file, "system\\hyouji\\button\\B_C000.gif");
+    EXPECT_EQ(table[21].file, "system\\hyouji\\button\\B_CF05.gif");  // P3_Btn12
+    EXPECT_EQ(table[38].file, "system\\hyouji\\button\\4_030.gif");
+    EXPECT_EQ(table[47].element, el::P4_BtnA);
+    EXPECT_EQ(table[47].file, table[7].file);  // both back buttons show modoru.gif
+    EXPECT_EQ(table[50].file, "system\\hyouji\\button\\5_3.gif");  // the third answer
+    EXPECT_EQ(table.back().file, "system\\hyouji\\button\\6_code.gif");
+}
+
+TEST_F(ProgramTest, TheFirstScreen) {
+    start();
+    const ProgramState& s = state();
+    for (const std::string& slot : s.Settings) EXPECT_EQ(slot, "");
+    for (const std::string& line : s.Unshi_tbl) EXPECT_EQ(line, "");
+    EXPECT_EQ(s.Cancel_flg, 0);
+    EXPECT_EQ(s.Play_cnt, 0);
+    EXPECT_EQ(s.Onp_cnt, 0);
+    // Page 1, the message label, and the run's own elements still without a picture.
+    EXPECT_EQ(window.visible(), (std::vector<std::string>{"Label1", "title_img", "Cancel_img", "Gosen_img1", "Gosen_img2",
+                                                         "Choshi(0)", "Choshi(1)", "P1_Btn1", "P1_Btn2", "P1_Btn3"}));
+    EXPECT_EQ(window.picture(el::Gosen_img1), "");
+    EXPECT_EQ(window.picture(el::Cancel_img), "");
+    EXPECT_EQ(window.caption(el::Label1), "");
+}
+
+TEST_F(ProgramTest, AMissingPagePictureEndsStartUpAtThatPicture) {
+    window.missingPictures.insert("system\\hyouji\\button\\6_code.gif");
+    EXPECT_FALSE(program.Form_Load());
+    const auto messages = window.messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("system\\hyouji\\button\\6_code.gif"), std::string::npos);
+    EXPECT_EQ(window.ops.back(), "exit 1");
+    EXPECT_TRUE(window.opsStartingWith("show ").empty());
+    EXPECT_EQ(window.opsStartingWith("picture ").size(), 55u);
+}
+
+TEST_F(ProgramTest, ABrokenFirstPictureLoadsNoOther) {
+    window.missingPictures.insert("system\\hyouji\\title.gif");
+    EXPECT_FALSE(program.Form_Load());
+    EXPECT_EQ(window.opsStartingWith("picture ").size(), 1u);
+    EXPECT_EQ(window.ops.back(), "exit 1");
+}
+
+TEST_F(ProgramTest, ClosingEndsTheProgramAndNothingRunsAfter) {
+    start();
+    int cancel = 0;
+    program.Form_QueryUnload(cancel, 0);
+    EXPECT_EQ(cancel, 0);
+    program.Form_Unload(cancel);
+    EXPECT_EQ(window.ops.back(), "exit 0");
+    const std::size_t before = mark();
+    click(el::P1_Btn3);
+    EXPECT_EQ(mark(), before);
+}
+
+TEST_F(ProgramTest, PageRoutinesWriteTheirCaptions) {
+    start();
+    program.Show_P4();
+    EXPECT_EQ(opsSince(0), (std::vector<std::string>{
+                               "show P4_Btn1", "show P4_Btn2", "show P4_Btn3", "show P4_Btn4", "show P4_Btn5",
+                               "show P4_Btn6", "show P4_Btn7", "show P4_Btn8", "show P4_Btn9", "show P4_BtnA",
+                               "font Label1 name=MS UI Gothic", "font Label1 size=32",
+                               "caption Label1 \r\n　　　テンポをえらんでね"}));
+    window.ops.clear();
+    program.Show_P5();
+    EXPECT_EQ(window.ops.back(), "caption Label1 \r\n　　　　　どうだった？");
+    window.ops.clear();
+    program.Show_P6();
+    EXPECT_TRUE(window.opsStartingWith("caption").empty()) << "page 6 leaves the grade on the label";
+    window.ops.clear();
+    program.Hide_P3();
+    EXPECT_TRUE(window.opsStartingWith("caption").empty());
+    EXPECT_EQ(window.ops.back(), "hide Check1");
+}
+
+TEST_F(ProgramTest, ShowingTheTempoPageResetsTheRepeatCounter) {
+    start();
+    state().Play_cnt = 2;
+    program.Show_P4();
+    EXPECT_EQ(state().Play_cnt, 0);
+}
+
+}  // namespace
+}  // namespace tarvel

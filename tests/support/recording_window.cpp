@@ -1,0 +1,107 @@
+#include "support/recording_window.h"
+
+#include <charconv>
+
+namespace tarvel::test {
+
+void RecordingWindow::draw() { clock_ += drawingCost; }
+
+void RecordingWindow::show(ElementId id) {
+    ops.push_back("show " + elementName(id));
+    hidden_.erase(id);
+    draw();
+}
+
+void RecordingWindow::hide(ElementId id) {
+    ops.push_back("hide " + elementName(id));
+    hidden_.insert(id);
+    draw();
+}
+
+PictureLoad RecordingWindow::setPicture(ElementId id, const std::string& dataPath) {
+    ops.push_back("picture " + elementName(id) + " " + dataPath);
+    if (missingPictures.count(dataPath)) {
+        pictures_.erase(id);
+        return PictureLoad::Missing;
+    }
+    pictures_[id] = dataPath;
+    return PictureLoad::Loaded;
+}
+
+void RecordingWindow::setCaption(ElementId id, const std::string& text) {
+    ops.push_back("caption " + elementName(id) + " " + text);
+    captions_[id] = text;
+    draw();
+}
+
+void RecordingWindow::setFontName(ElementId id, const std::string& name) {
+    ops.push_back("font " + elementName(id) + " name=" + name);
+}
+
+void RecordingWindow::setFontSize(ElementId id, double points) {
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, points);
+    ops.push_back("font " + elementName(id) + " size=" + std::string(text, written.ptr));
+}
+
+void RecordingWindow::processEvents() {
+    if (ended_) throw WindowClosed{};
+    ops.push_back("pump");
+    ++pumps_;
+    if (onPump) onPump(pumps_);
+    if (ended_) throw WindowClosed{};
+}
+
+void RecordingWindow::sleepUntil(Instant deadline) {
+    const auto pause = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock_).count();
+    ops.push_back("sleep " + std::to_string(pause > 0 ? pause : 0));
+    if (deadline > clock_) clock_ = deadline;
+}
+
+void RecordingWindow::showMessage(const std::string& text) { ops.push_back("message " + text); }
+
+void RecordingWindow::endProgram(int status) {
+    ops.push_back("exit " + std::to_string(status));
+    ended_ = true;
+}
+
+void RecordingWindow::closeNow() { ended_ = true; }
+
+bool RecordingWindow::isShown(ElementId id) const { return hidden_.count(id) == 0; }
+
+std::string RecordingWindow::picture(ElementId id) const {
+    const auto it = pictures_.find(id);
+    return it == pictures_.end() ? "" : it->second;
+}
+
+std::string RecordingWindow::caption(ElementId id) const {
+    const auto it = captions_.find(id);
+    return it == captions_.end() ? "" : it->second;
+}
+
+std::vector<std::string> RecordingWindow::messages() const {
+    std::vector<std::string> result;
+    for (const std::string& op : ops)
+        if (op.rfind("message ", 0) == 0) result.push_back(op.substr(8));
+    return result;
+}
+
+long long RecordingWindow::nowMs() const {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(clock_).count();
+}
+
+std::vector<std::string> RecordingWindow::visible() const {
+    std::vector<std::string> names;
+    for (ElementId id = 0; id < el::elementCount; ++id)
+        if (isShown(id)) names.push_back(elementName(id));
+    return names;
+}
+
+std::vector<std::string> RecordingWindow::opsStartingWith(const std::string& prefix, std::size_t from) const {
+    std::vector<std::string> result;
+    for (std::size_t i = from; i < ops.size(); ++i)
+        if (ops[i].rfind(prefix, 0) == 0) result.push_back(ops[i]);
+    return result;
+}
+
+}  // namespace tarvel::test

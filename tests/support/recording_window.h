@@ -1,0 +1,66 @@
+// A window that records every operation as a line of text, keeps a virtual
+// clock, and lets a test act inside the event pumps.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ui/window.h"
+
+namespace tarvel::test {
+
+class RecordingWindow : public Window {
+public:
+    std::vector<std::string> ops;  // "show P1_Btn1", "caption Label1 ...", "pump", "sleep 500"
+    std::set<std::string> missingPictures;
+    bool checked = false;
+    // Time each drawing operation takes, to see that pacing absorbs it.
+    Instant drawingCost{};
+    // Runs inside every processEvents, with the number of the pump from 1.
+    std::function<void(int)> onPump;
+    CalendarDate date{2010, 8, 28};
+
+    void show(ElementId id) override;
+    void hide(ElementId id) override;
+    PictureLoad setPicture(ElementId id, const std::string& dataPath) override;
+    void setCaption(ElementId id, const std::string& text) override;
+    void setFontName(ElementId id, const std::string& name) override;
+    void setFontSize(ElementId id, double points) override;
+    bool isChecked(ElementId id) override { return id == el::Check1 && checked; }
+    void processEvents() override;
+    void sleepUntil(Instant deadline) override;
+    Instant now() override { return clock_; }
+    CalendarDate today() override { return date; }
+    void showMessage(const std::string& text) override;
+    void endProgram(int status) override;
+
+    // Simulates the player closing the window inside the current pump.
+    void closeNow();
+
+    bool isShown(ElementId id) const;
+    std::string picture(ElementId id) const;
+    std::string caption(ElementId id) const;
+    std::vector<std::string> messages() const;
+    long long nowMs() const;
+    bool ended() const { return ended_; }
+    int pumps() const { return pumps_; }
+    // The visible elements, by name, in id order.
+    std::vector<std::string> visible() const;
+    // Ops from index `from` on whose text starts with `prefix`.
+    std::vector<std::string> opsStartingWith(const std::string& prefix, std::size_t from = 0) const;
+
+private:
+    void draw();
+
+    Instant clock_{};
+    int pumps_ = 0;
+    bool ended_ = false;
+    std::set<ElementId> hidden_;
+    std::map<ElementId, std::string> pictures_;
+    std::map<ElementId, std::string> captions_;
+};
+
+}  // namespace tarvel::test
