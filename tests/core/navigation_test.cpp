@@ -90,7 +90,7 @@ TEST_F(ProgramTest, AMissingChartLeavesPage1AndTheStateAsTheyWere) {
     start();
     click(el::P1_Btn1);
     click(el::P2_Btn4);
-    window.ops.clear();
+    window.clearOps();
     click(el::P1_Btn2);  // there is no oeh.txt
     ASSERT_EQ(window.messages().size(), 1u);
     EXPECT_NE(window.messages()[0].find("system\\unshi\\oeh.txt"), std::string::npos);

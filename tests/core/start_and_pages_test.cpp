@@ -104,13 +104,13 @@ TEST_F(ProgramTest, PageRoutinesWriteTheirCaptions) {
                                "show P4_Btn6", "show P4_Btn7", "show P4_Btn8", "show P4_Btn9", "show P4_BtnA",
                                "font Label1 name=MS UI Gothic", "font Label1 size=32",
                                "caption Label1 \r\n　　　テンポをえらんでね"}));
-    window.ops.clear();
+    window.clearOps();
     program.Show_P5();
     EXPECT_EQ(window.ops.back(), "caption Label1 \r\n　　　　　どうだった？");
-    window.ops.clear();
+    window.clearOps();
     program.Show_P6();
     EXPECT_TRUE(window.opsStartingWith("caption").empty()) << "page 6 leaves the grade on the label";
-    window.ops.clear();
+    window.clearOps();
     program.Hide_P3();
     EXPECT_TRUE(window.opsStartingWith("caption").empty());
     EXPECT_EQ(window.ops.back(), "hide Check1");

@@ -16,7 +16,7 @@ protected:
     // Starts the program, and clears the ops of start-up.
     void start() {
         ASSERT_TRUE(program.Form_Load());
-        window.ops.clear();
+        window.clearOps();
     }
     void click(ElementId id) { program.click(id); }
     ProgramState& state() { return program.state(); }

@@ -6,20 +6,31 @@ namespace tarvel::test {
 
 void RecordingWindow::draw() { clock_ += drawingCost; }
 
+void RecordingWindow::record(std::string op) {
+    ops.push_back(std::move(op));
+    times.push_back(nowMs());
+}
+
+long long RecordingWindow::timeOf(const std::string& op, std::size_t from) const {
+    for (std::size_t i = from; i < ops.size(); ++i)
+        if (ops[i] == op) return times[i];
+    return -1;
+}
+
 void RecordingWindow::show(ElementId id) {
-    ops.push_back("show " + elementName(id));
+    record("show " + elementName(id));
     hidden_.erase(id);
     draw();
 }
 
 void RecordingWindow::hide(ElementId id) {
-    ops.push_back("hide " + elementName(id));
+    record("hide " + elementName(id));
     hidden_.insert(id);
     draw();
 }
 
 PictureLoad RecordingWindow::setPicture(ElementId id, const std::string& dataPath) {
-    ops.push_back("picture " + elementName(id) + " " + dataPath);
+    record("picture " + elementName(id) + " " + dataPath);
     if (missingPictures.count(dataPath)) {
         pictures_.erase(id);
         return PictureLoad::Missing;
@@ -29,24 +40,24 @@ PictureLoad RecordingWindow::setPicture(ElementId id, const std::string& dataPat
 }
 
 void RecordingWindow::setCaption(ElementId id, const std::string& text) {
-    ops.push_back("caption " + elementName(id) + " " + text);
+    record("caption " + elementName(id) + " " + text);
     captions_[id] = text;
     draw();
 }
 
 void RecordingWindow::setFontName(ElementId id, const std::string& name) {
-    ops.push_back("font " + elementName(id) + " name=" + name);
+    record("font " + elementName(id) + " name=" + name);
 }
 
 void RecordingWindow::setFontSize(ElementId id, double points) {
     char text[32];
     const auto written = std::to_chars(text, text + sizeof text, points);
-    ops.push_back("font " + elementName(id) + " size=" + std::string(text, written.ptr));
+    record("font " + elementName(id) + " size=" + std::string(text, written.ptr));
 }
 
 void RecordingWindow::processEvents() {
     if (ended_) throw WindowClosed{};
-    ops.push_back("pump");
+    record("pump");
     ++pumps_;
     if (onPump) onPump(pumps_);
     if (ended_) throw WindowClosed{};
@@ -54,14 +65,14 @@ void RecordingWindow::processEvents() {
 
 void RecordingWindow::sleepUntil(Instant deadline) {
     const auto pause = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock_).count();
-    ops.push_back("sleep " + std::to_string(pause > 0 ? pause : 0));
+    record("sleep " + std::to_string(pause > 0 ? pause : 0));
     if (deadline > clock_) clock_ = deadline;
 }
 
-void RecordingWindow::showMessage(const std::string& text) { ops.push_back("message " + text); }
+void RecordingWindow::showMessage(const std::string& text) { record("message " + text); }
 
 void RecordingWindow::endProgram(int status) {
-    ops.push_back("exit " + std::to_string(status));
+    record("exit " + std::to_string(status));
     ended_ = true;
 }
 

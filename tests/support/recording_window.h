@@ -15,6 +15,7 @@ namespace tarvel::test {
 class RecordingWindow : public Window {
 public:
     std::vector<std::string> ops;  // "show P1_Btn1", "caption Label1 ...", "pump", "sleep 500"
+    std::vector<long long> times;  // the clock in ms when each op began
     std::set<std::string> missingPictures;
     bool checked = false;
     // Time each drawing operation takes, to see that pacing absorbs it.
@@ -37,6 +38,10 @@ public:
     void showMessage(const std::string& text) override;
     void endProgram(int status) override;
 
+    void clearOps() {
+        ops.clear();
+        times.clear();
+    }
     // Simulates the player closing the window inside the current pump.
     void closeNow();
 
@@ -49,11 +54,14 @@ public:
     int pumps() const { return pumps_; }
     // The visible elements, by name, in id order.
     std::vector<std::string> visible() const;
+    // The time of the first op equal to `op` from index `from` on, -1 if none.
+    long long timeOf(const std::string& op, std::size_t from = 0) const;
     // Ops from index `from` on whose text starts with `prefix`.
     std::vector<std::string> opsStartingWith(const std::string& prefix, std::size_t from = 0) const;
 
 private:
     void draw();
+    void record(std::string op);
 
     Instant clock_{};
     int pumps_ = 0;

@@ -1,0 +1,180 @@
+// Grading after a run: the answer buttons, the grade on the label, the
+// repeat counter across the buttons of page 6, and the record it writes.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "data/data_paths.h"
+#include "support/program_fixture.h"
+
+namespace tarvel {
+namespace {
+
+using test::exerciseLines;
+using test::scaleNotes;
+
+// Refuses every rename, as a read-only or failing disk would.
+class RefusingFileSystem : public LocalFileSystem {
+public:
+    using LocalFileSystem::LocalFileSystem;
+    FileResult rename(const std::string&, const std::string&, const std::string&) override {
+        return {FileResult::Failed, "read-only file system"};
+    }
+};
+
+const std::string kRecords = "system\\onkai\\Boe\\BB\\S01\\";
+
+class GradeTest : public test::ProgramTest {
+protected:
+    void SetUp() override {
+        data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+        data.writeLines(exercisePath("Boe", "BB", "S01"), exerciseLines("#1", scaleNotes(32)));
+        data.write(kRecords + "まだです", "");
+        start();
+        click(el::P1_Btn1);
+        click(el::P2_Btn1);
+        click(el::P3_Btn(1));
+    }
+    // Plays a whole run at a tempo button and answers with an answer button.
+    std::string playAndAnswer(int tempoButton, int answerButton) {
+        click(el::P4_Btn(tempoButton));
+        return answer(answerButton);
+    }
+    std::string answer(int answerButton) {
+        EXPECT_TRUE(window.isShown(el::P5_Btn(answerButton)));
+        click(el::P5_Btn(answerButton));
+        return window.caption(el::Label1).substr(2);
+    }
+    std::vector<std::string> records() const { return data.names(kRecords); }
+};
+
+TEST_F(GradeTest, GradingStepsAndTheRecord) {
+    click(el::P4_Btn(5));  // 120
+    const std::size_t from = mark();
+    click(el::P5_Btn(1));
+    const std::vector<std::string> expected{
+        "hide P5_Btn1", "hide P5_Btn2", "hide P5_Btn3", "hide P5_Btn4",
+        "font Label1 name=MS UI Gothic", "font Label1 size=124", "caption Label1 \r\n結果", "pump", "sleep 1500",
+        "caption Label1 \r\nＢ", "show P6_Btn1", "show P6_Btn2", "show P6_Btn3",
+    };
+    EXPECT_EQ(opsSince(from), expected);
+    EXPECT_EQ(window.timeOf("caption Label1 \r\nＢ", from) - window.timeOf("caption Label1 \r\n結果", from), 1500);
+    EXPECT_EQ(state().Settings[5], "0");
+    EXPECT_EQ(state().Play_cnt, 1);
+    EXPECT_EQ(records(), std::vector<std::string>{"2010.08.28 Ｂ"});
+    EXPECT_TRUE(window.messages().empty());
+    // The key page shows it the next time it opens.
+    click(el::P6_Btn(3));
+    EXPECT_EQ(window.caption(el::Lab_S1(1)), "2010.08.28 Ｂ");
+}
+
+TEST_F(GradeTest, TheDateHasItsSlashesReplaced) {
+    window.date = {2026, 12, 7};
+    playAndAnswer(1, 4);
+    EXPECT_EQ(records(), std::vector<std::string>{"2026.12.07 Ｉ"});
+}
+
+TEST_F(GradeTest, RepeatCounterAcrossTheAgainButton) {
+    std::string grades = playAndAnswer(3, 1);  // 60
+    for (int i = 0; i < 3; ++i) {
+        click(el::P6_Btn(1));
+        grades += " " + answer(1);
+    }
+    EXPECT_EQ(grades, "Ｄ Ｃ Ｂ Ｄ");
+    EXPECT_EQ(records(), std::vector<std::string>{"2010.08.28 Ｄ"}) << "only the last grade is kept";
+}
+
+TEST_F(GradeTest, RepeatCounterAfterOtherAnswers) {
+    std::string grades = playAndAnswer(5, 1);  // 120
+    for (const int button : {1, 2, 1}) {
+        click(el::P6_Btn(1));
+        grades += " " + answer(button);
+    }
+    EXPECT_EQ(grades, "Ｂ Ａ Ｃ Ａ");
+}
+
+TEST_F(GradeTest, AnotherTempoOrACancelStartsTheCountAgain) {
+    playAndAnswer(5, 1);
+    click(el::P6_Btn(1));
+    answer(1);  // counter 2
+    click(el::P6_Btn(2));
+    EXPECT_EQ(state().Play_cnt, 0);
+    EXPECT_EQ(playAndAnswer(9, 1), "Ｓ") << "480, first column";
+    // A cancelled run brings back the tempo page, which resets the counter.
+    click(el::P6_Btn(1));
+    window.onPump = [&](int) {
+        if (window.ops.back() == "pump" && window.ops[window.ops.size() - 2] == "caption Label1 \r\nいくよ")
+            click(el::Cancel_img);
+    };
+    click(el::P6_Btn(1));
+    window.onPump = nullptr;
+    EXPECT_EQ(state().Play_cnt, 0);
+    EXPECT_EQ(playAndAnswer(9, 1), "Ｓ");
+}
+
+TEST_F(GradeTest, TheSameGradeTheSameDayLeavesTheRecord) {
+    playAndAnswer(5, 4);
+    click(el::P6_Btn(1));
+    answer(4);
+    EXPECT_EQ(records(), std::vector<std::string>{"2010.08.28 Ｉ"});
+    EXPECT_TRUE(window.messages().empty());
+}
+
+TEST_F(GradeTest, AMissingRecordIsMadeAgain) {
+    std::filesystem::remove_all(data.path(kRecords));
+    playAndAnswer(5, 1);
+    EXPECT_EQ(records(), std::vector<std::string>{"2010.08.28 Ｂ"});
+    // A folder without an ordinary file, too.
+    std::filesystem::remove(data.path(kRecords + "2010.08.28 Ｂ"));
+    data.write(kRecords + ".hidden", "");
+    click(el::P6_Btn(1));
+    answer(1);
+    EXPECT_EQ(records(), (std::vector<std::string>{".hidden", "2010.08.28 Ａ"}));
+}
+
+TEST_F(GradeTest, ANameTakenByAnotherFileIsNeverOverwritten) {
+    std::filesystem::rename(data.path(kRecords + "まだです"), data.path(kRecords + "0 first"));
+    data.write(kRecords + "2010.08.28 Ｂ", "somebody's file");
+    playAndAnswer(5, 1);
+    EXPECT_EQ(records(), (std::vector<std::string>{"0 first", "2010.08.28 Ｂ"}));
+    ASSERT_EQ(window.messages().size(), 1u);
+    EXPECT_NE(window.messages()[0].find(kRecords), std::string::npos);
+    EXPECT_EQ(window.caption(el::Label1), "\r\nＢ") << "the grade is shown before";
+    std::ifstream kept(data.path(kRecords + "2010.08.28 Ｂ"));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "somebody's file");
+}
+
+TEST_F(GradeTest, ClosingDuringThePauseLeavesTheRecord) {
+    click(el::P4_Btn(5));
+    window.onPump = [&](int) {
+        int cancel = 0;
+        program.Form_Unload(cancel);
+    };
+    click(el::P5_Btn(1));
+    EXPECT_EQ(records(), std::vector<std::string>{"まだです"});
+    EXPECT_EQ(window.ops.back(), "exit 0");
+}
+
+class RefusedRenameTest : public test::ProgramTest {};
+
+TEST_F(RefusedRenameTest, ARenameThatFailsIsReportedAfterTheGrade) {
+    RefusingFileSystem refusing(data.root());
+    test::RecordingWindow screen;
+    Program graded(screen, refusing);
+    data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+    data.writeLines(exercisePath("Boe", "BB", "S01"), exerciseLines("#1", scaleNotes(32)));
+    data.write(kRecords + "まだです", "");
+    ASSERT_TRUE(graded.Form_Load());
+    for (const ElementId id : {el::P1_Btn1, el::P2_Btn1, el::P3_Btn(1), el::P4_Btn(5), el::P5_Btn(2)}) graded.click(id);
+    ASSERT_EQ(screen.messages().size(), 1u);
+    EXPECT_NE(screen.messages()[0].find("read-only file system"), std::string::npos);
+    const auto grade = std::find(screen.ops.begin(), screen.ops.end(), "caption Label1 \r\nＣ");
+    const auto message = std::find_if(screen.ops.begin(), screen.ops.end(),
+                                      [](const std::string& op) { return op.rfind("message", 0) == 0; });
+    EXPECT_LT(grade, message);
+    EXPECT_EQ(data.names(kRecords), std::vector<std::string>{"まだです"});
+    EXPECT_TRUE(screen.isShown(el::P6_Btn(1)));
+}
+
+}  // namespace
+}  // namespace tarvel
