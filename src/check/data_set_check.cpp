@@ -1,0 +1,163 @@
+#include "check/data_set_check.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "app/choices.h"
+#include "data/data_paths.h"
+#include "data/file_system.h"
+#include "keys/key_table.h"
+#include "run/note_mapping.h"
+#include "ui/page_pictures.h"
+
+namespace tarvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SizeLimit {
+    int width;
+    int height;
+    bool exact = false;
+};
+
+// How large a picture may be where it stands (pixels).
+SizeLimit pagePictureLimit(ElementId id) {
+    if (id == el::title_img) return {537, 241};  // inside the white message label
+    if (id >= el::P3_Btn(0) && id <= el::P3_Btn(el::keyCount - 1)) return {118, 76};
+    if (id >= el::P4_Btn(1) && id <= el::P4_Btn(9)) return {150, 66};
+    if (id >= el::P5_Btn(1) && id <= el::P6_Btn(3)) return {230, 66};
+    if (id == el::P3_BtnA || id == el::P3_BtnB || id == el::P4_BtnA) return {150, 44};
+    return {200, 44};  // pages 1 and 2, 48 px apart
+}
+constexpr SizeLimit kCancelSize{25, 25, true};
+constexpr SizeLimit kStaffSize{960, 200, true};  // from its place to the right edge, above the fingers
+constexpr SizeLimit kKeySignatureSize{152, 200};  // left of the first note column
+constexpr SizeLimit kNoteSize{52, 200};           // one column, above the fingers
+constexpr SizeLimit kFingerSize{50, 150};
+
+class Checker {
+public:
+    Checker(fs::path root, const PictureProbe& probe) : root_(std::move(root)), files_(root_), probe_(probe) {}
+
+    std::vector<Problem> run() {
+        checkPagePictures();
+        checkPicture(std::string(kStaffPicture), kStaffSize, {}, 0);
+        checkPicture(std::string(kCancelPicture), kCancelSize, {}, 0);
+        for (const SystemChoice& system : kSystemChoices) checkSystem(system);
+        return problems_;
+    }
+
+private:
+    static std::string shown(const std::string& dataPath) { return nativePath(dataPath).generic_string(); }
+
+    void report(const std::string& dataPath, int line, std::string what) {
+        problems_.push_back(Problem{shown(dataPath), line, std::move(what)});
+    }
+
+    // Checks a picture once; a problem is told where it is first needed.
+    void checkPicture(const std::string& picture, SizeLimit limit, const std::string& neededBy, int line) {
+        if (!checked_.insert(picture).second) return;
+        const PictureInfo info = probe_(root_ / nativePath(picture));
+        const std::string where = neededBy.empty() ? picture : neededBy;
+        const int at = neededBy.empty() ? 0 : line;
+        const std::string name = neededBy.empty() ? "" : "picture " + shown(picture) + " ";
+        if (info.status == PictureInfo::Missing) return report(where, at, name + "is missing");
+        if (info.status == PictureInfo::Unreadable) return report(where, at, name + "is not a readable picture");
+        const bool fits = limit.exact ? info.width == limit.width && info.height == limit.height
+                                      : info.width <= limit.width && info.height <= limit.height;
+        if (!fits)
+            report(where, at,
+                   name + "is " + std::to_string(info.width) + " x " + std::to_string(info.height) + " px, " +
+                       (limit.exact ? "must be " : "at most ") + std::to_string(limit.width) + " x " +
+                       std::to_string(limit.height));
+    }
+
+    void checkPagePictures() {
+        for (const PagePicture& row : pagePictureTable()) checkPicture(std::string(row.file), pagePictureLimit(row.element), {}, 0);
+    }
+
+    void checkSystem(const SystemChoice& system) {
+        const std::string chartPath(system.chart);
+        const TextFile chart = files_.readText(chartPath);
+        if (!chart.ok) report(chartPath, 0, "cannot be read (" + chart.error + ")");
+        else if (chart.lines.size() > static_cast<std::size_t>(kChartLines))
+            report(chartPath, kChartLines + 1, "lines beyond the 501st are never read");
+        for (const PairingChoice& pairing : kPairingChoices)
+            for (const KeyEntry& key : Key_tbl) {
+                checkExercise(system.setting, pairing.setting, key.code, chartPath, chart);
+                checkRecord(system.setting, pairing.setting, key.code);
+            }
+    }
+
+    void checkExercise(std::string_view system, std::string_view pairing, std::string_view key,
+                       const std::string& chartPath, const TextFile& chart) {
+        const std::string path = exercisePath(system, pairing, key);
+        const TextFile file = files_.readText(path);
+        if (!file.ok) return report(path, 0, "cannot be read (" + file.error + ")");
+        const ExerciseParse parsed = parseExerciseFile(file.lines);
+        if (const auto* error = std::get_if<ExerciseError>(&parsed)) return report(path, error->line, describeForChecker(*error));
+        const ExerciseFile& exercise = std::get<ExerciseFile>(parsed);
+        // The check box of the key page changes which signs are drawn.
+        for (const bool showKeyInNotes : {false, true}) {
+            const auto read = readExercise(file.lines, pairing, showKeyInNotes);
+            if (const auto* error = std::get_if<ExerciseError>(&read)) return report(path, error->line, describeForChecker(*error));
+            const LoadedExercise& loaded = std::get<LoadedExercise>(read);
+            checkPicture(keySignaturePicture(loaded.Choshi_tbl), kKeySignatureSize, path, 1);
+            for (std::size_t n = 0; n < exercise.notes.size(); ++n) {
+                const int line = exercise.notes[n].line;
+                checkPicture(notePicture(loaded.notes.Onp_pic[n]), kNoteSize, path, line);
+                if (showKeyInNotes) continue;  // the fingering does not depend on the check box
+                checkFingering(system, chartPath, chart, loaded.notes.Unshi_no[n], path, line);
+            }
+        }
+    }
+
+    void checkFingering(std::string_view system, const std::string& chartPath, const TextFile& chart, int chartLine,
+                        const std::string& path, int line) {
+        if (!chart.ok) return;
+        const std::string chartLineName = "line " + std::to_string(chartLine + 1) + " of " + shown(chartPath) + " (block " +
+                                          std::to_string(chartLine / 10) + ", variant " + std::to_string(chartLine % 10) + ")";
+        const bool firstTime = missingLines_.insert({std::string(system), chartLine}).second;
+        if (chartLine >= static_cast<int>(chart.lines.size())) {
+            if (firstTime) report(path, line, chartLineName + " is missing");
+            return;
+        }
+        const std::string& fingering = chart.lines[static_cast<std::size_t>(chartLine)];
+        if (fingering.empty() && firstTime) report(path, line, chartLineName + " is empty");
+        for (const FingerPosition& finger : kFingerPositions)
+            checkPicture(fingerPicture(system, finger.prefix, fingerCode(fingering, finger)), kFingerSize, path, line);
+    }
+
+    void checkRecord(std::string_view system, std::string_view pairing, std::string_view key) {
+        const std::string dir = Result_dir(system, pairing, key);
+        std::error_code ec;
+        int records = 0;
+        for (fs::directory_iterator it(root_ / nativePath(dir), ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
+            const std::string name = it->path().filename().string();
+            std::error_code typeError;
+            if (!name.empty() && name[0] != '.' && it->is_regular_file(typeError)) ++records;
+        }
+        if (ec) return report(dir, 0, "result folder is missing");
+        if (records != 1) report(dir, 0, "result folder holds " + std::to_string(records) + " record files, not one");
+    }
+
+    fs::path root_;
+    LocalFileSystem files_;
+    const PictureProbe& probe_;
+    std::vector<Problem> problems_;
+    std::set<std::string> checked_;
+    std::set<std::pair<std::string, int>> missingLines_;
+};
+
+}  // namespace
+
+std::vector<Problem> checkDataSet(const fs::path& root, const PictureProbe& probe) { return Checker(root, probe).run(); }
+
+std::string formatProblem(const Problem& problem) {
+    if (problem.line > 0) return problem.file + ":" + std::to_string(problem.line) + ": " + problem.what;
+    return problem.file + ": " + problem.what;
+}
+
+}  // namespace tarvel
