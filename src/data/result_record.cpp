@@ -2,10 +2,25 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
+#include "app/choices.h"
 #include "data/data_paths.h"
+#include "keys/key_table.h"
 
 namespace tarvel {
+
+bool isResultFolder(const std::filesystem::path& relativeFolder) {
+    std::vector<std::string> parts;
+    for (const auto& part : relativeFolder.lexically_normal()) parts.push_back(part.string());
+    if (!parts.empty() && parts.back().empty()) parts.pop_back();  // a trailing separator
+    if (parts.size() != 5 || parts[0] != "system" || parts[1] != "onkai") return false;
+    const bool system = std::any_of(kSystemChoices.begin(), kSystemChoices.end(),
+                                    [&](const SystemChoice& c) { return c.setting == parts[2]; });
+    const bool pairing = std::any_of(kPairingChoices.begin(), kPairingChoices.end(),
+                                     [&](const PairingChoice& c) { return c.setting == parts[3]; });
+    return system && pairing && keyIndex(parts[4]).has_value();
+}
 
 std::string Read_result(FileSystem& files, std::string_view system, std::string_view pairing, std::string_view key) {
     return files.firstOrdinaryFile(Result_dir(system, pairing, key));

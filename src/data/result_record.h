@@ -2,6 +2,7 @@
 // date and grade of the key's last graded run.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,10 @@
 #include "ui/window.h"
 
 namespace tarvel {
+
+// Whether a folder, given relative to the data set's folder, is one of the
+// result folders ("system/onkai/Boe/BB/S01"), whose files are players' records.
+bool isResultFolder(const std::filesystem::path& relativeFolder);
 
 // The first ordinary file name in the key's result folder, or empty text.
 std::string Read_result(FileSystem& files, std::string_view system, std::string_view pairing, std::string_view key);

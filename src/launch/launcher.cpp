@@ -1,0 +1,56 @@
+// tarvel: the launcher on the PATH. It keeps the player's data folder
+// ($XDG_DATA_HOME/tarvel, by default ~/.local/share/tarvel) up to date from
+// the installed data set, then starts the program with that folder as its
+// current folder, so that rebuilds and upgrades never touch the results.
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "launch/data_folder_sync.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path playerDataFolder() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/') return fs::path(xdg) / "tarvel";
+    if (const char* home = std::getenv("HOME"); home && home[0] != '\0') return fs::path(home) / ".local/share/tarvel";
+    return {};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (ec) {
+        std::fprintf(stderr, "tarvel: cannot find where Tarvel is installed: %s\n", ec.message().c_str());
+        return 1;
+    }
+    const fs::path prefix = self.parent_path().parent_path();
+    const fs::path dataSet = prefix / TARVEL_DATA_DIR;
+    const fs::path program = prefix / TARVEL_PROGRAM;
+    const fs::path data = playerDataFolder();
+    if (data.empty()) {
+        std::fprintf(stderr, "tarvel: neither XDG_DATA_HOME nor HOME is set; no place for the results\n");
+        return 1;
+    }
+    const tarvel::SyncReport report = tarvel::syncDataFolder(dataSet, data);
+    for (const std::string& error : report.errors) std::fprintf(stderr, "tarvel: %s\n", error.c_str());
+    if (!report.errors.empty()) return 1;
+    if (::chdir(data.c_str()) != 0) {
+        std::fprintf(stderr, "tarvel: cannot open %s: %s\n", data.c_str(), std::strerror(errno));
+        return 1;
+    }
+    std::vector<char*> args{const_cast<char*>(program.c_str())};
+    for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
+    args.push_back(nullptr);
+    ::execv(program.c_str(), args.data());
+    std::fprintf(stderr, "tarvel: cannot start %s: %s\n", program.c_str(), std::strerror(errno));
+    return 1;
+}

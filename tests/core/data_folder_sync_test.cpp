@@ -1,0 +1,87 @@
+// Keeping a player's data folder up to date without touching a result.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "data/result_record.h"
+#include "launch/data_folder_sync.h"
+#include "support/data_folder.h"
+
+namespace tarvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kRecords = "system\\onkai\\Oeh\\BC\\F03\\";
+
+class SyncTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shipped.write("system\\hyouji\\title.gif", "GIF89a title");
+        shipped.write("system\\unshi\\boe.txt", "1|1110|1110\r\n");
+        shipped.write(kRecords + "まだです", "");
+        shipped.write("system\\onkai\\Oeh\\BC\\F03.txt", "#0\r\n");
+    }
+    std::string read(const test::DataFolder& folder, const std::string& dataPath) {
+        std::ifstream in(folder.path(dataPath), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    test::DataFolder shipped;  // the installed data set
+    test::DataFolder player;   // the player's data folder
+};
+
+TEST(ResultFolders, WhichFoldersHoldRecords) {
+    EXPECT_TRUE(isResultFolder("system/onkai/Boe/BB/S01"));
+    EXPECT_TRUE(isResultFolder("system/onkai/Oeh/BA/F14/"));
+    EXPECT_TRUE(isResultFolder("system/onkai/Boe/BC/000"));
+    EXPECT_FALSE(isResultFolder("system/onkai/Boe/BB"));
+    EXPECT_FALSE(isResultFolder("system/onkai/Boe/BB/S15"));
+    EXPECT_FALSE(isResultFolder("system/onkai/Xyz/BB/S01"));
+    EXPECT_FALSE(isResultFolder("system/onkai/Boe/BD/S01"));
+    EXPECT_FALSE(isResultFolder("system/hyouji/button/B_C000"));
+    EXPECT_FALSE(isResultFolder("other/onkai/Boe/BB/S01"));
+    EXPECT_FALSE(isResultFolder("system/onkai/Boe/BB/S01/deeper"));
+}
+
+TEST_F(SyncTest, AFreshFolderGetsEverything) {
+    const SyncReport report = syncDataFolder(shipped.root(), player.root() / "tarvel");
+    EXPECT_TRUE(report.errors.empty());
+    EXPECT_EQ(report.copied, 3);
+    EXPECT_EQ(report.recordsAdded, 1);
+    EXPECT_EQ(read(player, "tarvel\\system\\hyouji\\title.gif"), "GIF89a title");
+    EXPECT_EQ(player.names("tarvel\\" + kRecords), std::vector<std::string>{"まだです"});
+    EXPECT_EQ(syncDataFolder(shipped.root(), player.root() / "tarvel").copied, 0) << "nothing changed";
+}
+
+TEST_F(SyncTest, ARecordedResultSurvivesEveryUpdate) {
+    syncDataFolder(shipped.root(), player.root());
+    fs::rename(player.path(kRecords + "まだです"), player.path(kRecords + "2010.08.28 ＡＡ"));
+    player.write("system\\notes.txt", "the player's own file");
+    shipped.write("system\\hyouji\\title.gif", "GIF89a new title");
+    shipped.write(kRecords + "まだです", "");  // the new version ships the initial record again
+    const SyncReport report = syncDataFolder(shipped.root(), player.root());
+    EXPECT_TRUE(report.errors.empty());
+    EXPECT_EQ(report.copied, 1);
+    EXPECT_EQ(report.recordsAdded, 0);
+    EXPECT_EQ(player.names(kRecords), std::vector<std::string>{"2010.08.28 ＡＡ"});
+    EXPECT_EQ(read(player, "system\\hyouji\\title.gif"), "GIF89a new title");
+    EXPECT_EQ(read(player, "system\\notes.txt"), "the player's own file");
+    EXPECT_FALSE(fs::exists(player.path("system\\hyouji\\title.gif.tarvel-new")));
+}
+
+TEST_F(SyncTest, AFolderThatLostItsRecordGetsTheInitialOne) {
+    syncDataFolder(shipped.root(), player.root());
+    fs::remove(player.path(kRecords + "まだです"));
+    player.write(kRecords + ".hidden", "");
+    EXPECT_EQ(syncDataFolder(shipped.root(), player.root()).recordsAdded, 1);
+    EXPECT_EQ(player.names(kRecords), (std::vector<std::string>{".hidden", "まだです"}));
+}
+
+TEST_F(SyncTest, AMissingDataSetIsAnError) {
+    const SyncReport report = syncDataFolder(shipped.root() / "nowhere", player.root());
+    ASSERT_EQ(report.errors.size(), 1u);
+    EXPECT_NE(report.errors[0].find("nowhere"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tarvel
