@@ -9,7 +9,7 @@ PictureLoad PictureCache::load(const QString& path, QPixmap& picture) {
     const QFileInfo info(path);
     if (!info.isFile()) return PictureLoad::Missing;
     const auto cached = entries_.constFind(path);
-    if (cached != entries_.constEnd() && cached->modified == info.lastModified() && cached->size == info.size()) {
+    if (sharing_ && cached != entries_.constEnd() && cached->modified == info.lastModified() && cached->size == info.size()) {
         picture = cached->picture;
         return PictureLoad::Loaded;
     }
@@ -17,7 +17,7 @@ PictureLoad PictureCache::load(const QString& path, QPixmap& picture) {
     const QImage image = reader.read();
     if (image.isNull()) return PictureLoad::NotAPicture;
     picture = QPixmap::fromImage(image);
-    entries_.insert(path, Entry{picture, info.lastModified(), info.size()});
+    if (sharing_) entries_.insert(path, Entry{picture, info.lastModified(), info.size()});
     return PictureLoad::Loaded;
 }
 

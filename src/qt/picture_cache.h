@@ -14,6 +14,8 @@ namespace tarvel {
 class PictureCache {
 public:
     PictureLoad load(const QString& path, QPixmap& picture);
+    // Without sharing every load decodes its file afresh (for comparison in the bench).
+    void setSharing(bool on) { sharing_ = on; }
 
 private:
     struct Entry {
@@ -22,6 +24,7 @@ private:
         qint64 size = 0;
     };
     QHash<QString, Entry> entries_;
+    bool sharing_ = true;
 };
 
 }  // namespace tarvel

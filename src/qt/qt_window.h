@@ -74,6 +74,7 @@ public:
     QWidget* form() const { return form_.get(); }
 
     void setToday(CalendarDate date) { fixedToday_ = date; }
+    void setPictureSharing(bool on) { pictures_.setSharing(on); }
 
 private:
     struct ElementState {

@@ -1,0 +1,183 @@
+// tarvel-bench [DATA_DIR]: figures for the largest exercise Tarvel can hold
+// (320 notes, 2880 finger pictures), on the real window:
+//  - the time from the tempo click to the first count-in caption, with decoded
+//    pictures shared between elements and with one decode per element;
+//  - the time one beat (Step_note) takes apart from its sleep;
+//  - the error of the beat onsets against the ideal grid over 320 beats at
+//    480 beats a minute, with deadline pacing and with fixed sleeps.
+// DATA_DIR holds a built data set; its exercise for Boehm, B-flat part, G major
+// is stretched to 320 notes in a temporary copy.
+#include <unistd.h>
+
+#include <QApplication>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/texts.h"
+#include "data/data_paths.h"
+#include "data/text_lines.h"
+#include "drive/tracing.h"
+#include "qt/fonts.h"
+#include "qt/wiring.h"
+
+namespace fs = std::filesystem;
+
+namespace tarvel {
+namespace {
+
+double ms(Instant t) { return std::chrono::duration<double, std::milli>(t).count(); }
+
+// Passes everything on, and notes the times of the moments the bench needs.
+class TimingWindow : public Window {
+public:
+    TimingWindow(Window& inner, bool fixedSleeps) : inner_(inner), fixedSleeps_(fixedSleeps) {}
+
+    bool stopAtCountIn = false;
+    Instant countIn{};
+    std::vector<Instant> beatStart, beatSleep;
+
+    void show(ElementId id) override {
+        if (id >= el::Uns_img(0) && (id - el::Uns_img(0)) % el::fingersPerNote == 0) {
+            beatStart.push_back(inner_.now());
+            inBeat_ = true;
+        }
+        inner_.show(id);
+    }
+    void hide(ElementId id) override { inner_.hide(id); }
+    PictureLoad setPicture(ElementId id, const std::string& path) override { return inner_.setPicture(id, path); }
+    void setCaption(ElementId id, const std::string& text) override {
+        inner_.setCaption(id, text);
+        if (text == text::kCountInStart) {
+            countIn = inner_.now();
+            lastDeadline_ = countIn;
+            if (stopAtCountIn) inner_.endProgram(0);
+        }
+    }
+    void setFontName(ElementId id, const std::string& name) override { inner_.setFontName(id, name); }
+    void setFontSize(ElementId id, double points) override { inner_.setFontSize(id, points); }
+    bool isChecked(ElementId id) override { return inner_.isChecked(id); }
+    void processEvents() override { inner_.processEvents(); }
+    void sleepUntil(Instant deadline) override {
+        if (inBeat_) beatSleep.push_back(inner_.now());
+        inBeat_ = false;
+        if (!fixedSleeps_) return inner_.sleepUntil(deadline);
+        // As if every pause were a plain sleep of its nominal length after the drawing.
+        const Instant pause = deadline - lastDeadline_;
+        lastDeadline_ = deadline;
+        inner_.sleepUntil(inner_.now() + pause);
+    }
+    Instant now() override { return inner_.now(); }
+    CalendarDate today() override { return inner_.today(); }
+    void showMessage(const std::string& text) override { inner_.showMessage(text); }
+    void endProgram(int status) override { inner_.endProgram(status); }
+
+private:
+    Window& inner_;
+    bool fixedSleeps_;
+    bool inBeat_ = false;
+    Instant lastDeadline_{};
+};
+
+struct Session {
+    QtWindow window;
+    TimingWindow timing;
+    LocalFileSystem files;
+    Program program;
+    Session(const fs::path& root, bool fixedSleeps)
+        : window(root), timing(window, fixedSleeps), files(root), program(timing, files) {
+        window.onMessage = [](const std::string& text) { std::fprintf(stderr, "message: %s\n", text.c_str()); };
+        connectWindow(window, program);
+    }
+    bool toTempoPage() {
+        if (!startProgram(window, program)) return false;
+        for (const ElementId id : {el::P1_Btn1, el::P2_Btn1, el::P3_Btn(1)}) program.click(id);
+        return window.isShown(el::P4_Btn(9));
+    }
+};
+
+double percentile(std::vector<double> values, double p) {
+    std::sort(values.begin(), values.end());
+    const std::size_t at = std::min(values.size() - 1, static_cast<std::size_t>(p * static_cast<double>(values.size())));
+    return values[at];
+}
+
+bool makeLargestExercise(const fs::path& dataSet, const fs::path& copy) {
+    std::error_code ec;
+    fs::copy(dataSet / "system", copy / "system", fs::copy_options::recursive, ec);
+    if (ec) return false;
+    const fs::path exercise = copy / nativePath(exercisePath("Boe", "BB", "S01"));
+    std::ifstream in(exercise, std::ios::binary);
+    const std::vector<std::string> lines = splitLines(std::string(std::istreambuf_iterator<char>(in), {}));
+    std::vector<std::string> notes;
+    for (std::size_t i = 1; i < lines.size() && lines[i].size() == 4; ++i) notes.push_back(lines[i]);
+    if (lines.empty() || notes.empty()) return false;
+    std::ofstream out(exercise, std::ios::binary | std::ios::trunc);
+    out << lines[0] << "\r\n";
+    for (int n = 0; n < 320; ++n) out << notes[static_cast<std::size_t>(n) % notes.size()] << "\r\n";
+    out << "\r\n";
+    return true;
+}
+
+void benchLoad(const fs::path& root, bool sharing, const char* label) {
+    std::vector<double> times;
+    for (int i = 0; i < 8; ++i) {
+        Session s(root, false);
+        s.window.setPictureSharing(sharing);
+        if (!s.toTempoPage()) return;
+        s.timing.stopAtCountIn = true;
+        const Instant click = s.window.now();
+        s.program.click(el::P4_Btn(9));
+        if (i > 0) times.push_back(ms(s.timing.countIn - click));  // the first run warms the file cache
+    }
+    std::printf("  %-34s median %7.2f ms   min %7.2f ms\n", label, percentile(times, 0.5), percentile(times, 0.0));
+}
+
+void benchRun(const fs::path& root, bool fixedSleeps, const char* label) {
+    Session s(root, fixedSleeps);
+    if (!s.toTempoPage()) return;
+    s.program.click(el::P4_Btn(9));  // 480: 125 ms a beat
+    const auto& starts = s.timing.beatStart;
+    if (starts.size() != 320 || s.timing.beatSleep.size() != 320) {
+        std::printf("  %s: the run did not play 320 beats\n", label);
+        return;
+    }
+    std::vector<double> errors, work;
+    for (std::size_t n = 0; n < starts.size(); ++n) {
+        const double ideal = ms(s.timing.countIn) + 1500 + (4.0 + static_cast<double>(n)) * 125;
+        errors.push_back(std::abs(ms(starts[n]) - ideal));
+        work.push_back(ms(s.timing.beatSleep[n] - starts[n]));
+    }
+    const double drift = ms(starts.back()) - (ms(s.timing.countIn) + 1500 + 323 * 125.0);
+    std::printf("  %-16s onset error median %7.3f ms  p99 %7.3f ms  drift at the last beat %+8.3f ms\n", label,
+                percentile(errors, 0.5), percentile(errors, 0.99), drift);
+    std::printf("  %-16s one beat apart from its sleep: median %6.3f ms  p99 %6.3f ms\n", "", percentile(work, 0.5),
+                percentile(work, 0.99));
+}
+
+}  // namespace
+}  // namespace tarvel
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    tarvel::installFontSubstitutes();
+    const fs::path dataSet = argc > 1 ? fs::path(argv[1]) : fs::path(TARVEL_BENCH_DATA);
+    const fs::path root = fs::temp_directory_path() / ("tarvel-bench-" + std::to_string(::getpid()));
+    if (!tarvel::makeLargestExercise(dataSet, root)) {
+        std::fprintf(stderr, "tarvel-bench: no usable data set in %s\n", dataSet.string().c_str());
+        return 1;
+    }
+    std::printf("Tempo click to the first count-in caption, 320 notes and 2880 finger pictures (warm file cache):\n");
+    tarvel::benchLoad(root, true, "decoded pictures shared");
+    tarvel::benchLoad(root, false, "one decode per element");
+    std::printf("320 beats at 480 beats a minute (%s platform):\n", qPrintable(QGuiApplication::platformName()));
+    tarvel::benchRun(root, false, "deadline pacing");
+    tarvel::benchRun(root, true, "fixed sleeps");
+    std::error_code ec;
+    fs::remove_all(root, ec);
+    return 0;
+}

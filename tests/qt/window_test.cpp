@@ -1,0 +1,171 @@
+// The Qt window: places, stacking, transparency, clicks, fonts and pictures.
+#include <QCheckBox>
+#include <QFontInfo>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "qt/picture_cache.h"
+#include "qt/qt_window.h"
+#include "support/gif_fixture.h"
+
+namespace tarvel {
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    WindowTest() : window(data.root()) {
+        window.onClick = [this](ElementId id) { clicks.push_back(elementName(id)); };
+    }
+    void showWindow() {
+        window.form()->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.form()));
+    }
+    QPoint centreOf(ElementId id) const { return window.elementWidget(id)->geometry().center(); }
+    void clickAt(QPoint point) { QTest::mouseClick(window.form()->windowHandle(), Qt::LeftButton, Qt::NoModifier, point); }
+    QColor pixel(QPoint point) { return window.form()->grab().toImage().pixelColor(point); }
+    void picture(ElementId id, const std::string& dataPath, const QImage& image) {
+        test::writeGif(data, dataPath, image);
+        ASSERT_EQ(window.setPicture(id, dataPath), PictureLoad::Loaded);
+    }
+
+    test::DataFolder data;
+    QtWindow window;
+    std::vector<std::string> clicks;
+};
+
+TEST_F(WindowTest, OneFixedWindowCalledTarvel) {
+    QWidget* form = window.form();
+    EXPECT_EQ(form->size(), QSize(1016, 713));
+    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    EXPECT_EQ(form->windowTitle(), "Tarvel");
+}
+
+TEST_F(WindowTest, EveryElementAtItsPlace) {
+    for (ElementId id = 0; id < el::elementCount; ++id) {
+        const ElementSpec& spec = element(id);
+        const QWidget* widget = window.elementWidget(id);
+        ASSERT_EQ(widget->pos(), QPoint(twipsToPixels(spec.leftTwips), twipsToPixels(spec.topTwips))) << elementName(id);
+        if (spec.kind != ElementKind::Picture)
+            EXPECT_EQ(widget->size(), QSize(twipsToPixels(spec.widthTwips), twipsToPixels(spec.heightTwips))) << elementName(id);
+    }
+    EXPECT_EQ(window.elementWidget(el::P1_Btn3)->size(), QSize(17, 17)) << "the unmarked square keeps its size";
+    picture(el::P3_Btn(5), "system\\b.gif", test::solidPicture(40, 30, Qt::blue));
+    EXPECT_EQ(window.elementWidget(el::P3_Btn(5))->size(), QSize(40, 30)) << "a picture shows at its natural size";
+    EXPECT_EQ(window.elementWidget(el::P3_Btn(5))->pos(), QPoint(639, 152));
+}
+
+TEST_F(WindowTest, ElementsStackAsTheLayoutSays) {
+    const QObjectList& children = window.form()->children();
+    int above = static_cast<int>(children.size());
+    for (const ElementId id : stackingOrderFromTop()) {
+        const int index = static_cast<int>(children.indexOf(window.elementWidget(id)));
+        ASSERT_LT(index, above) << elementName(id) << " must lie under the element before it";
+        above = index;
+    }
+    // Where back buttons of two pages share a place, the tempo page's lies on top.
+    picture(el::P3_BtnA, "system\\a.gif", test::solidPicture(40, 30, Qt::blue));
+    picture(el::P4_BtnA, "system\\a.gif", test::solidPicture(40, 30, Qt::blue));
+    showWindow();
+    EXPECT_EQ(window.form()->childAt(centreOf(el::P4_BtnA)), window.elementWidget(el::P4_BtnA));
+}
+
+TEST_F(WindowTest, TransparentPartsShowWhatLiesBeneath) {
+    picture(el::title_img, "system\\hyouji\\title.gif", test::solidPicture(100, 40, Qt::blue, true));
+    picture(el::P1_Btn1, "system\\p1.gif", test::solidPicture(100, 40, Qt::red, true));
+    showWindow();
+    EXPECT_EQ(pixel({288 + 25, 136 + 20}), QColor(Qt::blue));
+    EXPECT_EQ(pixel({288 + 75, 136 + 20}), QColor(Qt::white)) << "the white message label lies beneath";
+    EXPECT_EQ(pixel({424 + 25, 480 + 20}), QColor(Qt::red));
+    EXPECT_EQ(pixel({424 + 75, 480 + 20}), window.form()->palette().color(QPalette::Window));
+    EXPECT_EQ(pixel({300, 5}), QColor(Qt::white)) << "Label1 is opaque white";
+}
+
+TEST_F(WindowTest, ClicksReachOnlyWhatTakesThem) {
+    showWindow();
+    clickAt(centreOf(el::P1_Btn3));
+    EXPECT_EQ(clicks, std::vector<std::string>{"P1_Btn3"}) << "the empty square takes clicks";
+    clicks.clear();
+    clickAt(QPoint(8 + 12, 16 + 12));
+    EXPECT_TRUE(clicks.empty()) << "the cancel place takes none while it has no picture";
+    picture(el::Cancel_img, "system\\c.gif", test::solidPicture(25, 25, Qt::red));
+    clickAt(QPoint(8 + 12, 16 + 12));
+    EXPECT_EQ(clicks, std::vector<std::string>{"Cancel_img"});
+    clicks.clear();
+    window.hide(el::Cancel_img);
+    clickAt(QPoint(8 + 12, 16 + 12));
+    EXPECT_TRUE(clicks.empty()) << "a hidden element takes no click";
+    picture(el::P1_Btn1, "system\\p1.gif", test::solidPicture(100, 40, Qt::red));
+    QTest::mouseDClick(window.form()->windowHandle(), Qt::LeftButton, Qt::NoModifier, centreOf(el::P1_Btn1));
+    EXPECT_EQ(clicks, std::vector<std::string>{"P1_Btn1"}) << "a double click is one click";
+}
+
+TEST_F(WindowTest, TheCheckBoxKeepsItsState) {
+    showWindow();
+    EXPECT_FALSE(window.isChecked(el::Check1));
+    clickAt(centreOf(el::Check1));
+    EXPECT_TRUE(window.isChecked(el::Check1));
+    EXPECT_EQ(static_cast<QCheckBox*>(window.elementWidget(el::Check1))->text(), "調性を音符に表示");
+    EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(WindowTest, LabelsShowTheirCaptionOnTheSecondLineInAJapaneseFont) {
+    auto* label = static_cast<QLabel*>(window.elementWidget(el::Label1));
+    EXPECT_EQ(QFontInfo(label->font()).pixelSize(), 12) << "9 pt at the start";
+    window.setFontName(el::Label1, "MS UI Gothic");
+    window.setFontSize(el::Label1, 32);
+    window.setCaption(el::Label1, "\r\n　　　テンポをえらんでね");
+    EXPECT_EQ(label->text(), "\n　　　テンポをえらんでね");
+    EXPECT_EQ(window.caption(el::Label1), "\r\n　　　テンポをえらんでね");
+    const QFontInfo info(label->font());
+    EXPECT_TRUE(info.family() == "IPAexGothic" || info.family() == "Noto Sans CJK JP") << info.family().toStdString();
+    EXPECT_EQ(info.pixelSize(), 43);
+    window.setFontSize(el::Label1, 136);
+    EXPECT_EQ(QFontInfo(label->font()).pixelSize(), 181);
+    const QFontInfo result(window.elementWidget(el::Lab_S1(4))->font());
+    EXPECT_TRUE(result.bold());
+    EXPECT_EQ(result.pixelSize(), 14);
+    EXPECT_EQ(static_cast<QLabel*>(window.elementWidget(el::Lab_S1(4)))->text(), "S1");
+}
+
+TEST_F(WindowTest, PicturesThatCannotBeLoadedLeaveTheirPlaceEmpty) {
+    picture(el::P3_Btn(0), "system\\k.gif", test::solidPicture(40, 30, Qt::blue));
+    EXPECT_EQ(window.setPicture(el::P3_Btn(0), "system\\none.gif"), PictureLoad::Missing);
+    EXPECT_FALSE(window.hasPicture(el::P3_Btn(0)));
+    EXPECT_EQ(window.picturePath(el::P3_Btn(0)), "");
+    data.write("system\\text.gif", "this is not a picture");
+    EXPECT_EQ(window.setPicture(el::P3_Btn(0), "system\\text.gif"), PictureLoad::NotAPicture);
+    EXPECT_EQ(window.elementWidget(el::P3_Btn(0))->size(), QSize(0, 0));
+    EXPECT_EQ(window.setPicture(el::Label1, "system\\k.gif"), PictureLoad::NotAPicture) << "a label holds no picture";
+}
+
+TEST(PictureCache, SharesAPictureAndNoticesAChangedFile) {
+    test::DataFolder data;
+    test::writeGif(data, "system\\p.gif", test::solidPicture(10, 10, Qt::blue));
+    const QString path = QString::fromStdString(data.path("system\\p.gif").string());
+    PictureCache cache;
+    QPixmap first, second, third;
+    ASSERT_EQ(cache.load(path, first), PictureLoad::Loaded);
+    ASSERT_EQ(cache.load(path, second), PictureLoad::Loaded);
+    EXPECT_EQ(first.cacheKey(), second.cacheKey());
+    test::writeGif(data, "system\\p.gif", test::solidPicture(20, 10, Qt::blue));
+    ASSERT_EQ(cache.load(path, third), PictureLoad::Loaded);
+    EXPECT_EQ(third.width(), 20);
+}
+
+TEST_F(WindowTest, ClosingAsksTheProgramAndEndsEveryPump) {
+    int requests = 0;
+    window.onCloseRequest = [&] {
+        ++requests;
+        window.endProgram(0);
+    };
+    showWindow();
+    EXPECT_NO_THROW(window.processEvents());
+    window.form()->close();
+    EXPECT_EQ(requests, 1);
+    EXPECT_TRUE(window.ended());
+    EXPECT_THROW(window.processEvents(), WindowClosed);
+}
+
+}  // namespace
+}  // namespace tarvel
