@@ -97,7 +97,7 @@ Exercise buildExercise(System system, Pairing pairing, const Key& key) {
             const int step = section[n];
             SpelledPitch w{(key.tonicLetter + step) % 7, 0, tonicOctave + (key.tonicLetter + step) / 7};
             w.accidental = blocks[n] + kBlockZeroMidi - offset - midiNumber(w);
-            if (w.accidental < -2 || w.accidental > 2) throw std::logic_error("note cannot be spelled in the key");
+            if (w.accidental != scaleAccidental(key, w.letter)) throw std::logic_error("note outside the key's scale");
             ex.notes.push_back({w, step, blocks[n], variants[n]});
         }
     }

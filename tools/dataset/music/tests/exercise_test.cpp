@@ -127,6 +127,12 @@ TEST_P(ExerciseFileTest, ScaleRunsUpAndDownByStepThenTheTonicArpeggio) {
         const int degree = steps[i] - steps[0];
         EXPECT_TRUE(degree >= 0 && degree <= top && degree % 7 % 2 == 0 && degree % 7 != 6) << "note " << i;
     }
+    // Padding holds the tonic to the end of a bar, never through a further bar.
+    auto tonicOnly = [&](std::size_t bar) {
+        return std::all_of(steps.begin() + 4 * bar, steps.begin() + 4 * bar + 4, [&](int s) { return s == steps[0]; });
+    };
+    for (std::size_t bar = 1; bar < steps.size() / 4; ++bar)
+        EXPECT_FALSE(tonicOnly(bar - 1) && tonicOnly(bar)) << "bars " << bar << " and " << bar + 1;
 }
 
 TEST(BFlatParts, SpanTheIntermediateRangeOfTheReference) {
