@@ -18,7 +18,6 @@ Key makeKey(std::string_view code, Mode mode, int signature) {
     // C major moved by one fifth per sharp (down one per flat); the minor
     // key of the same signature lies a minor third lower.
     key.tonicLetter = mod7(kFifthInLetters * signature + (mode == Mode::Major ? 0 : kRelativeMinorInLetters));
-    key.tonicAccidental = 0;
     key.tonicAccidental = scaleAccidental(Key{code, Mode::Major, signature, 0, 0}, key.tonicLetter);
     return key;
 }
