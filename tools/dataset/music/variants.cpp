@@ -180,8 +180,8 @@ private:
     void leverInChromaticRuns() {
         for (int i = 1; i + 1 < size(); ++i) {
             const ChartEntry* lever = option(i, [](const ChartEntry& e) { return code(e, L5) == 'B'; });
-            const int down = blocks_[i] - blocks_[i - 1], up = blocks_[i + 1] - blocks_[i];
-            if (lever != nullptr && down == up && (up == 1 || up == -1)) chosen_[i] = lever;
+            const int stepIn = blocks_[i] - blocks_[i - 1], stepOut = blocks_[i + 1] - blocks_[i];
+            if (lever != nullptr && stepIn == stepOut && (stepIn == 1 || stepIn == -1)) chosen_[i] = lever;
         }
     }
 
@@ -226,7 +226,7 @@ private:
             for (int j : {i - 1, i + 1}) {
                 if (!inside(j)) continue;
                 semitoneBelow |= blocks_[j] == blocks_[i] - 1;
-                indexDown |= rightIndexOnly(*chosen_[j]);
+                indexDown |= rightIndexOnly(standard(j));
             }
             if (semitoneBelow)
                 chosen_[i] = sliver;
@@ -241,7 +241,7 @@ private:
             const ChartEntry* side = option(i, [](const ChartEntry& e) { return code(e, R2) == 'F'; });
             if (side == nullptr) continue;
             for (int j : {i - 1, i + 1})
-                if (inside(j) && rightIndexOnly(*chosen_[j])) chosen_[i] = side;
+                if (inside(j) && rightIndexOnly(standard(j))) chosen_[i] = side;
         }
     }
 
