@@ -1,0 +1,270 @@
+#include "button_pictures.h"
+
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QPainterPath>
+
+#include <algorithm>
+
+#include "app/choices.h"
+#include "data/data_paths.h"
+#include "fonts.h"
+#include "gif_writer.h"
+#include "key_names.h"
+#include "keys/key_table.h"
+#include "music_glyphs.h"
+#include "staff_pictures.h"
+
+namespace tarvel::dataset {
+namespace {
+
+struct Style {
+    QColor top, bottom, border, text;
+};
+
+const Style kSystemStyle{{0x4a, 0x7d, 0xd0}, {0x24, 0x52, 0xa0}, {0x1a, 0x3c, 0x7a}, Qt::white};
+const Style kPairingStyle{{0x3c, 0xa8, 0x9c}, {0x1f, 0x7a, 0x70}, {0x17, 0x5c, 0x55}, Qt::white};
+const Style kBackStyle{{0xfc, 0xfc, 0xfc}, {0xdc, 0xdc, 0xdc}, {0x8c, 0x8c, 0x8c}, {0x30, 0x30, 0x30}};
+const Style kMajorStyle{{0xff, 0xf6, 0xe4}, {0xf5, 0xdc, 0xac}, {0xb8, 0x8a, 0x3c}, {0x3a, 0x28, 0x0c}};
+const Style kMinorStyle{{0xee, 0xf3, 0xff}, {0xc8, 0xd8, 0xf4}, {0x5f, 0x80, 0xb8}, {0x16, 0x26, 0x48}};
+const Style kAfterStyle{{0x4a, 0x7d, 0xd0}, {0x24, 0x52, 0xa0}, {0x1a, 0x3c, 0x7a}, Qt::white};
+const Style kAnswerStyle{{0xff, 0xff, 0xff}, {0xe4, 0xe8, 0xee}, {0x80, 0x8a, 0x98}, {0x20, 0x24, 0x2c}};
+
+constexpr double kRadius = 7;
+
+QImage buttonFace(QSize size, const Style& style) {
+    QImage drawing = blankDrawing(size);
+    QPainter p(&drawing);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, 0, size.height());
+    fill.setColorAt(0, style.top);
+    fill.setColorAt(1, style.bottom);
+    p.setBrush(fill);
+    p.setPen(QPen(style.border, 1.5));
+    p.drawRoundedRect(QRectF(0.75, 0.75, size.width() - 1.5, size.height() - 1.5), kRadius, kRadius);
+    return drawing;
+}
+
+// The largest font of at most `pixelSize` in which `text` fits `width`.
+QFont fitted(const QString& text, double width, double pixelSize, bool bold = true) {
+    for (double size = pixelSize; size > 6; size -= 1) {
+        const QFont font = japaneseFont(size, bold);
+        if (QFontMetricsF(font).horizontalAdvance(text) <= width) return font;
+    }
+    throw BuildError("the text \"" + text.toStdString() + "\" does not fit its button");
+}
+
+void text(QPainter& p, const QRectF& box, const QString& words, const QFont& font, QColor colour,
+          Qt::Alignment align = Qt::AlignCenter) {
+    p.setFont(font);
+    p.setPen(colour);
+    p.drawText(box, align, words);
+}
+
+// A button with a main line and, optionally, a smaller second line.
+QImage labelledButton(QSize size, const Style& style, const QString& main, const QString& second, double mainSize,
+                      double secondSize) {
+    QImage drawing = buttonFace(size, style);
+    QPainter p(&drawing);
+    const double inner = size.width() - 16;
+    if (second.isEmpty()) {
+        text(p, QRectF(0, 0, size.width(), size.height()), main, fitted(main, inner, mainSize), style.text);
+    } else {
+        const double h = size.height();
+        text(p, QRectF(0, 2, size.width(), h * 0.62), main, fitted(main, inner, mainSize), style.text);
+        text(p, QRectF(0, h * 0.56, size.width(), h * 0.40), second, fitted(second, inner, secondSize, false),
+             style.text);
+    }
+    return drawing;
+}
+
+Picture picture(std::string_view dataPath, QImage drawing, QColor background) {
+    const QSize size = drawing.size();
+    return {std::string(dataPath), std::move(drawing), solidMatte(size, background)};
+}
+
+// Page 1: the fingering system.
+void systemButtons(std::vector<Picture>& out) {
+    const QString names[][2] = {{"ベーム式", "Boehm"}, {"エーラー式", "Oehler"}};
+    for (std::size_t i = 0; i < kSystemChoices.size(); ++i)
+        out.push_back(picture(kSystemChoices[i].picture,
+                              labelledButton(kSystemButton, kSystemStyle, names[i][0], names[i][1], 21, 13),
+                              kWindowGrey));
+}
+
+// Page 2: which part the player reads on the B flat clarinet.
+void pairingButtons(std::vector<Picture>& out) {
+    const QString names[][2] = {{"B♭管の楽譜", "そのまま吹く"},
+                                {"C管の楽譜（実音）", "全音上げて吹く"},
+                                {"A管の楽譜", "半音下げて吹く"}};
+    for (std::size_t i = 0; i < kPairingChoices.size(); ++i)
+        out.push_back(picture(kPairingChoices[i].picture,
+                              labelledButton(kSystemButton, kPairingStyle, names[i][0], names[i][1], 19, 13),
+                              kWindowGrey));
+}
+
+void backButtons(std::vector<Picture>& out) {
+    out.push_back(picture(kPage2BackPicture, labelledButton(kSystemButton - QSize(0, 4), kBackStyle, "◀ もどる", "", 18, 0),
+                          kWindowGrey));
+    out.push_back(picture(kBackPicture, labelledButton(kBackButton, kBackStyle, "◀ もどる", "", 18, 0), kWindowGrey));
+    out.push_back(picture(kBackToStartPicture,
+                          labelledButton(kBackToStartButton, kBackStyle, "◀ 最初にもどる", "", 17, 0), kWindowGrey));
+}
+
+// The key page: the key's name over a small staff with its signature.
+QImage keyButton(const KeyName& key) {
+    const Style& style = key.minor ? kMinorStyle : kMajorStyle;
+    QImage drawing = buttonFace(kKeyButton, style);
+    QPainter p(&drawing);
+    const QString name = QString::fromUtf8(key.japanese.data(), static_cast<int>(key.japanese.size()));
+    text(p, QRectF(0, 3, kKeyButton.width(), 23), name, fitted(name, kKeyButton.width() - 12, 19), style.text);
+
+    const MusicGlyphs glyphs(6);
+    const double bottomLine = 64;
+    const KeySignature table = keySignatureOfKey(key.code);
+    QImage scratch = blankDrawing(kKeyButton);
+    QPainter measure(&scratch);
+    const double signsWidth = paintKeySignature(measure, table, glyphs, 0, bottomLine, style.text);
+    measure.end();
+    const QPainterPath clef = glyphs.trebleClef();
+    const double clefWidth = clef.boundingRect().width();
+    const double gap = signsWidth > 0 ? 3 : 0;
+    const double staffWidth = 4 + clefWidth + gap + signsWidth + 6;
+    const int left = static_cast<int>((kKeyButton.width() - std::max(staffWidth, 56.0)) / 2);
+    const int right = kKeyButton.width() - left;
+    for (int line = 0; line < 5; ++line) p.fillRect(left, static_cast<int>(bottomLine) - 6 * line, right - left, 1, style.border);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillPath(clef.translated(left + 2, bottomLine), style.text);
+    paintKeySignature(p, table, glyphs, left + 4 + clefWidth + gap, bottomLine, style.text);
+    return drawing;
+}
+
+void keyButtons(std::vector<Picture>& out) {
+    for (std::size_t k = 0; k < Key_tbl.size(); ++k) {
+        if (kKeyNames[k].code != Key_tbl[k].code)
+            throw BuildError("the key names are not in the order of the key table at " + std::string(Key_tbl[k].code));
+        out.push_back(picture(Key_tbl[k].buttonPicture, keyButton(kKeyNames[k]), kMixedBackground));
+    }
+}
+
+// The tempo page: a quarter note and the beats per minute, from calm green
+// at the slowest to red at the fastest.
+void tempoButtons(std::vector<Picture>& out) {
+    const MusicGlyphs glyphs(13);
+    const QPainterPath note = glyphs.quarterNote();
+    const int count = static_cast<int>(kTempoChoices.size());
+    for (int i = 0; i < count; ++i) {
+        const int hue = 130 - 130 * i / (count - 1);
+        const Style style{QColor::fromHsv(hue, 40, 255), QColor::fromHsv(hue, 95, 238), QColor::fromHsv(hue, 200, 150),
+                          QColor::fromHsv(hue, 220, 70)};
+        QImage drawing = buttonFace(kTempoButton, style);
+        QPainter p(&drawing);
+        const QString number = "= " + QString::fromLatin1(kTempoChoices[i].tempo.data(),
+                                                          static_cast<int>(kTempoChoices[i].tempo.size()));
+        const QFont font = japaneseFont(30, true);
+        const double numberWidth = QFontMetricsF(font).horizontalAdvance(number);
+        const double noteWidth = note.boundingRect().width();
+        const double left = (kTempoButton.width() - (noteWidth + 6 + numberWidth)) / 2;
+        const double baseline = 44;
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillPath(note.translated(left, baseline), style.text);
+        p.setFont(font);
+        p.setPen(style.text);
+        p.drawText(QPointF(left + noteWidth + 6, baseline), number);
+        out.push_back(picture(kTempoChoices[i].picture, drawing, kMixedBackground));
+    }
+}
+
+// Page 5: how many slips there were, from none to six or more.
+void answerButtons(std::vector<Picture>& out) {
+    struct Answer {
+        QString mark;
+        QColor colour;
+        QString words;
+    };
+    const Answer answers[] = {{"◎", {0x1e, 0x8c, 0x3c}, "ミスなし"},
+                              {"○", {0x22, 0x5c, 0xc0}, "ミス 1〜2回"},
+                              {"△", {0xc8, 0x7a, 0x00}, "ミス 3〜5回"},
+                              {"×", {0xc8, 0x20, 0x20}, "ミス 6回以上"}};
+    for (std::size_t i = 0; i < kAnswerChoices.size(); ++i) {
+        QImage drawing = buttonFace(kChoiceButton, kAnswerStyle);
+        QPainter p(&drawing);
+        text(p, QRectF(8, 0, 56, kChoiceButton.height()), answers[i].mark, japaneseFont(38, true), answers[i].colour);
+        text(p, QRectF(64, 0, kChoiceButton.width() - 72, kChoiceButton.height()), answers[i].words,
+             fitted(answers[i].words, kChoiceButton.width() - 76, 26), kAnswerStyle.text, Qt::AlignLeft | Qt::AlignVCenter);
+        out.push_back(picture(kAnswerChoices[i].picture, drawing, kWindowGrey));
+    }
+}
+
+// Page 6: again, another tempo, another key.
+void afterButtons(std::vector<Picture>& out) {
+    out.push_back(picture(kAgainPicture, labelledButton(kChoiceButton, kAfterStyle, "もう一回", "同じテンポで", 26, 14), kWindowGrey));
+    out.push_back(picture(kOtherTempoPicture, labelledButton(kChoiceButton, kAfterStyle, "テンポをかえる", "", 26, 0), kWindowGrey));
+    out.push_back(picture(kOtherKeyPicture, labelledButton(kChoiceButton, kAfterStyle, "調をかえる", "", 26, 0), kWindowGrey));
+}
+
+// The program's name over a line of music, and what it is for.
+QImage title() {
+    QImage drawing = blankDrawing(kTitle);
+    QPainter p(&drawing);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor navy{0x1b, 0x2f, 0x5a};
+    const QColor soft{0x8a, 0x9c, 0xbe};
+    text(p, QRectF(0, 0, kTitle.width(), 92), "Tarvel", serifFont(76, true), navy);
+
+    // A rising scale on a staff.
+    const MusicGlyphs glyphs(8);
+    const int bottom = 138;
+    const int left = 64;
+    const int right = kTitle.width() - 64;
+    for (int line = 0; line < 5; ++line) p.fillRect(left, bottom - 8 * line, right - left, 1, soft);
+    p.fillPath(glyphs.trebleClef().translated(left + 3, bottom), soft);
+    const QPainterPath head = glyphs.noteHead();
+    const double headWidth = head.boundingRect().width();
+    for (int n = 0; n < 8; ++n) {
+        const int step = n - 2;  // C4 .. C5, stems up below the middle line
+        const int x = qRound(left + 44 + n * (right - left - 64) / 7.0);
+        const int y = bottom - 4 * step;
+        if (step == -2) p.fillRect(x - 3, bottom + 8, qRound(headWidth) + 6, 1, soft);
+        p.fillPath(head.translated(x, y), soft);
+        if (step < 4)
+            p.fillRect(x + static_cast<int>(headWidth) - 1, y - 28, 1, 27, soft);
+        else
+            p.fillRect(x, y + 2, 1, 27, soft);
+    }
+    text(p, QRectF(0, 156, kTitle.width(), 40), "クラリネット　読譜と運指のドリル", japaneseFont(26, false),
+         QColor(0x33, 0x41, 0x5c));
+    return drawing;
+}
+
+// The run's cancel button: a red disc with a white cross.
+QImage cancelButton() {
+    QImage drawing = blankDrawing(kCancelButton);
+    QPainter p(&drawing);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x90, 0x12, 0x12), 1));
+    p.setBrush(QColor(0xd0, 0x1c, 0x1c));
+    p.drawEllipse(QRectF(0.5, 0.5, 24, 24));
+    p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(8, 8), QPointF(17, 17));
+    p.drawLine(QPointF(17, 8), QPointF(8, 17));
+    return drawing;
+}
+
+}  // namespace
+
+std::vector<Picture> buttonPictures() {
+    std::vector<Picture> out;
+    out.push_back(picture(kTitlePicture, title(), kLabelWhite));
+    systemButtons(out);
+    pairingButtons(out);
+    backButtons(out);
+    keyButtons(out);
+    tempoButtons(out);
+    answerButtons(out);
+    afterButtons(out);
+    out.push_back(picture(kCancelPicture, cancelButton(), kWindowGrey));
+    return out;
+}
+
+}  // namespace tarvel::dataset
