@@ -100,12 +100,16 @@ bool Driver::execute(const std::string& line) {
         event >> what >> name >> extra;
         if (!extra.empty()) return false;
         if (what == "close" && name.empty()) {
-            schedule(ms, true, 0);
+            schedule(ms, Scheduled{Scheduled::Close, {}, 0, {}});
+            return true;
+        }
+        if (what == "shot" && !name.empty()) {
+            schedule(ms, Scheduled{Scheduled::Shot, {}, 0, name});
             return true;
         }
         const auto id = what == "click" ? findElement(name) : std::nullopt;
         if (!id) return false;
-        schedule(ms, false, *id);
+        schedule(ms, Scheduled{Scheduled::Click, {}, *id, {}});
         return true;
     }
     if (command == "dump" && argument.empty()) {
@@ -119,8 +123,8 @@ bool Driver::execute(const std::string& line) {
     return false;
 }
 
-void Driver::schedule(long long ms, bool close, ElementId element) {
-    const Scheduled event{window_->now() + std::chrono::milliseconds(ms), close, element};
+void Driver::schedule(long long ms, Scheduled event) {
+    event.due = window_->now() + std::chrono::milliseconds(ms);
     const auto at = std::upper_bound(scheduled_.begin(), scheduled_.end(), event.due,
                                      [](Instant due, const Scheduled& s) { return due < s.due; });
     scheduled_.insert(at, event);
@@ -132,10 +136,11 @@ void Driver::deliverDue() {
     while (!scheduled_.empty() && scheduled_.front().due <= window_->now() && !window_->ended()) {
         const Scheduled event = scheduled_.front();
         scheduled_.pop_front();
-        if (event.close)
-            requestClose();
-        else
-            click(event.element);
+        switch (event.what) {
+        case Scheduled::Click: click(event.element); break;
+        case Scheduled::Close: requestClose(); break;
+        case Scheduled::Shot: shot(event.file); break;
+        }
     }
     delivering_ = false;
 }

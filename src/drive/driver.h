@@ -32,13 +32,14 @@ public:
 
 private:
     struct Scheduled {
+        enum What { Click, Close, Shot } what = Click;
         Instant due;
-        bool close = false;
         ElementId element = 0;
+        std::string file;  // of a shot
     };
 
     bool execute(const std::string& line);
-    void schedule(long long ms, bool close, ElementId element);
+    void schedule(long long ms, Scheduled event);
     void deliverDue();
     void click(ElementId id);
     void requestClose();
