@@ -46,8 +46,9 @@ TEST_F(WindowTest, EveryElementAtItsPlace) {
         const ElementSpec& spec = element(id);
         const QWidget* widget = window.elementWidget(id);
         ASSERT_EQ(widget->pos(), QPoint(twipsToPixels(spec.leftTwips), twipsToPixels(spec.topTwips))) << elementName(id);
-        if (spec.kind != ElementKind::Picture)
+        if (spec.kind != ElementKind::Picture) {
             EXPECT_EQ(widget->size(), QSize(twipsToPixels(spec.widthTwips), twipsToPixels(spec.heightTwips))) << elementName(id);
+        }
     }
     EXPECT_EQ(window.elementWidget(el::P1_Btn3)->size(), QSize(17, 17)) << "the unmarked square keeps its size";
     picture(el::P3_Btn(5), "system\\b.gif", test::solidPicture(40, 30, Qt::blue));
