@@ -6,7 +6,7 @@ set -eu
 packages="cmake ninja-build g++ clang libclang-rt-14-dev
 qt6-base-dev libgif-dev libgtest-dev libgmock-dev libbenchmark-dev
 fonts-ipaexfont-gothic fonts-noto-core
-xvfb xauth x11-utils xdotool imagemagick dpkg-dev file"
+xvfb xauth x11-utils xdotool imagemagick dpkg-dev file libx11-dev"
 
 missing=""
 for p in $packages; do

@@ -2,6 +2,8 @@
 // ($XDG_DATA_HOME/tarvel, by default ~/.local/share/tarvel) up to date from
 // the installed data set, then starts the program with that folder as its
 // current folder, so that rebuilds and upgrades never touch the results.
+// "tarvel --update-only" brings the folder up to date, prints where it is
+// and ends.
 #include <unistd.h>
 
 #include <cerrno>
@@ -43,6 +45,10 @@ int main(int argc, char** argv) {
     const tarvel::SyncReport report = tarvel::syncDataFolder(dataSet, data);
     for (const std::string& error : report.errors) std::fprintf(stderr, "tarvel: %s\n", error.c_str());
     if (!report.errors.empty()) return 1;
+    if (argc == 2 && std::strcmp(argv[1], "--update-only") == 0) {
+        std::printf("%s\n", data.c_str());
+        return 0;
+    }
     if (::chdir(data.c_str()) != 0) {
         std::fprintf(stderr, "tarvel: cannot open %s: %s\n", data.c_str(), std::strerror(errno));
         return 1;

@@ -27,16 +27,10 @@ std::string slurp(const fs::path& file) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-}  // namespace
-
-DriverResult runDriver(const DataFolder& folder, const std::string& options, const std::string& script, bool keepLocale) {
-    const fs::path scriptFile = folder.root() / "script.txt";
-    const fs::path errorFile = folder.root() / "stderr.txt";
-    std::ofstream(scriptFile) << script;
-    const std::string locale = keepLocale ? "" : "env -u LANG -u LC_ALL -u LC_CTYPE -u LC_TIME ";
-    const std::string command = "cd " + quote(folder.root().string()) + " && " + locale +
-                                "QT_QPA_PLATFORM=offscreen " + quote(TARVEL_DRIVE) + " " + options + " " +
-                                quote(scriptFile.string()) + " 2>" + quote(errorFile.string());
+// Runs a shell command in the folder, with its standard error in a file beside.
+DriverResult runIn(const DataFolder& folder, const std::string& commandLine) {
+    const fs::path errorFile = folder.root().parent_path() / (folder.root().filename().string() + ".stderr");
+    const std::string command = "cd " + quote(folder.root().string()) + " && " + commandLine + " 2>" + quote(errorFile.string());
     DriverResult result;
     FILE* out = ::popen(command.c_str(), "r");
     if (!out) return result;
@@ -48,7 +42,24 @@ DriverResult runDriver(const DataFolder& folder, const std::string& options, con
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) result.lines.push_back(line);
     result.errors = slurp(errorFile);
+    fs::remove(errorFile);
     return result;
+}
+
+}  // namespace
+
+DriverResult runDriver(const DataFolder& folder, const std::string& options, const std::string& script, bool keepLocale) {
+    const fs::path scriptFile = folder.root().parent_path() / (folder.root().filename().string() + ".script");
+    std::ofstream(scriptFile) << script;
+    const std::string locale = keepLocale ? "" : "env -u LANG -u LC_ALL -u LC_CTYPE -u LC_TIME ";
+    DriverResult result = runIn(folder, locale + "QT_QPA_PLATFORM=offscreen " + quote(TARVEL_DRIVE) + " " + options + " " +
+                                            quote(scriptFile.string()));
+    fs::remove(scriptFile);
+    return result;
+}
+
+DriverResult runChecker(const DataFolder& folder) {
+    return runIn(folder, "QT_QPA_PLATFORM=offscreen " + quote(TARVEL_CHECK) + " .");
 }
 
 std::vector<std::string> linesStartingWith(const std::vector<std::string>& lines, const std::string& prefix) {

@@ -25,6 +25,9 @@ public:
 DriverResult runDriver(const DataFolder& folder, const std::string& options, const std::string& script,
                        bool keepLocale = false);
 
+// Runs tarvel-check on `folder`.
+DriverResult runChecker(const DataFolder& folder);
+
 // The lines that start with `prefix`.
 std::vector<std::string> linesStartingWith(const std::vector<std::string>& lines, const std::string& prefix);
 // The time of a trace line ("t=1500 sleep 500" gives 1500).

@@ -1,0 +1,62 @@
+#!/bin/sh
+# The installed program in a real X window (Xvfb): started through the
+# launcher, it shows a 1016 x 713 window called "Tarvel" with the title page,
+# and a window manager's close request ends it at once with status 0.
+#   real_window_test.sh BUILD_DIR X_CLOSE
+set -eu
+build="$1"
+x_close="$2"
+work="$(mktemp -d)"
+server=""
+program=""
+cleanup() {
+  [ -n "$program" ] && kill "$program" 2>/dev/null || true
+  [ -n "$server" ] && kill "$server" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
+display=":$(( 50 + $$ % 100 ))"
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+server=$!
+export DISPLAY="$display" HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+"$work/prefix/bin/tarvel" &
+program=$!
+window=""
+for _ in $(seq 100); do
+  window="$(xdotool search --onlyvisible --name '^Tarvel$' 2>/dev/null | head -n 1 || true)"
+  [ -n "$window" ] && break
+  sleep 0.1
+done
+[ -n "$window" ] || fail "no window called Tarvel appeared"
+sleep 0.5  # let it paint
+
+info="$(xwininfo -id "$window")"
+echo "$info" | grep -q 'Width: 1016' || fail "window width: $info"
+echo "$info" | grep -q 'Height: 713' || fail "window height: $info"
+xprop -id "$window" WM_NAME | grep -q '"Tarvel"' || fail "caption: $(xprop -id "$window" WM_NAME)"
+x=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+y=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
+
+# The title picture stands at (288, 136) over the white message label.
+import -window root "$work/screen.png"
+title="$HOME/.local/share/tarvel/system/hyouji/title.gif"
+size="$(identify -format '%wx%h' "$title")"
+convert "$work/screen.png" -crop "${size}+$((x + 288))+$((y + 136))" +repage "$work/shown.png"
+convert "$title" -background white -flatten "$work/expected.png"
+differ="$(compare -metric AE "$work/shown.png" "$work/expected.png" null: 2>&1 || true)"
+[ "$differ" = "0" ] || fail "the title picture differs from title.gif in $differ pixels"
+
+"$x_close" "$window"
+for _ in $(seq 20); do kill -0 "$program" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$program" 2>/dev/null; then fail "still running 2 s after the close request"; fi
+status=0
+wait "$program" || status=$?
+program=""
+[ "$status" -eq 0 ] || fail "exit status $status after the close request"
+echo "real window: 1016 x 713, caption Tarvel, title shown, closed with status 0"
