@@ -53,7 +53,6 @@ public:
         inner_.setCaption(id, text);
         if (text == text::kCountInStart) {
             countIn = inner_.now();
-            lastDeadline_ = countIn;
             if (stopAtCountIn) inner_.endProgram(0);
         }
     }
@@ -65,12 +64,14 @@ public:
         if (inBeat_) beatSleep.push_back(inner_.now());
         inBeat_ = false;
         if (!fixedSleeps_) return inner_.sleepUntil(deadline);
-        // As if every pause were a plain sleep of its nominal length after the drawing.
+        // As if every pause were a plain sleep of its nominal length after the
+        // drawing: the program is shown its own plan as the time, so its pauses
+        // keep their nominal lengths, and the real clock falls behind.
         const Instant pause = deadline - lastDeadline_;
         lastDeadline_ = deadline;
         inner_.sleepUntil(inner_.now() + pause);
     }
-    Instant now() override { return inner_.now(); }
+    Instant now() override { return fixedSleeps_ ? lastDeadline_ : inner_.now(); }
     CalendarDate today() override { return inner_.today(); }
     void showMessage(const std::string& text) override { inner_.showMessage(text); }
     void endProgram(int status) override { inner_.endProgram(status); }
@@ -79,7 +80,7 @@ private:
     Window& inner_;
     bool fixedSleeps_;
     bool inBeat_ = false;
-    Instant lastDeadline_{};
+    Instant lastDeadline_{};  // with fixed sleeps: the program's plan, from 0
 };
 
 struct Session {
@@ -107,6 +108,7 @@ double percentile(std::vector<double> values, double p) {
 
 bool makeLargestExercise(const fs::path& dataSet, const fs::path& copy) {
     std::error_code ec;
+    fs::create_directories(copy, ec);
     fs::copy(dataSet / "system", copy / "system", fs::copy_options::recursive, ec);
     if (ec) return false;
     const fs::path exercise = copy / nativePath(exercisePath("Boe", "BB", "S01"));

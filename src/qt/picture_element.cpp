@@ -14,6 +14,7 @@ PictureElement::PictureElement(QWidget* parent, QSize emptySize, bool takesClick
 }
 
 void PictureElement::setPicture(const QPixmap& picture) {
+    if (hasPicture() && picture.cacheKey() == picture_.cacheKey()) return;  // it shows that picture already
     picture_ = picture;
     updateClickArea();
     update();

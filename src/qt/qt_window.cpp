@@ -17,6 +17,7 @@ namespace {
 
 constexpr int kClientWidth = 1016;   // 15240 twips
 constexpr int kClientHeight = 713;   // 10692 twips
+constexpr int kUpperLayerFirstSlot = 224;  // slots 224 .. 319 lie over the page buttons, 0 .. 223 under them
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -71,7 +72,7 @@ void QtWindow::createElements() {
         QWidget* widget = nullptr;
         switch (spec.kind) {
         case ElementKind::Picture:
-            widget = new PictureElement(form_.get(), place.size(), spec.takesClicksWhenEmpty, [this, id] {
+            widget = new PictureElement(parentFor(id), place.size(), spec.takesClicksWhenEmpty, [this, id] {
                 if (onClick) onClick(id);
             });
             widget->move(place.topLeft());
@@ -102,6 +103,23 @@ void QtWindow::createElements() {
         if (spec.kind != ElementKind::Picture) applyFont(id);
         if (spec.kind == ElementKind::Label) static_cast<QLabel*>(widget)->setText(displayText(state.caption));
     }
+}
+
+QWidget* QtWindow::parentFor(ElementId id) {
+    // The 3200 note and finger pictures lie in two layers that take no clicks:
+    // showing or hiding a widget makes Qt look for the widget under the mouse,
+    // and the layers keep that search from visiting every one of them.
+    const bool finger = id >= el::Uns_img(0);
+    if (!finger && id < el::onp_img(0)) return form_.get();
+    const int slot = finger ? (id - el::Uns_img(0)) / el::fingersPerNote : id - el::onp_img(0);
+    QWidget*& layer = slotLayers_[slot >= kUpperLayerFirstSlot ? 1 : 0];
+    if (!layer) {
+        layer = new QWidget(form_.get());
+        layer->setGeometry(0, 0, kClientWidth, kClientHeight);
+        layer->setAttribute(Qt::WA_TransparentForMouseEvents);
+        layer->setAttribute(Qt::WA_NoSystemBackground);
+    }
+    return layer;
 }
 
 void QtWindow::applyFont(ElementId id) {
@@ -151,6 +169,7 @@ bool QtWindow::isChecked(ElementId id) {
 
 void QtWindow::processEvents() {
     if (ended_) throw WindowClosed{};
+    pictures_.startBatch();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     if (onPump && !ended_) onPump();
     if (ended_) throw WindowClosed{};

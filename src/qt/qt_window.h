@@ -84,6 +84,7 @@ private:
         std::string caption;
     };
     void createElements();
+    QWidget* parentFor(ElementId id);
     void applyFont(ElementId id);
     void closeRequested();
 
@@ -92,6 +93,7 @@ private:
     std::unique_ptr<Clock> clock_;
     PictureCache pictures_;
     std::vector<QWidget*> widgets_;
+    QWidget* slotLayers_[2] = {nullptr, nullptr};
     std::vector<ElementState> states_;
     CalendarDate fixedToday_{};
     bool ended_ = false;
