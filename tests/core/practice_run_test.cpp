@@ -101,7 +101,7 @@ TEST_F(RunTest, PacingAbsorbsTheTimeSpentDrawing) {
     const long long start = window.times[countIn];
     for (int n = 0; n < 320; n += 37) {
         const long long shown = window.timeOf("show " + elementName(el::Uns_img(9 * n)), from);
-        EXPECT_NEAR(shown - start, 1500 + (4 + n) * 125, 3) << n;
+        EXPECT_NEAR(static_cast<double>(shown - start), 1500.0 + (4 + n) * 125, 3.0) << n;
     }
 }
 
