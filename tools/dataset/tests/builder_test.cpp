@@ -19,6 +19,7 @@
 #include "fonts.h"
 #include "gif_writer.h"
 #include "keys/key_table.h"
+#include "picture_support.h"
 #include "run/note_mapping.h"
 #include "ui/page_pictures.h"
 
@@ -104,11 +105,7 @@ TEST_F(Builder, KeySignatures_ZeroToSevenSharpsAndFlatsByTheLoadersNames) {
 }
 
 TEST_F(Builder, FingerPictures_EveryCodeOfBothSystemsWithXAndTheEmptyCode) {
-    const std::map<std::string, std::array<const char*, 9>> alphabets{
-        {"Boe", {"0123", "01AG", "01", "01S", "0EFHCA", "01SF", "01", "01", "0EFHAD"}},
-        {"Oeh", {"0123", "01AG", "01", "01S", "0EHCAB", "01S", "01", "01", "0FA"}},
-    };
-    for (const auto& [system, codes] : alphabets) {
+    for (const auto& [system, codes] : test::kChartAlphabets) {
         std::set<QString> expected;
         for (std::size_t f = 0; f < kFingerPositions.size(); ++f) {
             std::string all = std::string(codes[f]) + "X";

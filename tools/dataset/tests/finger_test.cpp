@@ -23,12 +23,6 @@ using test::roundTrip;
 
 const char* const kPrefixes[] = {"L1", "L2", "L3", "L4", "L5", "R2", "R3", "R4", "R5"};
 
-// The code alphabets shared with the fingering charts.
-const std::map<FingerSystem, std::array<std::string_view, 9>> kAlphabets{
-    {FingerSystem::Boehm, {"0123", "01AG", "01", "01S", "0EFHCA", "01SF", "01", "01", "0EFHAD"}},
-    {FingerSystem::Oehler, {"0123", "01AG", "01", "01S", "0EHCAB", "01S", "01", "01", "0FA"}},
-};
-
 QImage layer(FingerSystem system, int finger, std::string_view code) {
     return roundTrip(drawFinger(system, finger, code));
 }
@@ -49,7 +43,8 @@ bool red(QRgb c) { return qAlpha(c) == 255 && qRed(c) > 170 && qGreen(c) < 90 &&
 class FingerLayers : public testing::TestWithParam<FingerSystem> {};
 
 TEST_P(FingerLayers, Alphabets_AreTheOnesTheChartsUse) {
-    for (int f = 0; f < 9; ++f) EXPECT_EQ(fingerCodes(GetParam(), f), kAlphabets.at(GetParam())[f]) << kPrefixes[f];
+    for (int f = 0; f < 9; ++f) EXPECT_EQ(fingerCodes(GetParam(), f), test::kChartAlphabets.at(std::string(systemFolder(GetParam())))[f])
+            << kPrefixes[f];
 }
 
 TEST_P(FingerLayers, EveryState_FitsTheSlotAndDiffersFromEveryOther) {

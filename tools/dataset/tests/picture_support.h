@@ -6,11 +6,22 @@
 #include <QRect>
 #include <QString>
 
+#include <array>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "picture.h"
 
 namespace tarvel::dataset::test {
+
+// The finger code alphabets shared with the fingering charts, by system
+// folder, in the order L1 L2 L3 L4 L5 R2 R3 R4 R5 ("X" and the empty code
+// come on top).
+inline const std::map<std::string, std::array<const char*, 9>> kChartAlphabets{
+    {"Boe", {"0123", "01AG", "01", "01S", "0EFHCA", "01SF", "01", "01", "0EFHAD"}},
+    {"Oeh", {"0123", "01AG", "01", "01S", "0EHCAB", "01S", "01", "01", "0FA"}},
+};
 
 // Decodes GIF bytes with QImageReader into Format_ARGB32; fails the test on error.
 QImage readGif(const QByteArray& bytes);
