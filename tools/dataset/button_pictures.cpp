@@ -27,7 +27,6 @@ const Style kPairingStyle{{0x3c, 0xa8, 0x9c}, {0x1f, 0x7a, 0x70}, {0x17, 0x5c, 0
 const Style kBackStyle{{0xfc, 0xfc, 0xfc}, {0xdc, 0xdc, 0xdc}, {0x8c, 0x8c, 0x8c}, {0x30, 0x30, 0x30}};
 const Style kMajorStyle{{0xff, 0xf6, 0xe4}, {0xf5, 0xdc, 0xac}, {0xb8, 0x8a, 0x3c}, {0x3a, 0x28, 0x0c}};
 const Style kMinorStyle{{0xee, 0xf3, 0xff}, {0xc8, 0xd8, 0xf4}, {0x5f, 0x80, 0xb8}, {0x16, 0x26, 0x48}};
-const Style kAfterStyle{{0x4a, 0x7d, 0xd0}, {0x24, 0x52, 0xa0}, {0x1a, 0x3c, 0x7a}, Qt::white};
 const Style kAnswerStyle{{0xff, 0xff, 0xff}, {0xe4, 0xe8, 0xee}, {0x80, 0x8a, 0x98}, {0x20, 0x24, 0x2c}};
 
 constexpr double kRadius = 7;
@@ -198,9 +197,9 @@ void answerButtons(std::vector<Picture>& out) {
 
 // Page 6: again, another tempo, another key.
 void afterButtons(std::vector<Picture>& out) {
-    out.push_back(picture(kAgainPicture, labelledButton(kChoiceButton, kAfterStyle, "もう一回", "同じテンポで", 26, 14), kWindowGrey));
-    out.push_back(picture(kOtherTempoPicture, labelledButton(kChoiceButton, kAfterStyle, "テンポをかえる", "", 26, 0), kWindowGrey));
-    out.push_back(picture(kOtherKeyPicture, labelledButton(kChoiceButton, kAfterStyle, "調をかえる", "", 26, 0), kWindowGrey));
+    out.push_back(picture(kAgainPicture, labelledButton(kChoiceButton, kSystemStyle, "もう一回", "同じテンポで", 26, 14), kWindowGrey));
+    out.push_back(picture(kOtherTempoPicture, labelledButton(kChoiceButton, kSystemStyle, "テンポをかえる", "", 26, 0), kWindowGrey));
+    out.push_back(picture(kOtherKeyPicture, labelledButton(kChoiceButton, kSystemStyle, "調をかえる", "", 26, 0), kWindowGrey));
 }
 
 // The program's name over a line of music, and what it is for.

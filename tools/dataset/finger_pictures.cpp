@@ -40,32 +40,50 @@ QRectF hole(double centreY, double radius = 5) { return {kHoleX - radius, centre
 
 QRect bodyRows(int top, int bottom) { return {kBodyLeft, top, kBodyWidth, bottom - top}; }
 
-// Left thumb: the thumb hole on the back and the register key above it.
-FingerLayout thumb() {
+// The fingers whose holes and keys are the same on both systems.
+FingerLayout thumb() {  // the thumb hole on the back and the register key above it
     return {"0123", {}, {{Shape::Hole, {7, 11, 9, 9}, "12"}, {Shape::Key, {6.5, 2.5, 10, 5}, "23"}}};
 }
+FingerLayout leftIndex() {
+    return {"01AG", bodyRows(kBodyTop, 29),
+            {{Shape::Hole, hole(17), "1"}, {Shape::Key, {37.5, 2.5, 8, 5}, "A"}, {Shape::Key, {38.5, 10.5, 7, 5}, "G"}}};
+}
+FingerLayout leftMiddle() { return {"01", bodyRows(29, 43), {{Shape::Hole, hole(36), "1"}}}; }
+FingerLayout leftRing(QRectF lever) {
+    return {"01S", bodyRows(43, kJointY + 1), {{Shape::Hole, hole(50), "1"}, {Shape::Key, lever, "S"}}};
+}
+// Five keys in the same places; the lowest lever is F/C on Boehm, B/F on Oehler.
+FingerLayout leftLittle(std::string_view codes, std::string_view lowestLever) {
+    return {codes, {},
+            {{Shape::Key, {11.5, 54.5, 8, 5}, "C"},
+             {Shape::Key, {4, 54.5, 6, 5}, "A"},
+             {Shape::Key, {4, 61.5, 6, 14}, "E"},
+             {Shape::Key, {11.5, 61.5, 8, 6}, "H"},
+             {Shape::Key, {11.5, 69.5, 8, 6}, lowestLever}}};
+}
+// Hole 4 with the two upper side keys (trill keys, never pressed in a chart).
+FingerLayout rightIndex(std::string_view codes, std::string_view holeClosedBy) {
+    return {codes, bodyRows(kJointY + 1, 99),
+            {{Shape::Hole, hole(88), holeClosedBy},
+             {Shape::Key, {38.5, 58.5, 6.5, 5}, ""},
+             {Shape::Key, {38.5, 65.5, 6.5, 5}, ""}}};
+}
+FingerLayout rightMiddle(Shape shape, double radius) { return {"01", bodyRows(99, 113), {{shape, hole(106, radius), "1"}}}; }
+FingerLayout rightRing() { return {"01", bodyRows(113, kBodyBottom), {{Shape::Hole, hole(120), "1"}}}; }
 
 std::array<FingerLayout, 9> boehm() {
+    FingerLayout index = rightIndex("01SF", "1F");
+    index.parts.push_back({Shape::Key, {38.5, 78.5, 6.5, 6}, "S"});
+    index.parts.push_back({Shape::Key, {38.5, 86.5, 6.5, 6}, "F"});
     return {{
         thumb(),
-        {"01AG", bodyRows(kBodyTop, 29),
-         {{Shape::Hole, hole(17), "1"}, {Shape::Key, {37.5, 2.5, 8, 5}, "A"}, {Shape::Key, {38.5, 10.5, 7, 5}, "G"}}},
-        {"01", bodyRows(29, 43), {{Shape::Hole, hole(36), "1"}}},
-        {"01S", bodyRows(43, kJointY + 1), {{Shape::Hole, hole(50), "1"}, {Shape::Key, {37.5, 40.5, 7, 5}, "S"}}},
-        {"0EFHCA", {},
-         {{Shape::Key, {11.5, 54.5, 8, 5}, "C"},
-          {Shape::Key, {4, 54.5, 6, 5}, "A"},
-          {Shape::Key, {4, 61.5, 6, 14}, "E"},
-          {Shape::Key, {11.5, 61.5, 8, 6}, "H"},
-          {Shape::Key, {11.5, 69.5, 8, 6}, "F"}}},
-        {"01SF", bodyRows(kJointY + 1, 99),
-         {{Shape::Hole, hole(88), "1F"},
-          {Shape::Key, {38.5, 58.5, 6.5, 5}, ""},
-          {Shape::Key, {38.5, 65.5, 6.5, 5}, ""},
-          {Shape::Key, {38.5, 78.5, 6.5, 6}, "S"},
-          {Shape::Key, {38.5, 86.5, 6.5, 6}, "F"}}},
-        {"01", bodyRows(99, 113), {{Shape::Hole, hole(106), "1"}}},
-        {"01", bodyRows(113, kBodyBottom), {{Shape::Hole, hole(120), "1"}}},
+        leftIndex(),
+        leftMiddle(),
+        leftRing({37.5, 40.5, 7, 5}),
+        leftLittle("0EFHCA", "F"),
+        index,
+        rightMiddle(Shape::Hole, 5),
+        rightRing(),
         {"0EFHAD", {},
          {{Shape::Key, {27.5, 130.5, 8, 5}, "H"},
           {Shape::Key, {37.5, 130.5, 8, 5}, "A"},
@@ -76,25 +94,17 @@ std::array<FingerLayout, 9> boehm() {
 }
 
 std::array<FingerLayout, 9> oehler() {
+    FingerLayout index = rightIndex("01S", "1");
+    index.parts.push_back({Shape::Key, {38.5, 79.5, 6.5, 7}, "S"});
     return {{
         thumb(),
-        {"01AG", bodyRows(kBodyTop, 29),
-         {{Shape::Hole, hole(17), "1"}, {Shape::Key, {37.5, 2.5, 8, 5}, "A"}, {Shape::Key, {38.5, 10.5, 7, 5}, "G"}}},
-        {"01", bodyRows(29, 43), {{Shape::Hole, hole(36), "1"}}},
-        {"01S", bodyRows(43, kJointY + 1), {{Shape::Hole, hole(50), "1"}, {Shape::Key, {37.5, 40.5, 8, 6}, "S"}}},
-        {"0EHCAB", {},
-         {{Shape::Key, {11.5, 54.5, 8, 5}, "C"},
-          {Shape::Key, {4, 54.5, 6, 5}, "A"},
-          {Shape::Key, {4, 61.5, 6, 14}, "E"},
-          {Shape::Key, {11.5, 61.5, 8, 6}, "H"},
-          {Shape::Key, {11.5, 69.5, 8, 6}, "B"}}},
-        {"01S", bodyRows(kJointY + 1, 99),
-         {{Shape::Hole, hole(88), "1"},
-          {Shape::Key, {38.5, 58.5, 6.5, 5}, ""},
-          {Shape::Key, {38.5, 65.5, 6.5, 5}, ""},
-          {Shape::Key, {38.5, 79.5, 6.5, 7}, "S"}}},
-        {"01", bodyRows(99, 113), {{Shape::Plate, hole(106, 6), "1"}}},
-        {"01", bodyRows(113, kBodyBottom), {{Shape::Hole, hole(120), "1"}}},
+        leftIndex(),
+        leftMiddle(),
+        leftRing({37.5, 40.5, 8, 6}),  // the thicker Es/B lever
+        leftLittle("0EHCAB", "B"),
+        index,
+        rightMiddle(Shape::Plate, 6),
+        rightRing(),
         {"0FA", {}, {{Shape::Key, {35.5, 130.5, 10, 6}, "A"}, {Shape::Key, {27.5, 139.5, 18, 6}, "F"}}},
     }};
 }

@@ -6,7 +6,6 @@
 #include <exception>
 
 #include "builder.h"
-#include "gif_writer.h"
 
 int main(int argc, char** argv) {
     // Drawing text needs a platform with fonts; no window is ever shown.

@@ -101,9 +101,10 @@ Picture drawNote(int code, const MusicGlyphs& glyphs) {
     const int octave = code / 100;
     const int letter = code / 10 % 10;
     const int signDigit = code % 10;
-    const int step = staffStep(octave, letter);
-    if (octave < 1 || letter > 6 || signDigit > 5 || step < kLowestStep || step > kHighestStep)
+    if (octave < 1 || letter > 6 || signDigit > 5 || staffStep(octave, letter) < kLowestStep ||
+        staffStep(octave, letter) > kHighestStep)
         throw BuildError("no note picture for the code " + std::to_string(code));
+    const int step = staffStep(octave, letter);
     const double space = glyphs.lineSpacing();
     const int y = stepY(step);
 
