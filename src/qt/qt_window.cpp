@@ -4,11 +4,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
+#include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
 #include <cstdio>
 
 #include "data/data_paths.h"
+#include "icon.h"
 #include "qt/fonts.h"
 #include "qt/picture_element.h"
 
@@ -54,6 +56,7 @@ QtWindow::QtWindow(std::filesystem::path dataRoot, std::unique_ptr<Clock> clock)
       clock_(clock ? std::move(clock) : std::make_unique<SteadyClock>()) {
     form_->setWindowTitle(QStringLiteral("Tarvel"));
     form_->setFixedSize(kClientWidth, kClientHeight);
+    form_->setWindowIcon(QIcon(QPixmap::fromImage(drawTarvelIcon())));
     form_->onClose = [this] { closeRequested(); };
     createElements();
 }

@@ -40,6 +40,7 @@ TEST_F(WindowTest, OneFixedWindowCalledTarvel) {
     EXPECT_EQ(form->size(), QSize(1016, 713));
     EXPECT_EQ(form->minimumSize(), form->maximumSize());
     EXPECT_EQ(form->windowTitle(), "Tarvel");
+    EXPECT_EQ(form->windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)}) << "an icon of its own";
 }
 
 TEST_F(WindowTest, EveryElementAtItsPlace) {

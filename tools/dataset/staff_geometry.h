@@ -61,7 +61,7 @@ inline constexpr int kBandHeight = 200;  // staff and key-signature pictures
 inline constexpr int kStaffLeft = 56;
 inline constexpr int kKeySignatureLeft = 24;
 inline constexpr int kFirstColumnLeft = 176;
-inline constexpr int kStaffRight = 1010;  // the closing bar line's column
+inline constexpr int kStaffRight = 1015;  // the window's last column: lines and the closing bar line end there
 
 // Inside a note picture: the note head's left edge, and the widest sign's
 // room to the left of the ledger lines.
