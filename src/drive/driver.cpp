@@ -182,13 +182,13 @@ void Driver::dump() {
     QCoreApplication::processEvents();
     for (const ElementId id : stackingOrderFromTop()) {
         if (!window_->isShown(id)) continue;
-        const ElementSpec& spec = element(id);
+        const ElementSpec& layout = element(id);
         const std::string name = elementName(id);
-        switch (spec.kind) {
+        switch (layout.kind) {
         case ElementKind::Picture:
             if (window_->hasPicture(id))
                 std::cout << name << " picture=" << window_->picturePath(id) << "\n";
-            else if (spec.takesClicksWhenEmpty)
+            else if (layout.takesClicksWhenEmpty)
                 std::cout << name << "\n";
             break;
         case ElementKind::Label:

@@ -70,12 +70,12 @@ void QtWindow::createElements() {
     const std::vector<ElementId>& fromTop = stackingOrderFromTop();
     for (auto it = fromTop.rbegin(); it != fromTop.rend(); ++it) {
         const ElementId id = *it;
-        const ElementSpec& spec = element(id);
-        const QRect place = pixelRect(spec);
+        const ElementSpec& layout = element(id);
+        const QRect place = pixelRect(layout);
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (layout.kind) {
         case ElementKind::Picture:
-            widget = new PictureElement(parentFor(id), place.size(), spec.takesClicksWhenEmpty, [this, id] {
+            widget = new PictureElement(parentFor(id), place.size(), layout.takesClicksWhenEmpty, [this, id] {
                 if (onClick) onClick(id);
             });
             widget->move(place.topLeft());
@@ -91,7 +91,7 @@ void QtWindow::createElements() {
             break;
         }
         case ElementKind::CheckBox: {
-            auto* box = new QCheckBox(qs(spec.initialCaption), form_.get());
+            auto* box = new QCheckBox(qs(layout.initialCaption), form_.get());
             box->setGeometry(place);
             paintWhite(box);
             widget = box;
@@ -100,11 +100,11 @@ void QtWindow::createElements() {
         }
         widgets_[id] = widget;
         ElementState& state = states_[id];
-        state.fontName = spec.font.name;
-        state.fontSize = spec.font.points;
-        state.caption = spec.initialCaption;
-        if (spec.kind != ElementKind::Picture) applyFont(id);
-        if (spec.kind == ElementKind::Label) static_cast<QLabel*>(widget)->setText(displayText(state.caption));
+        state.fontName = layout.font.name;
+        state.fontSize = layout.font.points;
+        state.caption = layout.initialCaption;
+        if (layout.kind != ElementKind::Picture) applyFont(id);
+        if (layout.kind == ElementKind::Label) static_cast<QLabel*>(widget)->setText(displayText(state.caption));
     }
 }
 

@@ -45,11 +45,11 @@ TEST_F(WindowTest, OneFixedWindowCalledTarvel) {
 
 TEST_F(WindowTest, EveryElementAtItsPlace) {
     for (ElementId id = 0; id < el::elementCount; ++id) {
-        const ElementSpec& spec = element(id);
+        const ElementSpec& layout = element(id);
         const QWidget* widget = window.elementWidget(id);
-        ASSERT_EQ(widget->pos(), QPoint(twipsToPixels(spec.leftTwips), twipsToPixels(spec.topTwips))) << elementName(id);
-        if (spec.kind != ElementKind::Picture) {
-            EXPECT_EQ(widget->size(), QSize(twipsToPixels(spec.widthTwips), twipsToPixels(spec.heightTwips))) << elementName(id);
+        ASSERT_EQ(widget->pos(), QPoint(twipsToPixels(layout.leftTwips), twipsToPixels(layout.topTwips))) << elementName(id);
+        if (layout.kind != ElementKind::Picture) {
+            EXPECT_EQ(widget->size(), QSize(twipsToPixels(layout.widthTwips), twipsToPixels(layout.heightTwips))) << elementName(id);
         }
     }
     EXPECT_EQ(window.elementWidget(el::P1_Btn3)->size(), QSize(17, 17)) << "the unmarked square keeps its size";
