@@ -99,6 +99,62 @@ TEST(DriverFlow, ARunFromTheTempoClickToPage5) {
     EXPECT_EQ(dumpLine(run.lines, "Label1 "), "Label1 font=\"MS UI Gothic\" size=32 caption=\"\\r\\n　　　　　どうだった？\"");
 }
 
+TEST(DriverFlow, TimelinesOfTwoAndTwentyRows) {
+    for (const int count : {32, 320}) {
+        BuiltDataSet data;
+        std::string exercise = "#0\r\n";
+        for (int n = 0; n < count; ++n) exercise += std::string(n % 2 ? "2dn0" : "2cn0") + "\r\n";
+        data.write("system\\onkai\\Oeh\\BC\\000.txt", exercise + "\r\n");
+        const auto run = runDriver(data, "--trace", "click P1_Btn2\nclick P2_Btn2\nclick P3_Btn0\nclick P4_Btn9\n");
+        ASSERT_EQ(run.status, 0) << run.errors;
+        const std::size_t countIn = indexOf(run.lines, "caption Label1 \"\\r\\nいくよ\"");
+        const std::size_t page5 = indexOf(run.lines, "show P5_Btn1");
+        ASSERT_LT(page5, run.lines.size()) << count;
+        EXPECT_EQ(traceTime(run.lines[page5]) - traceTime(run.lines[countIn]), 3500 + (count + 4) * 125) << count;
+        int shows = 0, hides = 0;
+        for (std::size_t i = countIn; i < page5; ++i) {
+            shows += run.lines[i].find(" show onp_img(") != std::string::npos;
+            hides += run.lines[i].find(" hide onp_img(") != std::string::npos;
+        }
+        EXPECT_EQ(shows, count - 32) << "rows 2 and on are shown in the run, rows 0 and 1 before it";
+        EXPECT_EQ(hides, count) << "every row is hidden once";
+        const std::size_t tempoClick = indexOf(run.lines, "hide P4_Btn1");
+        EXPECT_EQ(findLine(run.lines, "onp_img(" + std::to_string(count) + ")", tempoClick), "") << "no slot beyond the exercise";
+        EXPECT_EQ(findLine(run.lines, "Uns_img(" + std::to_string(9 * count) + ")", tempoClick), "");
+    }
+}
+
+TEST(DriverFlow, TheGradeOfEveryTempoAndAnswer) {
+    BuiltDataSet data;
+    // Per tempo: "0" at counter 1, 2 and 3 with the again button, then "1", "2"
+    // and "3"; the other-tempo button leads to the next tempo.
+    std::string script = "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn8\n";
+    for (int tempo = 1; tempo <= 9; ++tempo) {
+        script += "click P4_Btn" + std::to_string(tempo) + "\nclick P5_Btn1\n";
+        for (const int answer : {1, 1, 2, 3, 4}) script += "click P6_Btn1\nclick P5_Btn" + std::to_string(answer) + "\n";
+        script += "click P6_Btn2\n";
+    }
+    // A cancelled run brings back the tempo page, and the count starts afresh.
+    script += "click P4_Btn3\nclick P5_Btn1\nclick P6_Btn1\nclick P5_Btn1\nclick P6_Btn2\n"
+              "after 2500 click Cancel_img\nclick P4_Btn3\nclick P4_Btn3\nclick P5_Btn1\n";
+    const auto run = runDriver(data, "--trace --today 2010-08-28", script);
+    ASSERT_EQ(run.status, 0) << run.errors;
+    std::vector<std::string> grades;
+    for (std::size_t i = 0; i < run.lines.size(); ++i)
+        if (run.lines[i].find("caption Label1 \"\\r\\n結果\"") != std::string::npos) {
+            const std::string next = findLine(run.lines, " caption Label1 ", i + 1);
+            grades.push_back(next.substr(next.find("\\n") + 2, next.size() - next.find("\\n") - 3));
+        }
+    const std::vector<std::string> expected{
+        "Ｆ", "Ｅ", "Ｄ", "Ｇ", "Ｈ", "Ｉ",  "Ｅ", "Ｄ", "Ｃ", "Ｆ", "Ｇ", "Ｉ",   "Ｄ", "Ｃ", "Ｂ", "Ｅ", "Ｆ", "Ｉ",
+        "Ｃ", "Ｂ", "Ａ", "Ｄ", "Ｅ", "Ｉ",  "Ｂ", "Ａ", "ＡＡ", "Ｃ", "Ｄ", "Ｉ", "Ａ", "ＡＡ", "ＡＡＡ", "Ｂ", "Ｃ", "Ｉ",
+        "ＡＡ", "ＡＡＡ", "Ｓ", "Ａ", "Ｂ", "Ｉ", "ＡＡＡ", "Ｓ", "ＳＳ", "ＡＡ", "Ａ", "Ｉ", "Ｓ", "ＳＳ", "ＳＳＳ", "ＡＡＡ", "ＡＡ", "Ｉ",
+        "Ｄ", "Ｃ", "Ｄ",
+    };
+    EXPECT_EQ(grades, expected);
+    EXPECT_EQ(data.names("system\\onkai\\Boe\\BB\\F01\\"), std::vector<std::string>{"2010.08.28 Ｄ"});
+}
+
 TEST(DriverFlow, CancelBringsBackTheTempoPageAndWritesNothingAfter) {
     BuiltDataSet data;
     const auto run = runDriver(data, "--trace",
