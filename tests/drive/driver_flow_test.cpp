@@ -118,7 +118,7 @@ TEST(DriverFlow, TimelinesOfTwoAndTwentyRows) {
         }
         EXPECT_EQ(shows, count - 32) << "rows 2 and on are shown in the run, rows 0 and 1 before it";
         EXPECT_EQ(hides, count) << "every row is hidden once";
-        const std::size_t tempoClick = indexOf(run.lines, "hide P4_Btn1");
+        const std::size_t tempoClick = indexOf(run.lines, "ロード中");
         EXPECT_EQ(findLine(run.lines, "onp_img(" + std::to_string(count) + ")", tempoClick), "") << "no slot beyond the exercise";
         EXPECT_EQ(findLine(run.lines, "Uns_img(" + std::to_string(9 * count) + ")", tempoClick), "");
     }
