@@ -19,6 +19,6 @@ for file in usr/bin/tarvel usr/bin/tarvel-drive usr/bin/tarvel-check usr/libexec
             usr/share/applications/tarvel.desktop usr/share/icons/hicolor/32x32/apps/tarvel.png; do
   [ -e "$work/root/$file" ] || fail "the package lacks /$file"
 done
-QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work" "$work/root/usr/bin/tarvel-check" "$work/root/usr/share/tarvel/data" ||
+QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work" "$work/root/usr/bin/tarvel-check" "$work/root/usr/share/tarvel-dataset" ||
   fail "the packaged data set does not pass the checker"
 echo "package $(basename "$deb"): depends on $depends; its data set passes the checker"
