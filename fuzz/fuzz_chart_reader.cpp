@@ -4,17 +4,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz_support.h"
+
 #include "data/data_paths.h"
 #include "data/fingering_chart.h"
 #include "data/text_lines.h"
-
-namespace {
-
-void require(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> lines = tarvel::splitLines(std::string_view(reinterpret_cast<const char*>(data), size));

@@ -5,16 +5,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz_support.h"
+
 #include "data/text_lines.h"
 #include "run/note_mapping.h"
-
-namespace {
-
-void require(bool condition) {
-    if (!condition) __builtin_trap();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> lines = tarvel::splitLines(std::string_view(reinterpret_cast<const char*>(data), size));

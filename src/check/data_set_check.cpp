@@ -99,17 +99,19 @@ private:
         const ExerciseParse parsed = parseExerciseFile(file.lines);
         if (const auto* error = std::get_if<ExerciseError>(&parsed)) return report(path, error->line, describeForChecker(*error));
         const ExerciseFile& exercise = std::get<ExerciseFile>(parsed);
+        if (const auto error = checkRowCount(exercise)) return report(path, error->line, describeForChecker(*error));
         // The check box of the key page changes which signs are drawn.
         for (const bool showKeyInNotes : {false, true}) {
-            const auto read = readExercise(file.lines, pairing, showKeyInNotes);
-            if (const auto* error = std::get_if<ExerciseError>(&read)) return report(path, error->line, describeForChecker(*error));
-            const LoadedExercise& loaded = std::get<LoadedExercise>(read);
-            checkPicture(keySignaturePicture(loaded.Choshi_tbl), kKeySignatureSize, path, 1);
+            const KeySignature signature = keySignature(exercise.sign, exercise.count, showKeyInNotes);
+            const auto mapped = mapNotes(exercise, pairingOffset(pairing), signature);
+            if (const auto* error = std::get_if<ExerciseError>(&mapped)) return report(path, error->line, describeForChecker(*error));
+            const MappedNotes& notes = std::get<MappedNotes>(mapped);
+            checkPicture(keySignaturePicture(signature), kKeySignatureSize, path, 1);
             for (std::size_t n = 0; n < exercise.notes.size(); ++n) {
                 const int line = exercise.notes[n].line;
-                checkPicture(notePicture(loaded.notes.Onp_pic[n]), kNoteSize, path, line);
+                checkPicture(notePicture(notes.Onp_pic[n]), kNoteSize, path, line);
                 if (showKeyInNotes) continue;  // the fingering does not depend on the check box
-                checkFingering(system, chartPath, chart, loaded.notes.Unshi_no[n], path, line);
+                checkFingering(system, chartPath, chart, notes.Unshi_no[n], path, line);
             }
         }
     }
@@ -132,15 +134,10 @@ private:
 
     void checkRecord(std::string_view system, std::string_view pairing, std::string_view key) {
         const std::string dir = Result_dir(system, pairing, key);
-        std::error_code ec;
-        int records = 0;
-        for (fs::directory_iterator it(root_ / nativePath(dir), ec); !ec && it != fs::directory_iterator(); it.increment(ec)) {
-            const std::string name = it->path().filename().string();
-            std::error_code typeError;
-            if (!name.empty() && name[0] != '.' && it->is_regular_file(typeError)) ++records;
-        }
-        if (ec) return report(dir, 0, "result folder is missing");
-        if (records != 1) report(dir, 0, "result folder holds " + std::to_string(records) + " record files, not one");
+        const auto records = ordinaryFiles(files_.resolve(dir));
+        if (!records) return report(dir, 0, "result folder is missing");
+        if (records->size() != 1)
+            report(dir, 0, "result folder holds " + std::to_string(records->size()) + " record files, not one");
     }
 
     fs::path root_;

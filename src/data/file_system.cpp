@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -55,18 +56,24 @@ TextFile LocalFileSystem::readText(const std::string& dataPath) {
     return result;
 }
 
-std::string LocalFileSystem::firstOrdinaryFile(const std::string& dataDir) {
+std::optional<std::vector<std::string>> ordinaryFiles(const fs::path& folder) {
     std::error_code ec;
-    fs::directory_iterator it(resolve(dataDir), ec);
-    std::string first;
+    fs::directory_iterator it(folder, ec);
+    if (ec) return std::nullopt;
+    std::vector<std::string> names;
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         const std::string name = it->path().filename().string();
         if (name.empty() || name[0] == '.') continue;
         std::error_code typeError;
-        if (!it->is_regular_file(typeError)) continue;
-        if (first.empty() || name < first) first = name;
+        if (it->is_regular_file(typeError)) names.push_back(name);
     }
-    return first;
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string LocalFileSystem::firstOrdinaryFile(const std::string& dataDir) {
+    const auto names = ordinaryFiles(resolve(dataDir));
+    return names && !names->empty() ? names->front() : std::string();
 }
 
 FileResult LocalFileSystem::createFolder(const std::string& dataDir) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,10 +34,17 @@ public:
     virtual FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) = 0;
 };
 
+// The names of a folder's ordinary files (no folders, no hidden dot-files),
+// sorted by name; nullopt when the folder cannot be listed.
+std::optional<std::vector<std::string>> ordinaryFiles(const std::filesystem::path& folder);
+
 class LocalFileSystem : public FileSystem {
 public:
     // Data paths are resolved against `root`; the default is the current folder.
     explicit LocalFileSystem(std::filesystem::path root = {});
+
+    // The native path of a data path.
+    std::filesystem::path resolve(const std::string& dataPath) const;
 
     TextFile readText(const std::string& dataPath) override;
     std::string firstOrdinaryFile(const std::string& dataDir) override;
@@ -45,7 +53,6 @@ public:
     FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;
 
 private:
-    std::filesystem::path resolve(const std::string& dataPath) const;
     std::filesystem::path root_;
 };
 
