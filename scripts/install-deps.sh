@@ -6,7 +6,10 @@ set -eu
 packages="cmake ninja-build g++ clang libclang-rt-14-dev
 qt6-base-dev libgif-dev libgtest-dev libgmock-dev libbenchmark-dev
 fonts-ipaexfont-gothic fonts-noto-core
-xvfb xauth x11-utils xdotool imagemagick dpkg-dev file libx11-dev"
+xvfb xauth x11-utils xdotool imagemagick dpkg-dev file libx11-dev
+qt6-multimedia-dev libaubio-dev libsqlite3-dev qt6-charts-dev
+fluidsynth fluid-soundfont-gm sox pulseaudio pulseaudio-utils
+clang-format-14 clang-tidy"
 
 missing=""
 for p in $packages; do
