@@ -102,7 +102,8 @@ struct Session {
 
 double percentile(std::vector<double> values, double p) {
     std::sort(values.begin(), values.end());
-    const std::size_t at = std::min(values.size() - 1, static_cast<std::size_t>(p * static_cast<double>(values.size())));
+    const std::size_t at =
+        std::min(values.size() - 1, static_cast<std::size_t>(p * static_cast<double>(values.size())));
     return values[at];
 }
 

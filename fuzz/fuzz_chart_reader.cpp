@@ -11,7 +11,8 @@
 #include "data/text_lines.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::vector<std::string> lines = tarvel::splitLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::vector<std::string> lines =
+        tarvel::splitLines(std::string_view(reinterpret_cast<const char*>(data), size));
     static tarvel::FingeringTable table;  // kept across inputs, as the program keeps it across charts
     tarvel::storeChart(lines, table);
     for (std::size_t i = 0; i < lines.size() && i < table.size(); ++i) require(table[i] == lines[i]);

@@ -11,7 +11,8 @@
 #include "run/note_mapping.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::vector<std::string> lines = tarvel::splitLines(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::vector<std::string> lines =
+        tarvel::splitLines(std::string_view(reinterpret_cast<const char*>(data), size));
     for (const char* pairing : {"BB", "BC", "BA", ""}) {
         for (const bool showKeyInNotes : {false, true}) {
             const auto read = tarvel::readExercise(lines, pairing, showKeyInNotes);

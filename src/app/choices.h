@@ -24,13 +24,13 @@ struct PairingChoice {  // page 2
     std::string_view picture;
 };
 
-struct TempoChoice {  // page 4, P4_Btn1 .. P4_Btn9
-    std::string_view tempo;   // Settings(4)
-    std::int16_t tempoPoints; // Tempo_pt of grading
+struct TempoChoice {           // page 4, P4_Btn1 .. P4_Btn9
+    std::string_view tempo;    // Settings(4)
+    std::int16_t tempoPoints;  // Tempo_pt of grading
     std::string_view picture;
 };
 
-struct AnswerChoice {  // page 5, P5_Btn1 .. P5_Btn4
+struct AnswerChoice {         // page 5, P5_Btn1 .. P5_Btn4
     std::string_view answer;  // Settings(5)
     std::string_view picture;
 };

@@ -32,7 +32,7 @@ SizeLimit pagePictureLimit(ElementId id) {
     return {200, 44};  // pages 1 and 2, 48 px apart
 }
 constexpr SizeLimit kCancelSize{25, 25, true};
-constexpr SizeLimit kStaffSize{960, 200, true};  // from its place to the right edge, above the fingers
+constexpr SizeLimit kStaffSize{960, 200, true};   // from its place to the right edge, above the fingers
 constexpr SizeLimit kKeySignatureSize{152, 200};  // left of the first note column
 constexpr SizeLimit kNoteSize{52, 200};           // one column, above the fingers
 constexpr SizeLimit kFingerSize{50, 150};
@@ -75,13 +75,15 @@ private:
     }
 
     void checkPagePictures() {
-        for (const PagePicture& row : pagePictureTable()) checkPicture(std::string(row.file), pagePictureLimit(row.element), {}, 0);
+        for (const PagePicture& row : pagePictureTable())
+            checkPicture(std::string(row.file), pagePictureLimit(row.element), {}, 0);
     }
 
     void checkSystem(const SystemChoice& system) {
         const std::string chartPath(system.chart);
         const TextFile chart = files_.readText(chartPath);
-        if (!chart.ok) report(chartPath, 0, "cannot be read (" + chart.error + ")");
+        if (!chart.ok)
+            report(chartPath, 0, "cannot be read (" + chart.error + ")");
         else if (chart.lines.size() > static_cast<std::size_t>(kChartLines))
             report(chartPath, kChartLines + 1, "lines beyond the 501st are never read");
         for (const PairingChoice& pairing : kPairingChoices)
@@ -97,14 +99,16 @@ private:
         const TextFile file = files_.readText(path);
         if (!file.ok) return report(path, 0, "cannot be read (" + file.error + ")");
         const ExerciseParse parsed = parseExerciseFile(file.lines);
-        if (const auto* error = std::get_if<ExerciseError>(&parsed)) return report(path, error->line, describeForChecker(*error));
+        if (const auto* error = std::get_if<ExerciseError>(&parsed))
+            return report(path, error->line, describeForChecker(*error));
         const ExerciseFile& exercise = std::get<ExerciseFile>(parsed);
         if (const auto error = checkRowCount(exercise)) return report(path, error->line, describeForChecker(*error));
         // The check box of the key page changes which signs are drawn.
         for (const bool showKeyInNotes : {false, true}) {
             const KeySignature signature = keySignature(exercise.sign, exercise.count, showKeyInNotes);
             const auto mapped = mapNotes(exercise, pairingOffset(pairing), signature);
-            if (const auto* error = std::get_if<ExerciseError>(&mapped)) return report(path, error->line, describeForChecker(*error));
+            if (const auto* error = std::get_if<ExerciseError>(&mapped))
+                return report(path, error->line, describeForChecker(*error));
             const MappedNotes& notes = std::get<MappedNotes>(mapped);
             checkPicture(keySignaturePicture(signature), kKeySignatureSize, path, 1);
             for (std::size_t n = 0; n < exercise.notes.size(); ++n) {
@@ -119,8 +123,9 @@ private:
     void checkFingering(std::string_view system, const std::string& chartPath, const TextFile& chart, int chartLine,
                         const std::string& path, int line) {
         if (!chart.ok) return;
-        const std::string chartLineName = "line " + std::to_string(chartLine + 1) + " of " + shown(chartPath) + " (block " +
-                                          std::to_string(chartLine / 10) + ", variant " + std::to_string(chartLine % 10) + ")";
+        const std::string chartLineName = "line " + std::to_string(chartLine + 1) + " of " + shown(chartPath) +
+                                          " (block " + std::to_string(chartLine / 10) + ", variant " +
+                                          std::to_string(chartLine % 10) + ")";
         const bool firstTime = missingLines_.insert({std::string(system), chartLine}).second;
         if (chartLine >= static_cast<int>(chart.lines.size())) {
             if (firstTime) report(path, line, chartLineName + " is missing");
@@ -150,7 +155,9 @@ private:
 
 }  // namespace
 
-std::vector<Problem> checkDataSet(const fs::path& root, const PictureProbe& probe) { return Checker(root, probe).run(); }
+std::vector<Problem> checkDataSet(const fs::path& root, const PictureProbe& probe) {
+    return Checker(root, probe).run();
+}
 
 std::string formatProblem(const Problem& problem) {
     if (problem.line > 0) return problem.file + ":" + std::to_string(problem.line) + ": " + problem.what;

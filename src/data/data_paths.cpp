@@ -28,9 +28,7 @@ std::string keySignaturePicture(const std::array<std::int16_t, 8>& Choshi_tbl) {
     return path + ".gif";
 }
 
-std::string notePicture(std::int16_t Onp_pic) {
-    return "system\\Linehyouji\\" + std::to_string(Onp_pic) + ".gif";
-}
+std::string notePicture(std::int16_t Onp_pic) { return "system\\Linehyouji\\" + std::to_string(Onp_pic) + ".gif"; }
 
 std::string fingerCode(std::string_view chartLine, const FingerPosition& position) {
     if (position.chartColumn == 0) return chartLine.empty() ? "" : std::string(1, chartLine.back());

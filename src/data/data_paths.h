@@ -33,7 +33,15 @@ struct FingerPosition {
     int chartColumn;
 };
 inline constexpr std::array<FingerPosition, 9> kFingerPositions{{
-    {"L1", 1}, {"L2", 3}, {"L3", 4}, {"L4", 5}, {"L5", 6}, {"R2", 8}, {"R3", 9}, {"R4", 10}, {"R5", 0},
+    {"L1", 1},
+    {"L2", 3},
+    {"L3", 4},
+    {"L4", 5},
+    {"L5", 6},
+    {"R2", 8},
+    {"R3", 9},
+    {"R4", 10},
+    {"R5", 0},
 }};
 
 // The code of a finger position in a chart line; empty where the line is too short.

@@ -17,7 +17,8 @@ ExerciseError at(ExerciseProblem problem, int line, std::string detail = {}) {
 }  // namespace
 
 ExerciseParse parseExerciseFile(const std::vector<std::string>& lines) {
-    if (lines.empty() || lines[0].size() < 2) return at(ExerciseProblem::KeyLineTooShort, 1, lines.empty() ? "" : lines[0]);
+    if (lines.empty() || lines[0].size() < 2)
+        return at(ExerciseProblem::KeyLineTooShort, 1, lines.empty() ? "" : lines[0]);
 
     ExerciseFile file;
     const std::string& keyLine = lines[0];
@@ -27,7 +28,8 @@ ExerciseParse parseExerciseFile(const std::vector<std::string>& lines) {
     const auto [end, ec] = std::from_chars(first, last, file.count);
     if (ec == std::errc::result_out_of_range) return at(ExerciseProblem::KeyCountOutOfRange, 1, keyLine.substr(1));
     if (ec != std::errc{} || end != last) return at(ExerciseProblem::KeyCountNotNumber, 1, keyLine.substr(1));
-    if (file.count < 0 || file.count > kMaxKeyCount) return at(ExerciseProblem::KeyCountOutOfRange, 1, keyLine.substr(1));
+    if (file.count < 0 || file.count > kMaxKeyCount)
+        return at(ExerciseProblem::KeyCountOutOfRange, 1, keyLine.substr(1));
 
     // Line 2 is always taken or skipped; from line 3 on, a line of at most one
     // character ends the notes.
@@ -43,7 +45,8 @@ ExerciseParse parseExerciseFile(const std::vector<std::string>& lines) {
         if (!isDigit(text[0])) return at(ExerciseProblem::OctaveNotDigit, lineNumber, text);
         if (text[0] == '0') return at(ExerciseProblem::OctaveZero, lineNumber, text);
         if (!isDigit(text[3])) return at(ExerciseProblem::VariantNotDigit, lineNumber, text);
-        if (static_cast<int>(file.notes.size()) == kMaxNotes) return at(ExerciseProblem::TooManyNotes, lineNumber, text);
+        if (static_cast<int>(file.notes.size()) == kMaxNotes)
+            return at(ExerciseProblem::TooManyNotes, lineNumber, text);
         file.notes.push_back(NoteLine{lineNumber, text[0], text[1], text[2], text[3]});
     }
 
@@ -63,7 +66,8 @@ std::string describeForPlayer(const ExerciseError& e) {
     case ExerciseProblem::NoEndLine: return "音符の終わりを示す空の行がありません";
     case ExerciseProblem::KeyLineTooShort: return "1 行目（調号の行）が短すぎます";
     case ExerciseProblem::KeyCountNotNumber: return "調号の数「" + e.detail + "」が数字ではありません";
-    case ExerciseProblem::KeyCountOutOfRange: return "調号の数「" + e.detail + "」は 0 から 14 の間でなければなりません";
+    case ExerciseProblem::KeyCountOutOfRange:
+        return "調号の数「" + e.detail + "」は 0 から 14 の間でなければなりません";
     case ExerciseProblem::OctaveNotDigit: return "音符「" + e.detail + "」のオクターブが数字ではありません";
     case ExerciseProblem::OctaveZero: return "音符「" + e.detail + "」のオクターブが 0 です";
     case ExerciseProblem::VariantNotDigit: return "音符「" + e.detail + "」の運指番号が数字ではありません";

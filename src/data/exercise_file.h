@@ -16,15 +16,15 @@ struct NoteLine {
 };
 
 struct ExerciseFile {
-    char sign = 0;   // '#' sharps, anything else flats
-    int count = 0;   // number of accidentals of the key signature
+    char sign = 0;  // '#' sharps, anything else flats
+    int count = 0;  // number of accidentals of the key signature
     std::vector<NoteLine> notes;
     int endLine = 0;
 };
 
 enum class ExerciseProblem {
-    Missing,            // the file cannot be opened
-    NoEndLine,          // it ends without a line of at most one character
+    Missing,    // the file cannot be opened
+    NoEndLine,  // it ends without a line of at most one character
     KeyLineTooShort,
     KeyCountNotNumber,
     KeyCountOutOfRange,  // the key signature would need a sign that cannot be drawn
@@ -32,14 +32,14 @@ enum class ExerciseProblem {
     OctaveZero,
     VariantNotDigit,
     TooManyNotes,
-    TooFewNotes,         // fewer than two rows of 16
-    NotWholeRows,        // not a multiple of 16
+    TooFewNotes,          // fewer than two rows of 16
+    NotWholeRows,         // not a multiple of 16
     ChartLineOutOfRange,  // pitch, pairing and variant give no line of the chart
 };
 
 struct ExerciseError {
     ExerciseProblem problem;
-    int line = 0;  // 0 when the problem is the whole file
+    int line = 0;        // 0 when the problem is the whole file
     std::string detail;  // the reader's reason for a missing file, the offending value otherwise
 };
 

@@ -192,12 +192,11 @@ void Driver::dump() {
                 std::cout << name << "\n";
             break;
         case ElementKind::Label:
-            std::cout << name << " font=" << quoted(window_->fontName(id)) << " size=" << pointsText(window_->fontSize(id))
-                      << " caption=" << quoted(window_->caption(id)) << "\n";
+            std::cout << name << " font=" << quoted(window_->fontName(id))
+                      << " size=" << pointsText(window_->fontSize(id)) << " caption=" << quoted(window_->caption(id))
+                      << "\n";
             break;
-        case ElementKind::CheckBox:
-            std::cout << name << " checked=" << (window_->isChecked(id) ? 1 : 0) << "\n";
-            break;
+        case ElementKind::CheckBox: std::cout << name << " checked=" << (window_->isChecked(id) ? 1 : 0) << "\n"; break;
         }
     }
     std::cout << stateLine() << std::endl;

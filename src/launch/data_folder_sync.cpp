@@ -66,12 +66,15 @@ SyncReport syncDataFolder(const fs::path& templateRoot, const fs::path& dataRoot
             // The player's record: only a folder without one gets the initial record.
             if (data.firstOrdinaryFile(dataPathOf(relative.parent_path())).empty()) {
                 fs::copy_file(it->path(), target, fs::copy_options::skip_existing, entryError);
-                if (entryError) report.errors.push_back("cannot write " + target.string() + ": " + entryError.message());
-                else ++report.recordsAdded;
+                if (entryError)
+                    report.errors.push_back("cannot write " + target.string() + ": " + entryError.message());
+                else
+                    ++report.recordsAdded;
             }
             continue;
         }
-        if (!fs::exists(target, entryError) || !sameContents(it->path(), target)) copyAtomically(it->path(), target, report);
+        if (!fs::exists(target, entryError) || !sameContents(it->path(), target))
+            copyAtomically(it->path(), target, report);
     }
     if (ec) report.errors.push_back("cannot read the data set " + templateRoot.string() + ": " + ec.message());
     return report;

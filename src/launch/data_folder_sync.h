@@ -10,7 +10,7 @@
 namespace tarvel {
 
 struct SyncReport {
-    int copied = 0;       // files written (new or changed)
+    int copied = 0;        // files written (new or changed)
     int recordsAdded = 0;  // initial records given to folders that had none
     std::vector<std::string> errors;
 };

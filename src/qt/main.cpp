@@ -8,8 +8,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (tarvel::installFontSubstitutes().isEmpty())
-        std::fprintf(stderr, "Tarvel: no Japanese font installed (IPAexGothic or Noto Sans CJK JP); "
-                             "Japanese text may not show.\n");
+        std::fprintf(stderr,
+                     "Tarvel: no Japanese font installed (IPAexGothic or Noto Sans CJK JP); "
+                     "Japanese text may not show.\n");
     tarvel::QtWindow window;
     tarvel::LocalFileSystem files;
     tarvel::Program program(window, files);

@@ -7,7 +7,10 @@ namespace tarvel {
 
 PictureElement::PictureElement(QWidget* parent, QSize emptySize, bool takesClicksWhenEmpty,
                                std::function<void()> onClick)
-    : QWidget(parent), emptySize_(emptySize), takesClicksWhenEmpty_(takesClicksWhenEmpty), onClick_(std::move(onClick)) {
+    : QWidget(parent),
+      emptySize_(emptySize),
+      takesClicksWhenEmpty_(takesClicksWhenEmpty),
+      onClick_(std::move(onClick)) {
     setAttribute(Qt::WA_NoSystemBackground);
     setAttribute(Qt::WA_TranslucentBackground);
     updateClickArea();

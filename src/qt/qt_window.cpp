@@ -17,8 +17,8 @@
 namespace tarvel {
 namespace {
 
-constexpr int kClientWidth = 1016;   // 15240 twips
-constexpr int kClientHeight = 713;   // 10692 twips
+constexpr int kClientWidth = 1016;         // 15240 twips
+constexpr int kClientHeight = 713;         // 10692 twips
 constexpr int kUpperLayerFirstSlot = 224;  // slots 224 .. 319 lie over the page buttons, 0 .. 223 under them
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }

@@ -69,7 +69,7 @@ std::int16_t pairingOffset(std::string_view pairing) {
 }
 
 std::variant<MappedNotes, ExerciseError> mapNotes(const ExerciseFile& file, std::int16_t offset,
-                                                   const KeySignature& Choshi_tbl) {
+                                                  const KeySignature& Choshi_tbl) {
     MappedNotes m;
     const std::size_t n = file.notes.size();
     m.Unshi_no.reserve(n);
@@ -79,8 +79,8 @@ std::variant<MappedNotes, ExerciseError> mapNotes(const ExerciseFile& file, std:
         const int octave = digitValue(note.octave);
         const Letter letter = letterOf(note.letter);
         const Accidental acc = accidentalOf(note.accidental);
-        const int chartLine = 120 * octave + 10 * letter.semitone + 10 * acc.shift + digitValue(note.variant) - 140 +
-                              10 * offset;
+        const int chartLine =
+            120 * octave + 10 * letter.semitone + 10 * acc.shift + digitValue(note.variant) - 140 + 10 * offset;
         if (chartLine < 0 || chartLine >= kChartLines) {
             const std::string text{note.octave, note.letter, note.accidental, note.variant};
             return ExerciseError{ExerciseProblem::ChartLineOutOfRange, note.line, text};

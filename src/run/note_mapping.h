@@ -34,7 +34,7 @@ struct MappedNotes {
 // Maps every note and runs the signs-within-a-bar pass; fails on a note whose
 // chart line lies outside 0 to 500.
 std::variant<MappedNotes, ExerciseError> mapNotes(const ExerciseFile& file, std::int16_t offset,
-                                                   const KeySignature& Choshi_tbl);
+                                                  const KeySignature& Choshi_tbl);
 
 // The signs-within-a-bar pass over the note picture codes, from the last note.
 void applySignsWithinBars(std::vector<std::int16_t>& Onp_pic, const KeySignature& Choshi_tbl);

@@ -156,8 +156,7 @@ bool Program::Step_note(int n) {
 void Program::hideRow(int firstNote) {
     hideElements(el::onp_img(firstNote), el::onp_img(firstNote + el::notesPerRow - 1));
     for (int n = firstNote; n < firstNote + el::notesPerRow; ++n)
-        hideElements(el::Uns_img(el::fingersPerNote * n),
-                      el::Uns_img(el::fingersPerNote * n + el::fingersPerNote - 1));
+        hideElements(el::Uns_img(el::fingersPerNote * n), el::Uns_img(el::fingersPerNote * n + el::fingersPerNote - 1));
 }
 
 bool Program::pumpEvents() {

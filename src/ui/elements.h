@@ -64,9 +64,9 @@ constexpr ElementId P3_Btn(int k) { return 17 + k; }  // k = 0 .. 28
 constexpr ElementId Lab_S1(int k) { return 46 + k; }  // k = 0 .. 28
 constexpr ElementId P4_Btn(int n) { return 74 + n; }  // n = 1 .. 9
 inline constexpr ElementId P4_BtnA = 84;
-constexpr ElementId P5_Btn(int n) { return 84 + n; }  // n = 1 .. 4
-constexpr ElementId P6_Btn(int n) { return 88 + n; }  // n = 1 .. 3
-constexpr ElementId onp_img(int i) { return 92 + i; }  // i = 0 .. 319
+constexpr ElementId P5_Btn(int n) { return 84 + n; }    // n = 1 .. 4
+constexpr ElementId P6_Btn(int n) { return 88 + n; }    // n = 1 .. 3
+constexpr ElementId onp_img(int i) { return 92 + i; }   // i = 0 .. 319
 constexpr ElementId Uns_img(int i) { return 412 + i; }  // i = 0 .. 2879
 inline constexpr int elementCount = 412 + fingerSlotCount;
 }  // namespace el

@@ -66,7 +66,8 @@ TEST(Checker, ChartLinesThatExercisesReach) {
     const auto run = runChecker(data);
     EXPECT_EQ(run.status, 1);
     bool missingLine = false;
-    for (const std::string& line : run.lines) missingLine |= line.find("of system/unshi/boe.txt (block") != std::string::npos;
+    for (const std::string& line : run.lines)
+        missingLine |= line.find("of system/unshi/boe.txt (block") != std::string::npos;
     EXPECT_TRUE(missingLine);
 }
 

@@ -24,7 +24,8 @@ ExerciseFile parsed(const std::vector<std::string>& lines) {
 
 std::string noteTexts(const ExerciseFile& file) {
     std::string text;
-    for (const NoteLine& n : file.notes) text += std::string{n.octave, n.letter, n.accidental, n.variant} + "@" + std::to_string(n.line) + " ";
+    for (const NoteLine& n : file.notes)
+        text += std::string{n.octave, n.letter, n.accidental, n.variant} + "@" + std::to_string(n.line) + " ";
     return text;
 }
 
@@ -112,8 +113,11 @@ TEST(ExerciseReader, TheRunNeedsWholeRowsOfSixteen) {
     const struct {
         int count;
         ExerciseProblem problem;
-    } bad[] = {{1, ExerciseProblem::TooFewNotes}, {16, ExerciseProblem::TooFewNotes}, {31, ExerciseProblem::TooFewNotes},
-               {33, ExerciseProblem::NotWholeRows}, {319, ExerciseProblem::NotWholeRows}};
+    } bad[] = {{1, ExerciseProblem::TooFewNotes},
+               {16, ExerciseProblem::TooFewNotes},
+               {31, ExerciseProblem::TooFewNotes},
+               {33, ExerciseProblem::NotWholeRows},
+               {319, ExerciseProblem::NotWholeRows}};
     for (const auto& c : bad) {
         const auto read = readExercise(exerciseLines("#0", scaleNotes(c.count)), "BB", false);
         const auto* error = std::get_if<ExerciseError>(&read);

@@ -31,7 +31,8 @@ TEST(Captions, SpacingAndCharacters) {
     EXPECT_EQ(ideographicSpaces(text::kRunEnd), 7);
     EXPECT_EQ(text::kAnswerPrompt.substr(text::kAnswerPrompt.size() - 3), "\xEF\xBC\x9F");  // U+FF1F
     EXPECT_EQ(text::kLoading.substr(text::kLoading.size() - 9), "。。。");
-    EXPECT_EQ(text::kLoadingFingers, std::string(text::kLoading.substr(0, text::kLoading.size() - 9)) + "。。。。。。。");
+    EXPECT_EQ(text::kLoadingFingers,
+              std::string(text::kLoading.substr(0, text::kLoading.size() - 9)) + "。。。。。。。");
     const char* digits[] = {"\xEF\xBC\x94", "\xEF\xBC\x93", "\xEF\xBC\x92", "\xEF\xBC\x91"};  // U+FF14 .. U+FF11
     for (int i = 0; i < 4; ++i) EXPECT_EQ(text::kCounts[i], std::string("\r\n\xE3\x80\x80 ") + digits[i]);
     for (const std::string_view caption : {text::kKeyPrompt, text::kTempoPrompt, text::kAnswerPrompt, text::kLoading,
@@ -171,7 +172,8 @@ TEST_F(ProgramTest, KeyPageStepsInOrder) {
     const std::size_t from = mark();
     click(el::P2_Btn1);
     std::vector<std::string> expected;
-    for (const char* name : {"title_img", "P2_Btn1", "P2_Btn2", "P2_Btn3", "P2_Btn4"}) expected.push_back(std::string("hide ") + name);
+    for (const char* name : {"title_img", "P2_Btn1", "P2_Btn2", "P2_Btn3", "P2_Btn4"})
+        expected.push_back(std::string("hide ") + name);
     expected.push_back("show P3_BtnA");
     expected.push_back("show P3_BtnB");
     for (int k = 0; k < 29; ++k) expected.push_back("show " + elementName(el::P3_Btn(k)));
@@ -231,7 +233,8 @@ TEST_F(ProgramTest, Page6ButtonsSetTheReloadFlag) {
 TEST_F(ProgramTest, ElementsWithoutAHandlerIgnoreClicks) {
     start();
     const std::size_t before = mark();
-    for (const ElementId id : {el::Label1, el::title_img, el::onp_img(3), el::Uns_img(7), el::Gosen_img1, el::Lab_S1(2)})
+    for (const ElementId id :
+         {el::Label1, el::title_img, el::onp_img(3), el::Uns_img(7), el::Gosen_img1, el::Lab_S1(2)})
         click(id);
     EXPECT_EQ(mark(), before);
 }

@@ -25,11 +25,11 @@ std::string signs(const std::string& keyLine, const std::vector<std::string>& no
 }
 
 TEST(NoteMapping, BeatLengthRoundsHalfToEven) {
-    const std::pair<const char*, int> beats[] = {{"30", 2000}, {"42", 1429}, {"60", 1000}, {"85", 706},  {"120", 500},
-                                                 {"170", 353}, {"240", 250}, {"340", 176},  {"480", 125},
-                                                 {"24000", 2},  // 2.5 goes to the even neighbour
-                                                 {"40000", 2},  // 1.5 too
-                                                 {"8000", 8}};  // 7.5
+    const std::pair<const char*, int> beats[] = {{"30", 2000}, {"42", 1429}, {"60", 1000}, {"85", 706},
+                                                 {"120", 500}, {"170", 353}, {"240", 250}, {"340", 176},
+                                                 {"480", 125}, {"24000", 2},  // 2.5 goes to the even neighbour
+                                                 {"40000", 2},                // 1.5 too
+                                                 {"8000", 8}};                // 7.5
     for (const auto& [tempo, ms] : beats) EXPECT_EQ(beatLength(tempo), ms) << tempo;
 }
 
@@ -43,9 +43,10 @@ TEST(NoteMapping, KeySignatureDigits) {
         {'#', 0, false, "2222222"}, {'b', 0, false, "2222222"}, {'#', 2, false, "3322222"}, {'b', 3, false, "2222111"},
         {'#', 7, false, "3333333"}, {'b', 7, false, "1111111"}, {'#', 1, false, "3222222"}, {'b', 1, false, "2222221"},
         {'x', 2, false, "2222211"},  // any sign but "#" means flats
-        {'#', 2, true, "2222222"},   {'b', 7, true, "2222222"}, {'#', 8, false, "4333333"}, {'b', 14, false, "0000000"},
+        {'#', 2, true, "2222222"},  {'b', 7, true, "2222222"},  {'#', 8, false, "4333333"}, {'b', 14, false, "0000000"},
     };
-    for (const auto& c : cases) EXPECT_EQ(digits(keySignature(c.sign, c.count, c.showKeyInNotes)), c.digits) << c.sign << c.count;
+    for (const auto& c : cases)
+        EXPECT_EQ(digits(keySignature(c.sign, c.count, c.showKeyInNotes)), c.digits) << c.sign << c.count;
 }
 
 TEST(NoteMapping, CodesAndChartLines) {
@@ -77,7 +78,9 @@ TEST(NoteMapping, SignsWithinABar) {
         {"key of one sharp: f sharp needs no sign, f natural does", "#1", {"2f#0", "2gn0", "2an0", "2fn0"}, "5552"},
         {"a repeated sign is not drawn, a changed one is", "#0", {"2f#0", "2f#0", "2fn0", "2f#0"}, "3523"},
         {"after an altered note the key's own sign comes back", "#1", {"2fn0", "2f#0", "2gn0", "2an0"}, "2355"},
-        {"a new bar forgets the last one", "#0", {"2cn0", "2dn0", "2en0", "2f#0", "2fn0", "2gn0", "2an0", "2bn0"},
+        {"a new bar forgets the last one",
+         "#0",
+         {"2cn0", "2dn0", "2en0", "2f#0", "2fn0", "2gn0", "2an0", "2bn0"},
          "55535555"},
         {"other octaves on the same letter do not count", "#0", {"2f#0", "3f#0", "2f#0", "3f#0"}, "3355"},
         {"the first of five notes is a bar of its own", "#0", {"2f#0", "2f#0", "2gn0", "2an0", "2bn0"}, "33555"},

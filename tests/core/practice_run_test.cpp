@@ -94,7 +94,7 @@ TEST_F(RunTest, TimelineAndRollingDisplayForTwoToTwentyRows) {
 TEST_F(RunTest, PacingAbsorbsTheTimeSpentDrawing) {
     window.drawingCost = std::chrono::microseconds(300);  // 2880 finger shows alone would add almost a second
     writeExercise("#1", scaleNotes(320));
-    const std::size_t from = play(9);                     // 480 beats a minute
+    const std::size_t from = play(9);  // 480 beats a minute
     EXPECT_EQ(runMs(from), 3500 + 324 * 125);
     // Every note's fingering appears on its beat of the grid.
     const std::size_t countIn = indexOf("caption Label1 \r\nいくよ", from);
@@ -123,22 +123,49 @@ TEST_F(RunTest, RunScreenAndCountInStepByStep) {
         "caption Label1 ",
     };
     ASSERT_LT(screen + expected.size(), window.ops.size());
-    EXPECT_EQ(std::vector<std::string>(window.ops.begin() + screen, window.ops.begin() + screen + expected.size()), expected);
+    EXPECT_EQ(std::vector<std::string>(window.ops.begin() + screen, window.ops.begin() + screen + expected.size()),
+              expected);
     const std::size_t countIn = indexOf("font Label1 name=MS UI Gothic", screen);
     const std::vector<std::string> count{
-        "font Label1 name=MS UI Gothic", "font Label1 size=136", "caption Label1 \r\nいくよ", "pump", "sleep 1500",
-        "font Label1 name=MS UI Gothic", "font Label1 size=136", "caption Label1 \r\n　 ４", "pump", "sleep 1000",
-        "caption Label1 \r\n　 ３", "pump", "sleep 1000", "caption Label1 \r\n　 ２", "pump", "sleep 1000",
-        "caption Label1 \r\n　 １", "pump", "sleep 1000", "font Label1 size=32",
+        "font Label1 name=MS UI Gothic",
+        "font Label1 size=136",
+        "caption Label1 \r\nいくよ",
+        "pump",
+        "sleep 1500",
+        "font Label1 name=MS UI Gothic",
+        "font Label1 size=136",
+        "caption Label1 \r\n　 ４",
+        "pump",
+        "sleep 1000",
+        "caption Label1 \r\n　 ３",
+        "pump",
+        "sleep 1000",
+        "caption Label1 \r\n　 ２",
+        "pump",
+        "sleep 1000",
+        "caption Label1 \r\n　 １",
+        "pump",
+        "sleep 1000",
+        "font Label1 size=32",
     };
-    EXPECT_EQ(std::vector<std::string>(window.ops.begin() + countIn, window.ops.begin() + countIn + count.size()), count);
-    EXPECT_EQ(indexOf("show " + elementName(el::onp_img(31)), screen) + 1, countIn) << "two rows stand before the count";
+    EXPECT_EQ(std::vector<std::string>(window.ops.begin() + countIn, window.ops.begin() + countIn + count.size()),
+              count);
+    EXPECT_EQ(indexOf("show " + elementName(el::onp_img(31)), screen) + 1, countIn)
+        << "two rows stand before the count";
     // The last count stays on the label through the notes; the end replaces it.
     const std::size_t end = indexOf("caption Label1 \r\n　　　　　　　終了", countIn);
     EXPECT_EQ(window.opsStartingWith("caption", countIn + count.size()).front(), window.ops[end]);
-    const std::vector<std::string> closing{"hide Gosen_img1", "hide Gosen_img2", "hide Choshi(0)", "hide Choshi(1)",
-                                           "hide Cancel_img", "pump", "caption Label1 \r\n　　　　　　　終了", "pump",
-                                           "sleep 1500", "caption Label1 ", "show P5_Btn1"};
+    const std::vector<std::string> closing{"hide Gosen_img1",
+                                           "hide Gosen_img2",
+                                           "hide Choshi(0)",
+                                           "hide Choshi(1)",
+                                           "hide Cancel_img",
+                                           "pump",
+                                           "caption Label1 \r\n　　　　　　　終了",
+                                           "pump",
+                                           "sleep 1500",
+                                           "caption Label1 ",
+                                           "show P5_Btn1"};
     EXPECT_EQ(std::vector<std::string>(window.ops.begin() + end - 6, window.ops.begin() + end + 5), closing);
 }
 
@@ -223,13 +250,14 @@ TEST_F(RunTest, CancelDuringTheCountInEndsTheRunAtOnce) {
     ASSERT_LT(cancel, window.ops.size());
     const std::vector<std::string> after(window.ops.begin() + cancel, window.ops.end());
     EXPECT_EQ(after.back(), "caption Label1 \r\n　　　テンポをえらんでね") << "nothing is written over the tempo page";
-    EXPECT_TRUE(std::none_of(after.begin(), after.end(), [](const std::string& op) { return op.rfind("sleep", 0) == 0; }));
+    EXPECT_TRUE(
+        std::none_of(after.begin(), after.end(), [](const std::string& op) { return op.rfind("sleep", 0) == 0; }));
     EXPECT_EQ(state().Cancel_flg, 0);
     EXPECT_EQ(state().Settings[6], "1");
     EXPECT_EQ(state().Play_cnt, 0);
     EXPECT_TRUE(window.isShown(el::P4_Btn(1)));
-    for (const ElementId id : {el::Gosen_img1, el::Gosen_img2, el::Choshi(0), el::Choshi(1), el::Cancel_img, el::onp_img(0),
-                               el::onp_img(319), el::Uns_img(0), el::Uns_img(2879)})
+    for (const ElementId id : {el::Gosen_img1, el::Gosen_img2, el::Choshi(0), el::Choshi(1), el::Cancel_img,
+                               el::onp_img(0), el::onp_img(319), el::Uns_img(0), el::Uns_img(2879)})
         EXPECT_FALSE(window.isShown(id)) << elementName(id);
 }
 
@@ -237,7 +265,8 @@ TEST_F(RunTest, CancelAtAMiddleBeatStopsBeforeTheNextNote) {
     writeExercise("#1", scaleNotes(48));
     const std::size_t from = mark();
     window.onPump = [&](int) {
-        if (window.ops.size() > 1 && window.ops[window.ops.size() - 2] == "show " + elementName(el::Uns_img(9 * 20 + 8)))
+        if (window.ops.size() > 1 &&
+            window.ops[window.ops.size() - 2] == "show " + elementName(el::Uns_img(9 * 20 + 8)))
             click(el::Cancel_img);
     };
     click(el::P4_Btn(5));
@@ -386,8 +415,8 @@ TEST_F(RunTest, MissingNoteAndFingerPicturesLeaveTheirPlacesEmpty) {
 }
 
 TEST_F(RunTest, WithoutItsStaffOrCancelPictureTheRunDoesNotStart) {
-    for (const char* missing : {"system\\hyouji\\5line.gif", "system\\hyouji\\choshi\\3222222.gif",
-                                "system\\hyouji\\button\\cancel.gif"}) {
+    for (const char* missing :
+         {"system\\hyouji\\5line.gif", "system\\hyouji\\choshi\\3222222.gif", "system\\hyouji\\button\\cancel.gif"}) {
         window.missingPictures = {missing};
         state().Settings[6] = "1";
         const std::size_t from = play();

@@ -53,9 +53,19 @@ TEST_F(GradeTest, GradingStepsAndTheRecord) {
     const std::size_t from = mark();
     click(el::P5_Btn(1));
     const std::vector<std::string> expected{
-        "hide P5_Btn1", "hide P5_Btn2", "hide P5_Btn3", "hide P5_Btn4",
-        "font Label1 name=MS UI Gothic", "font Label1 size=124", "caption Label1 \r\n結果", "pump", "sleep 1500",
-        "caption Label1 \r\nＢ", "show P6_Btn1", "show P6_Btn2", "show P6_Btn3",
+        "hide P5_Btn1",
+        "hide P5_Btn2",
+        "hide P5_Btn3",
+        "hide P5_Btn4",
+        "font Label1 name=MS UI Gothic",
+        "font Label1 size=124",
+        "caption Label1 \r\n結果",
+        "pump",
+        "sleep 1500",
+        "caption Label1 \r\nＢ",
+        "show P6_Btn1",
+        "show P6_Btn2",
+        "show P6_Btn3",
     };
     EXPECT_EQ(opsSince(from), expected);
     EXPECT_EQ(window.timeOf("caption Label1 \r\nＢ", from) - window.timeOf("caption Label1 \r\n結果", from), 1500);

@@ -15,7 +15,9 @@ std::vector<std::string> named(const std::string& op, ElementId first, ElementId
     return ops;
 }
 
-void append(std::vector<std::string>& to, const std::vector<std::string>& more) { to.insert(to.end(), more.begin(), more.end()); }
+void append(std::vector<std::string>& to, const std::vector<std::string>& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
 
 TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     ASSERT_TRUE(program.Form_Load());
@@ -29,7 +31,8 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     expected.push_back("hide P4_BtnA");
     append(expected, named("hide", el::P5_Btn(1), el::P5_Btn(4)));
     append(expected, named("hide", el::P6_Btn(1), el::P6_Btn(3)));
-    for (const PagePicture& p : pagePictureTable()) expected.push_back("picture " + elementName(p.element) + " " + std::string(p.file));
+    for (const PagePicture& p : pagePictureTable())
+        expected.push_back("picture " + elementName(p.element) + " " + std::string(p.file));
     append(expected, {"show title_img", "show P1_Btn1", "show P1_Btn2", "show P1_Btn3", "caption Label1 "});
     append(expected, named("hide", el::onp_img(0), el::onp_img(319)));
     append(expected, named("hide", el::Uns_img(0), el::Uns_img(2879)));
@@ -45,7 +48,7 @@ TEST_F(ProgramTest, PagePicturesAreTheFixedList) {
     EXPECT_EQ(table[21].file, "system\\hyouji\\button\\B_CF05.gif");  // P3_Btn12
     EXPECT_EQ(table[38].file, "system\\hyouji\\button\\4_030.gif");
     EXPECT_EQ(table[47].element, el::P4_BtnA);
-    EXPECT_EQ(table[47].file, table[7].file);  // both back buttons show modoru.gif
+    EXPECT_EQ(table[47].file, table[7].file);                      // both back buttons show modoru.gif
     EXPECT_EQ(table[50].file, "system\\hyouji\\button\\5_3.gif");  // the third answer
     EXPECT_EQ(table.back().file, "system\\hyouji\\button\\6_code.gif");
 }
@@ -59,8 +62,9 @@ TEST_F(ProgramTest, TheFirstScreen) {
     EXPECT_EQ(s.Play_cnt, 0);
     EXPECT_EQ(s.Onp_cnt, 0);
     // Page 1, the message label, and the run's own elements still without a picture.
-    EXPECT_EQ(window.visible(), (std::vector<std::string>{"Label1", "title_img", "Cancel_img", "Gosen_img1", "Gosen_img2",
-                                                         "Choshi(0)", "Choshi(1)", "P1_Btn1", "P1_Btn2", "P1_Btn3"}));
+    EXPECT_EQ(window.visible(),
+              (std::vector<std::string>{"Label1", "title_img", "Cancel_img", "Gosen_img1", "Gosen_img2", "Choshi(0)",
+                                        "Choshi(1)", "P1_Btn1", "P1_Btn2", "P1_Btn3"}));
     EXPECT_EQ(window.picture(el::Gosen_img1), "");
     EXPECT_EQ(window.picture(el::Cancel_img), "");
     EXPECT_EQ(window.caption(el::Label1), "");
@@ -99,11 +103,11 @@ TEST_F(ProgramTest, ClosingEndsTheProgramAndNothingRunsAfter) {
 TEST_F(ProgramTest, PageRoutinesWriteTheirCaptions) {
     start();
     program.Show_P4();
-    EXPECT_EQ(opsSince(0), (std::vector<std::string>{
-                               "show P4_Btn1", "show P4_Btn2", "show P4_Btn3", "show P4_Btn4", "show P4_Btn5",
-                               "show P4_Btn6", "show P4_Btn7", "show P4_Btn8", "show P4_Btn9", "show P4_BtnA",
-                               "font Label1 name=MS UI Gothic", "font Label1 size=32",
-                               "caption Label1 \r\n　　　テンポをえらんでね"}));
+    EXPECT_EQ(opsSince(0),
+              (std::vector<std::string>{"show P4_Btn1", "show P4_Btn2", "show P4_Btn3", "show P4_Btn4", "show P4_Btn5",
+                                        "show P4_Btn6", "show P4_Btn7", "show P4_Btn8", "show P4_Btn9", "show P4_BtnA",
+                                        "font Label1 name=MS UI Gothic", "font Label1 size=32",
+                                        "caption Label1 \r\n　　　テンポをえらんでね"}));
     window.clearOps();
     program.Show_P5();
     EXPECT_EQ(window.ops.back(), "caption Label1 \r\n　　　　　どうだった？");

@@ -64,19 +64,24 @@ TEST(DriverFlow, TheKeyPageAfterChoosingBoehmAndABFlatPart) {
     EXPECT_EQ(linesStartingWith(run.lines, "Lab_S1(").size(), 29u);
     for (const std::string& label : linesStartingWith(run.lines, "Lab_S1("))
         EXPECT_NE(label.find("caption=\"" + kInitialRecord + "\""), std::string::npos) << label;
-    EXPECT_EQ(findLine(run.lines, "Label1 "), "Label1 font=\"MS UI Gothic\" size=32 caption=\"\\r\\n　　　　調子をえらんでね\"");
+    EXPECT_EQ(findLine(run.lines, "Label1 "),
+              "Label1 font=\"MS UI Gothic\" size=32 caption=\"\\r\\n　　　　調子をえらんでね\"");
     EXPECT_EQ(findLine(run.lines, "Check1 "), "Check1 checked=0");
-    EXPECT_EQ(findLine(run.lines, "state ").rfind(R"(state Settings=["","Boe","BB","","","",""] Play_cnt=0 Onp_cnt=0 Cancel_flg=0)", 0), 0u);
+    EXPECT_EQ(findLine(run.lines, "state ")
+                  .rfind(R"(state Settings=["","Boe","BB","","","",""] Play_cnt=0 Onp_cnt=0 Cancel_flg=0)", 0),
+              0u);
 }
 
 TEST(DriverFlow, ClicksOnHiddenElementsDoNothing) {
     BuiltDataSet data;
-    const auto run = runDriver(data, "", "dump\nclick P4_Btn1\nclick P2_Btn1\nclick Cancel_img\nclick onp_img(3)\ndump\n");
+    const auto run =
+        runDriver(data, "", "dump\nclick P4_Btn1\nclick P2_Btn1\nclick Cancel_img\nclick onp_img(3)\ndump\n");
     ASSERT_EQ(run.status, 0) << run.errors;
     const auto states = linesStartingWith(run.lines, "state ");
     ASSERT_EQ(states.size(), 2u);
     EXPECT_EQ(states[0], states[1]);
-    EXPECT_EQ(dumpedNames(run.lines), (std::vector<std::string>{"P1_Btn1", "P1_Btn2", "P1_Btn3", "title_img", "Label1"}));
+    EXPECT_EQ(dumpedNames(run.lines),
+              (std::vector<std::string>{"P1_Btn1", "P1_Btn2", "P1_Btn3", "title_img", "Label1"}));
 }
 
 TEST(DriverFlow, ARunFromTheTempoClickToPage5) {
@@ -92,11 +97,13 @@ TEST(DriverFlow, ARunFromTheTempoClickToPage5) {
     EXPECT_EQ(traceTime(run.lines[page5]) - traceTime(run.lines[countIn]), 3500 + (notes + 4) * 500);
     // The exercise's key signature: E major, four sharps.
     EXPECT_NE(findLine(run.lines, "picture Choshi(0) "), "");
-    EXPECT_EQ(findLine(run.lines, "picture Choshi(0) ").substr(findLine(run.lines, "picture Choshi(0) ").find(" system")),
-              " system\\hyouji\\choshi\\3333222.gif");
+    EXPECT_EQ(
+        findLine(run.lines, "picture Choshi(0) ").substr(findLine(run.lines, "picture Choshi(0) ").find(" system")),
+        " system\\hyouji\\choshi\\3333222.gif");
     EXPECT_TRUE(linesStartingWith(run.lines, "message").empty());
     EXPECT_TRUE(findLine(run.lines, " message ").empty()) << "every picture of the run exists";
-    EXPECT_EQ(dumpLine(run.lines, "Label1 "), "Label1 font=\"MS UI Gothic\" size=32 caption=\"\\r\\n　　　　　どうだった？\"");
+    EXPECT_EQ(dumpLine(run.lines, "Label1 "),
+              "Label1 font=\"MS UI Gothic\" size=32 caption=\"\\r\\n　　　　　どうだった？\"");
 }
 
 TEST(DriverFlow, TimelinesOfTwoAndTwentyRows) {
@@ -119,7 +126,8 @@ TEST(DriverFlow, TimelinesOfTwoAndTwentyRows) {
         EXPECT_EQ(shows, count - 32) << "rows 2 and on are shown in the run, rows 0 and 1 before it";
         EXPECT_EQ(hides, count) << "every row is hidden once";
         const std::size_t tempoClick = indexOf(run.lines, "ロード中");
-        EXPECT_EQ(findLine(run.lines, "onp_img(" + std::to_string(count) + ")", tempoClick), "") << "no slot beyond the exercise";
+        EXPECT_EQ(findLine(run.lines, "onp_img(" + std::to_string(count) + ")", tempoClick), "")
+            << "no slot beyond the exercise";
         EXPECT_EQ(findLine(run.lines, "Uns_img(" + std::to_string(9 * count) + ")", tempoClick), "");
     }
 }
@@ -131,12 +139,14 @@ TEST(DriverFlow, TheGradeOfEveryTempoAndAnswer) {
     std::string script = "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn8\n";
     for (int tempo = 1; tempo <= 9; ++tempo) {
         script += "click P4_Btn" + std::to_string(tempo) + "\nclick P5_Btn1\n";
-        for (const int answer : {1, 1, 2, 3, 4}) script += "click P6_Btn1\nclick P5_Btn" + std::to_string(answer) + "\n";
+        for (const int answer : {1, 1, 2, 3, 4})
+            script += "click P6_Btn1\nclick P5_Btn" + std::to_string(answer) + "\n";
         script += "click P6_Btn2\n";
     }
     // A cancelled run brings back the tempo page, and the count starts afresh.
-    script += "click P4_Btn3\nclick P5_Btn1\nclick P6_Btn1\nclick P5_Btn1\nclick P6_Btn2\n"
-              "after 2500 click Cancel_img\nclick P4_Btn3\nclick P4_Btn3\nclick P5_Btn1\n";
+    script +=
+        "click P4_Btn3\nclick P5_Btn1\nclick P6_Btn1\nclick P5_Btn1\nclick P6_Btn2\n"
+        "after 2500 click Cancel_img\nclick P4_Btn3\nclick P4_Btn3\nclick P5_Btn1\n";
     const auto run = runDriver(data, "--trace --today 2010-08-28", script);
     ASSERT_EQ(run.status, 0) << run.errors;
     std::vector<std::string> grades;
@@ -146,10 +156,11 @@ TEST(DriverFlow, TheGradeOfEveryTempoAndAnswer) {
             grades.push_back(next.substr(next.find("\\n") + 2, next.size() - next.find("\\n") - 3));
         }
     const std::vector<std::string> expected{
-        "Ｆ", "Ｅ", "Ｄ", "Ｇ", "Ｈ", "Ｉ",  "Ｅ", "Ｄ", "Ｃ", "Ｆ", "Ｇ", "Ｉ",   "Ｄ", "Ｃ", "Ｂ", "Ｅ", "Ｆ", "Ｉ",
-        "Ｃ", "Ｂ", "Ａ", "Ｄ", "Ｅ", "Ｉ",  "Ｂ", "Ａ", "ＡＡ", "Ｃ", "Ｄ", "Ｉ", "Ａ", "ＡＡ", "ＡＡＡ", "Ｂ", "Ｃ", "Ｉ",
-        "ＡＡ", "ＡＡＡ", "Ｓ", "Ａ", "Ｂ", "Ｉ", "ＡＡＡ", "Ｓ", "ＳＳ", "ＡＡ", "Ａ", "Ｉ", "Ｓ", "ＳＳ", "ＳＳＳ", "ＡＡＡ", "ＡＡ", "Ｉ",
-        "Ｄ", "Ｃ", "Ｄ",
+        "Ｆ",   "Ｅ",     "Ｄ",     "Ｇ",     "Ｈ",   "Ｉ", "Ｅ",     "Ｄ",   "Ｃ",     "Ｆ",   "Ｇ", "Ｉ",
+        "Ｄ",   "Ｃ",     "Ｂ",     "Ｅ",     "Ｆ",   "Ｉ", "Ｃ",     "Ｂ",   "Ａ",     "Ｄ",   "Ｅ", "Ｉ",
+        "Ｂ",   "Ａ",     "ＡＡ",   "Ｃ",     "Ｄ",   "Ｉ", "Ａ",     "ＡＡ", "ＡＡＡ", "Ｂ",   "Ｃ", "Ｉ",
+        "ＡＡ", "ＡＡＡ", "Ｓ",     "Ａ",     "Ｂ",   "Ｉ", "ＡＡＡ", "Ｓ",   "ＳＳ",   "ＡＡ", "Ａ", "Ｉ",
+        "Ｓ",   "ＳＳ",   "ＳＳＳ", "ＡＡＡ", "ＡＡ", "Ｉ", "Ｄ",     "Ｃ",   "Ｄ",
     };
     EXPECT_EQ(grades, expected);
     EXPECT_EQ(data.names("system\\onkai\\Boe\\BB\\F01\\"), std::vector<std::string>{"2010.08.28 Ｄ"});
@@ -157,15 +168,17 @@ TEST(DriverFlow, TheGradeOfEveryTempoAndAnswer) {
 
 TEST(DriverFlow, CancelBringsBackTheTempoPageAndWritesNothingAfter) {
     BuiltDataSet data;
-    const auto run = runDriver(data, "--trace",
-                               "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn4\nafter 4000 click Cancel_img\nclick P4_Btn5\ndump\n");
+    const auto run =
+        runDriver(data, "--trace",
+                  "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn4\nafter 4000 click Cancel_img\nclick P4_Btn5\ndump\n");
     ASSERT_EQ(run.status, 0) << run.errors;
     const std::size_t cancel = indexOf(run.lines, "hide onp_img(0)", indexOf(run.lines, "いくよ"));
     ASSERT_LT(cancel, run.lines.size());
     EXPECT_LE(traceTime(run.lines[cancel]) - traceTime(findLine(run.lines, "いくよ")), 4500);
     std::vector<std::string> captions;
     for (std::size_t i = cancel; i < run.lines.size(); ++i)
-        if (run.lines[i].find(" caption Label1 ") != std::string::npos) captions.push_back(run.lines[i].substr(run.lines[i].find("caption")));
+        if (run.lines[i].find(" caption Label1 ") != std::string::npos)
+            captions.push_back(run.lines[i].substr(run.lines[i].find("caption")));
     EXPECT_EQ(captions, std::vector<std::string>{"caption Label1 \"\\r\\n　　　テンポをえらんでね\""});
     EXPECT_EQ(findLine(run.lines, "show P5_Btn1"), "");
     EXPECT_NE(findLine(run.lines, "state ").find("\"1\"] Play_cnt=0"), std::string::npos);
@@ -175,7 +188,8 @@ TEST(DriverFlow, CancelBringsBackTheTempoPageAndWritesNothingAfter) {
 
 TEST(DriverFlow, ClosingDuringARunEndsAtOnceAndLeavesTheRecord) {
     BuiltDataSet data;
-    const auto run = runDriver(data, "--trace", "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn4\nafter 9000 close\nclick P4_Btn5\ndump\n");
+    const auto run = runDriver(data, "--trace",
+                               "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn4\nafter 9000 close\nclick P4_Btn5\ndump\n");
     EXPECT_EQ(run.status, 0) << run.errors;
     ASSERT_FALSE(run.lines.empty());
     EXPECT_NE(run.lines.back().find(" exit 0"), std::string::npos) << run.lines.back();
@@ -205,20 +219,23 @@ TEST(DriverFlow, RepeatCounterAcrossPage6) {
     BuiltDataSet data;
     // At 60: "0" four times with the again button gives D, C, B, D; then another
     // tempo (120) starts counting afresh: B.
-    const auto run = runDriver(data, "--today 2010-08-28",
-                               "click P1_Btn2\nclick P2_Btn3\nclick P3_Btn15\nclick P4_Btn3\nclick P5_Btn1\ndump\n"
-                               "click P6_Btn1\nclick P5_Btn1\ndump\nclick P6_Btn1\nclick P5_Btn1\ndump\n"
-                               "click P6_Btn1\nclick P5_Btn1\ndump\nclick P6_Btn2\nclick P4_Btn5\nclick P5_Btn1\ndump\n");
+    const auto run =
+        runDriver(data, "--today 2010-08-28",
+                  "click P1_Btn2\nclick P2_Btn3\nclick P3_Btn15\nclick P4_Btn3\nclick P5_Btn1\ndump\n"
+                  "click P6_Btn1\nclick P5_Btn1\ndump\nclick P6_Btn1\nclick P5_Btn1\ndump\n"
+                  "click P6_Btn1\nclick P5_Btn1\ndump\nclick P6_Btn2\nclick P4_Btn5\nclick P5_Btn1\ndump\n");
     ASSERT_EQ(run.status, 0) << run.errors;
     std::vector<std::string> grades;
-    for (const std::string& line : linesStartingWith(run.lines, "Label1 ")) grades.push_back(line.substr(line.rfind("\\n") + 2));
+    for (const std::string& line : linesStartingWith(run.lines, "Label1 "))
+        grades.push_back(line.substr(line.rfind("\\n") + 2));
     EXPECT_EQ(grades, (std::vector<std::string>{"Ｄ\"", "Ｃ\"", "Ｂ\"", "Ｄ\"", "Ｂ\""}));
     EXPECT_EQ(data.names("system\\onkai\\Oeh\\BA\\S08\\"), std::vector<std::string>{"2010.08.28 Ｂ"});
 }
 
 TEST(DriverFlow, ClosingDuringTheGradePauseLeavesTheRecord) {
     BuiltDataSet data;
-    const auto run = runDriver(data, "--trace", "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn4\nclick P4_Btn5\nafter 0 close\nclick P5_Btn1\n");
+    const auto run = runDriver(
+        data, "--trace", "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn4\nclick P4_Btn5\nafter 0 close\nclick P5_Btn1\n");
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_NE(findLine(run.lines, "caption Label1 \"\\r\\n結果\""), "");
     EXPECT_EQ(findLine(run.lines, " rename "), "");
@@ -238,10 +255,12 @@ TEST(DriverFlow, AMissingPagePictureStopsStartUpWithAMessage) {
 TEST(DriverFlow, ScreenshotsOfThePages) {
     BuiltDataSet data;
     const auto shot = [&](const char* name) { return (data.root() / name).string(); };
-    const auto run = runDriver(data, "", std::string("shot ") + shot("p1.png") + "\nclick P1_Btn1\nshot " + shot("p2.png") +
-                                             "\nclick P2_Btn1\nshot " + shot("p3.png") + "\n");
+    const auto run = runDriver(data, "",
+                               std::string("shot ") + shot("p1.png") + "\nclick P1_Btn1\nshot " + shot("p2.png") +
+                                   "\nclick P2_Btn1\nshot " + shot("p3.png") + "\n");
     ASSERT_EQ(run.status, 0) << run.errors;
-    for (const char* name : {"p1.png", "p2.png", "p3.png"}) EXPECT_GT(std::filesystem::file_size(shot(name)), 1000u) << name;
+    for (const char* name : {"p1.png", "p2.png", "p3.png"})
+        EXPECT_GT(std::filesystem::file_size(shot(name)), 1000u) << name;
 }
 
 }  // namespace

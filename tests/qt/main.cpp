@@ -1,6 +1,6 @@
 // The GUI tests run on the offscreen platform unless told otherwise.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 #include "qt/fonts.h"
 

@@ -1,10 +1,10 @@
 // The Qt window: places, stacking, transparency, clicks, fonts and pictures.
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QFontInfo>
 #include <QLabel>
 #include <QTest>
 #include <climits>
-#include <gtest/gtest.h>
 
 #include "qt/picture_cache.h"
 #include "qt/qt_window.h"
@@ -23,7 +23,9 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.form()));
     }
     QPoint centreOf(ElementId id) const { return window.elementWidget(id)->geometry().center(); }
-    void clickAt(QPoint point) { QTest::mouseClick(window.form()->windowHandle(), Qt::LeftButton, Qt::NoModifier, point); }
+    void clickAt(QPoint point) {
+        QTest::mouseClick(window.form()->windowHandle(), Qt::LeftButton, Qt::NoModifier, point);
+    }
     QColor pixel(QPoint point) { return window.form()->grab().toImage().pixelColor(point); }
     void picture(ElementId id, const std::string& dataPath, const QImage& image) {
         test::writeGif(data, dataPath, image);
@@ -47,9 +49,11 @@ TEST_F(WindowTest, EveryElementAtItsPlace) {
     for (ElementId id = 0; id < el::elementCount; ++id) {
         const ElementSpec& layout = element(id);
         const QWidget* widget = window.elementWidget(id);
-        ASSERT_EQ(widget->pos(), QPoint(twipsToPixels(layout.leftTwips), twipsToPixels(layout.topTwips))) << elementName(id);
+        ASSERT_EQ(widget->pos(), QPoint(twipsToPixels(layout.leftTwips), twipsToPixels(layout.topTwips)))
+            << elementName(id);
         if (layout.kind != ElementKind::Picture) {
-            EXPECT_EQ(widget->size(), QSize(twipsToPixels(layout.widthTwips), twipsToPixels(layout.heightTwips))) << elementName(id);
+            EXPECT_EQ(widget->size(), QSize(twipsToPixels(layout.widthTwips), twipsToPixels(layout.heightTwips)))
+                << elementName(id);
         }
     }
     EXPECT_EQ(window.elementWidget(el::P1_Btn3)->size(), QSize(17, 17)) << "the unmarked square keeps its size";

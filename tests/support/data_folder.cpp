@@ -42,7 +42,8 @@ void DataFolder::makeFolder(const std::string& dataPath) const { fs::create_dire
 std::vector<std::string> DataFolder::names(const std::string& dataDir) const {
     std::vector<std::string> result;
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(path(dataDir), ec)) result.push_back(entry.path().filename().string());
+    for (const auto& entry : fs::directory_iterator(path(dataDir), ec))
+        result.push_back(entry.path().filename().string());
     std::sort(result.begin(), result.end());
     return result;
 }

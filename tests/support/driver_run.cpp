@@ -30,7 +30,8 @@ std::string slurp(const fs::path& file) {
 // Runs a shell command in the folder, with its standard error in a file beside.
 DriverResult runIn(const DataFolder& folder, const std::string& commandLine) {
     const fs::path errorFile = folder.root().parent_path() / (folder.root().filename().string() + ".stderr");
-    const std::string command = "cd " + quote(folder.root().string()) + " && " + commandLine + " 2>" + quote(errorFile.string());
+    const std::string command =
+        "cd " + quote(folder.root().string()) + " && " + commandLine + " 2>" + quote(errorFile.string());
     DriverResult result;
     FILE* out = ::popen(command.c_str(), "r");
     if (!out) return result;
@@ -48,12 +49,13 @@ DriverResult runIn(const DataFolder& folder, const std::string& commandLine) {
 
 }  // namespace
 
-DriverResult runDriver(const DataFolder& folder, const std::string& options, const std::string& script, bool keepLocale) {
+DriverResult runDriver(const DataFolder& folder, const std::string& options, const std::string& script,
+                       bool keepLocale) {
     const fs::path scriptFile = folder.root().parent_path() / (folder.root().filename().string() + ".script");
     std::ofstream(scriptFile) << script;
     const std::string locale = keepLocale ? "" : "env -u LANG -u LC_ALL -u LC_CTYPE -u LC_TIME ";
-    DriverResult result = runIn(folder, locale + "QT_QPA_PLATFORM=offscreen " + quote(TARVEL_DRIVE) + " " + options + " " +
-                                            quote(scriptFile.string()));
+    DriverResult result = runIn(folder, locale + "QT_QPA_PLATFORM=offscreen " + quote(TARVEL_DRIVE) + " " + options +
+                                            " " + quote(scriptFile.string()));
     fs::remove(scriptFile);
     return result;
 }

@@ -23,11 +23,13 @@ void writeGif(const DataFolder& folder, const std::string& dataPath, const QImag
 }
 
 void writePictureSet(const DataFolder& folder) {
-    for (const PagePicture& row : pagePictureTable()) writeGif(folder, std::string(row.file), solidPicture(40, 30, Qt::blue));
+    for (const PagePicture& row : pagePictureTable())
+        writeGif(folder, std::string(row.file), solidPicture(40, 30, Qt::blue));
     writeGif(folder, std::string(kStaffPicture), solidPicture(960, 200, Qt::black, true));
     writeGif(folder, std::string(kCancelPicture), solidPicture(25, 25, Qt::red));
     for (const char* key : {"2222222", "3222222", "3322222", "2222111"})
-        writeGif(folder, std::string("system\\hyouji\\choshi\\") + key + ".gif", solidPicture(100, 200, Qt::darkGray, true));
+        writeGif(folder, std::string("system\\hyouji\\choshi\\") + key + ".gif",
+                 solidPicture(100, 200, Qt::darkGray, true));
     for (int octave = 1; octave <= 5; ++octave)
         for (int letter = 0; letter <= 6; ++letter)
             for (int sign = 0; sign <= 5; ++sign)
@@ -36,7 +38,8 @@ void writePictureSet(const DataFolder& folder) {
     for (const SystemChoice& system : kSystemChoices)
         for (const FingerPosition& finger : kFingerPositions)
             for (const char* code : {"", "0", "1", "2"})
-                writeGif(folder, fingerPicture(system.setting, finger.prefix, code), solidPicture(50, 150, Qt::magenta, true));
+                writeGif(folder, fingerPicture(system.setting, finger.prefix, code),
+                         solidPicture(50, 150, Qt::magenta, true));
 }
 
 }  // namespace tarvel::test

@@ -14,10 +14,10 @@ namespace tarvel::dataset {
 inline constexpr std::string_view kInitialRecordName = "まだ吹いてない";
 
 struct BuildSummary {
-    int filesWritten = 0;     // new or changed pictures and text files
-    int filesUnchanged = 0;   // already held exactly these bytes
-    int recordsCreated = 0;   // result folders that got their initial record
-    int recordsKept = 0;      // result folders that already held a record
+    int filesWritten = 0;         // new or changed pictures and text files
+    int filesUnchanged = 0;       // already held exactly these bytes
+    int recordsCreated = 0;       // result folders that got their initial record
+    int recordsKept = 0;          // result folders that already held a record
     bool contentWritten = false;  // the charts and exercises were written
 };
 

@@ -93,9 +93,8 @@ void systemButtons(std::vector<Picture>& out) {
 
 // Page 2: which part the player reads on the B flat clarinet.
 void pairingButtons(std::vector<Picture>& out) {
-    const QString names[][2] = {{"B♭管の楽譜", "そのまま吹く"},
-                                {"C管の楽譜（実音）", "全音上げて吹く"},
-                                {"A管の楽譜", "半音下げて吹く"}};
+    const QString names[][2] = {
+        {"B♭管の楽譜", "そのまま吹く"}, {"C管の楽譜（実音）", "全音上げて吹く"}, {"A管の楽譜", "半音下げて吹く"}};
     for (std::size_t i = 0; i < kPairingChoices.size(); ++i)
         out.push_back(picture(kPairingChoices[i].picture,
                               labelledButton(kSystemButton, kPairingStyle, names[i][0], names[i][1], 19, 13),
@@ -103,8 +102,8 @@ void pairingButtons(std::vector<Picture>& out) {
 }
 
 void backButtons(std::vector<Picture>& out) {
-    out.push_back(picture(kPage2BackPicture, labelledButton(kSystemButton - QSize(0, 4), kBackStyle, "◀ もどる", "", 18, 0),
-                          kWindowGrey));
+    out.push_back(picture(kPage2BackPicture,
+                          labelledButton(kSystemButton - QSize(0, 4), kBackStyle, "◀ もどる", "", 18, 0), kWindowGrey));
     out.push_back(picture(kBackPicture, labelledButton(kBackButton, kBackStyle, "◀ もどる", "", 18, 0), kWindowGrey));
     out.push_back(picture(kBackToStartPicture,
                           labelledButton(kBackToStartButton, kBackStyle, "◀ 最初にもどる", "", 17, 0), kWindowGrey));
@@ -131,7 +130,8 @@ QImage keyButton(const KeyName& key) {
     const double staffWidth = 4 + clefWidth + gap + signsWidth + 6;
     const int left = static_cast<int>((kKeyButton.width() - std::max(staffWidth, 56.0)) / 2);
     const int right = kKeyButton.width() - left;
-    for (int line = 0; line < 5; ++line) p.fillRect(left, static_cast<int>(bottomLine) - 6 * line, right - left, 1, style.border);
+    for (int line = 0; line < 5; ++line)
+        p.fillRect(left, static_cast<int>(bottomLine) - 6 * line, right - left, 1, style.border);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillPath(clef.translated(left + 2, bottomLine), style.text);
     paintKeySignature(p, table, glyphs, left + 4 + clefWidth + gap, bottomLine, style.text);
@@ -158,8 +158,8 @@ void tempoButtons(std::vector<Picture>& out) {
                           QColor::fromHsv(hue, 220, 70)};
         QImage drawing = buttonFace(kTempoButton, style);
         QPainter p(&drawing);
-        const QString number = "= " + QString::fromLatin1(kTempoChoices[i].tempo.data(),
-                                                          static_cast<int>(kTempoChoices[i].tempo.size()));
+        const QString number =
+            "= " + QString::fromLatin1(kTempoChoices[i].tempo.data(), static_cast<int>(kTempoChoices[i].tempo.size()));
         const QFont font = japaneseFont(30, true);
         const double numberWidth = QFontMetricsF(font).horizontalAdvance(number);
         const double noteWidth = note.boundingRect().width();
@@ -190,16 +190,20 @@ void answerButtons(std::vector<Picture>& out) {
         QPainter p(&drawing);
         text(p, QRectF(8, 0, 56, kChoiceButton.height()), answers[i].mark, japaneseFont(38, true), answers[i].colour);
         text(p, QRectF(64, 0, kChoiceButton.width() - 72, kChoiceButton.height()), answers[i].words,
-             fitted(answers[i].words, kChoiceButton.width() - 76, 26), kAnswerStyle.text, Qt::AlignLeft | Qt::AlignVCenter);
+             fitted(answers[i].words, kChoiceButton.width() - 76, 26), kAnswerStyle.text,
+             Qt::AlignLeft | Qt::AlignVCenter);
         out.push_back(picture(kAnswerChoices[i].picture, drawing, kWindowGrey));
     }
 }
 
 // Page 6: again, another tempo, another key.
 void afterButtons(std::vector<Picture>& out) {
-    out.push_back(picture(kAgainPicture, labelledButton(kChoiceButton, kSystemStyle, "もう一回", "同じテンポで", 26, 14), kWindowGrey));
-    out.push_back(picture(kOtherTempoPicture, labelledButton(kChoiceButton, kSystemStyle, "テンポをかえる", "", 26, 0), kWindowGrey));
-    out.push_back(picture(kOtherKeyPicture, labelledButton(kChoiceButton, kSystemStyle, "調をかえる", "", 26, 0), kWindowGrey));
+    out.push_back(picture(
+        kAgainPicture, labelledButton(kChoiceButton, kSystemStyle, "もう一回", "同じテンポで", 26, 14), kWindowGrey));
+    out.push_back(picture(kOtherTempoPicture, labelledButton(kChoiceButton, kSystemStyle, "テンポをかえる", "", 26, 0),
+                          kWindowGrey));
+    out.push_back(
+        picture(kOtherKeyPicture, labelledButton(kChoiceButton, kSystemStyle, "調をかえる", "", 26, 0), kWindowGrey));
 }
 
 // The program's name over a line of music, and what it is for.

@@ -12,14 +12,14 @@ namespace tarvel::dataset {
 
 // The largest picture each place takes: buttons must not reach the next
 // button, the label under them or the parts of the window they must leave free.
-inline constexpr QSize kSystemButton{200, 44};   // pages 1 and 2, 48 px apart
-inline constexpr QSize kKeyButton{116, 76};      // key page: labels 80 px below, columns 125 px apart
-inline constexpr QSize kTempoButton{148, 64};    // tempo page: columns 160, rows 72 px apart
-inline constexpr QSize kChoiceButton{228, 64};   // pages 5 and 6: columns 240, rows 72 px apart
+inline constexpr QSize kSystemButton{200, 44};  // pages 1 and 2, 48 px apart
+inline constexpr QSize kKeyButton{116, 76};     // key page: labels 80 px below, columns 125 px apart
+inline constexpr QSize kTempoButton{148, 64};   // tempo page: columns 160, rows 72 px apart
+inline constexpr QSize kChoiceButton{228, 64};  // pages 5 and 6: columns 240, rows 72 px apart
 inline constexpr QSize kBackButton{120, 40};
 inline constexpr QSize kBackToStartButton{144, 40};
 inline constexpr QSize kCancelButton{25, 25};
-inline constexpr QSize kTitle{513, 196};         // in the message label, centred on it
+inline constexpr QSize kTitle{513, 196};  // in the message label, centred on it
 
 // Every picture of the page picture table, once each, and the cancel button.
 std::vector<Picture> buttonPictures();

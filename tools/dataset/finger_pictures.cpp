@@ -33,7 +33,7 @@ constexpr int kBodyLeft = 21;
 constexpr int kBodyWidth = 15;
 constexpr double kHoleX = kBodyLeft + kBodyWidth / 2.0;
 constexpr int kBodyTop = 4;
-constexpr int kJointY = 77;     // where the left hand's joint meets the right hand's
+constexpr int kJointY = 77;  // where the left hand's joint meets the right hand's
 constexpr int kBodyBottom = 128;
 
 QRectF hole(double centreY, double radius = 5) { return {kHoleX - radius, centreY - radius, 2 * radius, 2 * radius}; }
@@ -45,8 +45,10 @@ FingerLayout thumb() {  // the thumb hole on the back and the register key above
     return {"0123", {}, {{Shape::Hole, {7, 11, 9, 9}, "12"}, {Shape::Key, {6.5, 2.5, 10, 5}, "23"}}};
 }
 FingerLayout leftIndex() {
-    return {"01AG", bodyRows(kBodyTop, 29),
-            {{Shape::Hole, hole(17), "1"}, {Shape::Key, {37.5, 2.5, 8, 5}, "A"}, {Shape::Key, {38.5, 10.5, 7, 5}, "G"}}};
+    return {
+        "01AG",
+        bodyRows(kBodyTop, 29),
+        {{Shape::Hole, hole(17), "1"}, {Shape::Key, {37.5, 2.5, 8, 5}, "A"}, {Shape::Key, {38.5, 10.5, 7, 5}, "G"}}};
 }
 FingerLayout leftMiddle() { return {"01", bodyRows(29, 43), {{Shape::Hole, hole(36), "1"}}}; }
 FingerLayout leftRing(QRectF lever) {
@@ -54,7 +56,8 @@ FingerLayout leftRing(QRectF lever) {
 }
 // Five keys in the same places; the lowest lever is F/C on Boehm, B/F on Oehler.
 FingerLayout leftLittle(std::string_view codes, std::string_view lowestLever) {
-    return {codes, {},
+    return {codes,
+            {},
             {{Shape::Key, {11.5, 54.5, 8, 5}, "C"},
              {Shape::Key, {4, 54.5, 6, 5}, "A"},
              {Shape::Key, {4, 61.5, 6, 14}, "E"},
@@ -63,12 +66,15 @@ FingerLayout leftLittle(std::string_view codes, std::string_view lowestLever) {
 }
 // Hole 4 with the two upper side keys (trill keys, never pressed in a chart).
 FingerLayout rightIndex(std::string_view codes, std::string_view holeClosedBy) {
-    return {codes, bodyRows(kJointY + 1, 99),
+    return {codes,
+            bodyRows(kJointY + 1, 99),
             {{Shape::Hole, hole(88), holeClosedBy},
              {Shape::Key, {38.5, 58.5, 6.5, 5}, ""},
              {Shape::Key, {38.5, 65.5, 6.5, 5}, ""}}};
 }
-FingerLayout rightMiddle(Shape shape, double radius) { return {"01", bodyRows(99, 113), {{shape, hole(106, radius), "1"}}}; }
+FingerLayout rightMiddle(Shape shape, double radius) {
+    return {"01", bodyRows(99, 113), {{shape, hole(106, radius), "1"}}};
+}
 FingerLayout rightRing() { return {"01", bodyRows(113, kBodyBottom), {{Shape::Hole, hole(120), "1"}}}; }
 
 std::array<FingerLayout, 9> boehm() {
@@ -84,7 +90,8 @@ std::array<FingerLayout, 9> boehm() {
         index,
         rightMiddle(Shape::Hole, 5),
         rightRing(),
-        {"0EFHAD", {},
+        {"0EFHAD",
+         {},
          {{Shape::Key, {27.5, 130.5, 8, 5}, "H"},
           {Shape::Key, {37.5, 130.5, 8, 5}, "A"},
           {Shape::Key, {27.5, 137.5, 8, 5}, "E"},

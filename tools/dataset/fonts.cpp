@@ -28,7 +28,8 @@ void requireFonts() {
     requireFamily(kJapaneseFamily, "fonts-ipaexfont-gothic");
     requireFamily(kSerifFamily, "fonts-noto-core");
     if (!QFile::exists(QString::fromLatin1(kMusicFontFile)))
-        throw BuildError(std::string("the music font ") + kMusicFontFile + " is missing (Debian package fonts-noto-core)");
+        throw BuildError(std::string("the music font ") + kMusicFontFile +
+                         " is missing (Debian package fonts-noto-core)");
 }
 
 QFont japaneseFont(double pixelSize, bool bold) { return pixelFont(kJapaneseFamily, pixelSize, bold); }

@@ -49,8 +49,8 @@ QImage paintIcon() {
     p.rotate(45);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(kColours[4]));
-    p.drawRect(QRectF(-17, -1.5, 4, 3));       // mouthpiece
-    p.drawRect(QRectF(-13, -2.2, 22, 4.4));    // body
+    p.drawRect(QRectF(-17, -1.5, 4, 3));     // mouthpiece
+    p.drawRect(QRectF(-13, -2.2, 22, 4.4));  // body
     QPainterPath bell;
     bell.moveTo(9, -2.2);
     bell.lineTo(15, -4.5);

@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
         std::printf("tarvel-dataset: %d files written, %d unchanged; %d initial records made, %d records kept\n",
                     s.filesWritten, s.filesUnchanged, s.recordsCreated, s.recordsKept);
         if (!s.contentWritten)
-            std::printf("tarvel-dataset: no charts or exercises written: the content library is not part of this build\n");
+            std::printf(
+                "tarvel-dataset: no charts or exercises written: the content library is not part of this build\n");
         return 0;
     } catch (const std::exception& error) {
         std::fprintf(stderr, "tarvel-dataset: %s\n", error.what());

@@ -32,8 +32,8 @@ constexpr int staffStep(int octaveDigit, int letterIndex) {
 }
 
 // The positions a note picture exists for: written C3 to C7.
-inline constexpr int kLowestStep = -9;  // octave digit 1, c
-inline constexpr int kHighestStep = 19; // octave digit 5, c
+inline constexpr int kLowestStep = -9;   // octave digit 1, c
+inline constexpr int kHighestStep = 19;  // octave digit 5, c
 
 // The steps of the ledger lines a note on `step` needs, nearest the staff first.
 std::vector<int> ledgerSteps(int step);

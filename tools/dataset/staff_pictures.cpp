@@ -90,10 +90,12 @@ Picture drawKeySignature(const KeySignature& table, const MusicGlyphs& glyphs) {
     const int width = kFirstColumnLeft - kKeySignatureLeft;
     QImage drawing = blankDrawing(QSize(width, kBandHeight));
     QPainter p(&drawing);
-    const double right = paintKeySignature(p, table, glyphs, firstSignScreenX(glyphs) - kKeySignatureLeft, lineY(0), kInk);
+    const double right =
+        paintKeySignature(p, table, glyphs, firstSignScreenX(glyphs) - kKeySignatureLeft, lineY(0), kInk);
     p.end();
     if (right > width - 2)
-        throw BuildError("the key signature " + keySignaturePicture(table) + " does not fit left of the first note column");
+        throw BuildError("the key signature " + keySignaturePicture(table) +
+                         " does not fit left of the first note column");
     return {keySignaturePicture(table), drawing, staffMatte(width, kWindowGrey)};
 }
 

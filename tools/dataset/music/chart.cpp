@@ -264,7 +264,8 @@ std::vector<std::string> chartLines(System system) {
 }
 
 std::string blockName(int block) {
-    static constexpr std::array<std::string_view, 12> sharp{"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+    static constexpr std::array<std::string_view, 12> sharp{"C",  "C#", "D",  "D#", "E",  "F",
+                                                            "F#", "G",  "G#", "A",  "A#", "B"};
     static constexpr std::array<std::string_view, 12> flat{"", "Db", "", "Eb", "", "", "Gb", "", "Ab", "", "Bb", ""};
     const int midi = 50 + block;  // block 0 is D3
     const std::string octave = std::to_string(midi / 12 - 1);

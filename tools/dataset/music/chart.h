@@ -17,9 +17,9 @@ enum class System { Boehm, Oehler };
 std::optional<System> systemFromName(std::string_view name);
 std::string_view systemName(System system);
 
-inline constexpr int kChartBlocks = 51;      // block k = written D3 + k semitones on the B-flat clarinet
+inline constexpr int kChartBlocks = 51;  // block k = written D3 + k semitones on the B-flat clarinet
 inline constexpr int kVariantsPerBlock = 10;
-inline constexpr int kChartLineCount = 501;  // line 500 is variant 0 of block 50, the last line there is
+inline constexpr int kChartLineCount = 501;      // line 500 is variant 0 of block 50, the last line there is
 inline constexpr int kHighestChartedBlock = 34;  // C6: no exercise fingers anything higher
 inline constexpr std::string_view kNotPlayable = "X|XXXX|XXXX";
 
@@ -33,12 +33,12 @@ inline constexpr std::array<int, 9> kCodeColumn{0, 2, 3, 4, 5, 7, 8, 9, 10};
 struct ChartEntry {
     int block = 0;
     int variant = 0;
-    std::string line;               // eleven characters, L1|L2L3L4L5|R2R3R4R5
-    std::string tokens;             // the same fingering in the reference's tokens, e.g. "T x x x E/B x x x -"
+    std::string line;    // eleven characters, L1|L2L3L4L5|R2R3R4R5
+    std::string tokens;  // the same fingering in the reference's tokens, e.g. "T x x x E/B x x x -"
     Confidence confidence = Confidence::Sure;
-    bool sideKeyToCheck = false;    // uses the side F#/B key, whose place among the side keys is unconfirmed
-    bool byTwelfthRule = false;     // made from the fingering a twelfth lower plus the register key
-    std::string_view label;         // short name of the fingering, e.g. "right E/B"
+    bool sideKeyToCheck = false;  // uses the side F#/B key, whose place among the side keys is unconfirmed
+    bool byTwelfthRule = false;   // made from the fingering a twelfth lower plus the register key
+    std::string_view label;       // short name of the fingering, e.g. "right E/B"
 };
 
 // Every charted fingering of the system, ordered by block and variant. Lines of

@@ -7,9 +7,9 @@
 namespace tarvel::dataset {
 namespace {
 
-constexpr int kBlockZeroMidi = 50;  // D3
-constexpr int kLowestTonicMidi = 52;  // E3
-constexpr int kHighestTopMidi = 84;   // C6
+constexpr int kBlockZeroMidi = 50;              // D3
+constexpr int kLowestTonicMidi = 52;            // E3
+constexpr int kHighestTopMidi = 84;             // C6
 constexpr int kTwoOctaves = 14, kTwelfth = 11;  // in scale steps
 constexpr int kBar = 4, kRow = 16;
 constexpr int kTriadSteps[] = {0, 2, 4};

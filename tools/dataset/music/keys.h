@@ -24,7 +24,7 @@ int midiNumber(const SpelledPitch& p);  // C4 = 60
 struct Key {
     std::string_view code;  // "000", "S01" .. "S14", "F01" .. "F14"
     Mode mode = Mode::Major;
-    int signature = 0;      // sharps (> 0) or flats (< 0) of the key signature
+    int signature = 0;  // sharps (> 0) or flats (< 0) of the key signature
     int tonicLetter = 0;
     int tonicAccidental = 0;
 };

@@ -64,8 +64,8 @@ std::string escapedLine(const std::string& line) {
 void chartTable(std::ostream& out, System system) {
     out << "| Block | Written | v | Line | Fingering | Name | Mark |\n|---|---|---|---|---|---|---|\n";
     for (const ChartEntry& e : chartEntries(system)) {
-        out << "| " << e.block << " | " << blockName(e.block) << " | " << e.variant << " | `" << escapedLine(e.line) << "` | "
-            << e.tokens << " | " << e.label << (e.byTwelfthRule ? " (twelfth rule)" : "") << " | "
+        out << "| " << e.block << " | " << blockName(e.block) << " | " << e.variant << " | `" << escapedLine(e.line)
+            << "` | " << e.tokens << " | " << e.label << (e.byTwelfthRule ? " (twelfth rule)" : "") << " | "
             << mark(e.confidence) << (e.sideKeyToCheck ? " side key ⚠" : "") << " |\n";
     }
 }
@@ -110,7 +110,8 @@ void chosenVariants(std::ostream& out, System system) {
             const bool uncertain = e->confidence == Confidence::Uncertain;
             const bool worthNaming = n.variant != 0 || e->line[5] != '0' || e->line[10] != '0' || uncertain;
             std::string& list = arp ? arpeggio : scale;
-            const std::string item = pitchName(n.written) + " v" + std::to_string(n.variant) + " " + std::string(e->label) + (uncertain ? " ⚠" : "");
+            const std::string item = pitchName(n.written) + " v" + std::to_string(n.variant) + " " +
+                                     std::string(e->label) + (uncertain ? " ⚠" : "");
             if ((up || arp) && worthNaming && named.insert((arp ? "a " : "s ") + item).second)
                 list += (list.empty() ? "" : "; ") + item;
         }

@@ -11,8 +11,8 @@ enum Hand { Left, Right };
 constexpr Hand other(Hand h) { return h == Left ? Right : Left; }
 
 // Blocks named by the rules.
-constexpr int kThroatFirst = 17, kThroatLast = 20;    // G4 .. Bb4
-constexpr int kClarionFirst = 21, kBreakLast = 26;    // B4 .. E5: the notes just across the break
+constexpr int kThroatFirst = 17, kThroatLast = 20;  // G4 .. Bb4
+constexpr int kClarionFirst = 21, kBreakLast = 26;  // B4 .. E5: the notes just across the break
 
 char pinky(const ChartEntry& e, Hand h) { return e.line[kCodeColumn[h == Left ? L5 : R5]]; }
 bool uses(const ChartEntry& e, Hand h) { return pinky(e, h) != '0'; }
@@ -47,7 +47,8 @@ public:
     Passage(System system, std::vector<int> blocks) : system_(system), blocks_(std::move(blocks)) {
         for (int b : blocks_) {
             const ChartEntry* standard = chartEntry(system_, b, 0);
-            if (standard == nullptr) throw std::invalid_argument("no playable fingering for block " + std::to_string(b));
+            if (standard == nullptr)
+                throw std::invalid_argument("no playable fingering for block " + std::to_string(b));
             chosen_.push_back(standard);
         }
     }
@@ -119,7 +120,8 @@ private:
         std::vector<std::vector<const ChartEntry*>> choices;
         for (int i = first; i <= last; ++i) {
             choices.push_back(handChoices(i));
-            if (choices.back().empty()) choices.back().push_back(&standard(i));  // both hands at once: nothing to choose
+            if (choices.back().empty())
+                choices.back().push_back(&standard(i));  // both hands at once: nothing to choose
         }
         std::vector<int> lowestFirst;
         for (int i = first; i <= last; ++i) lowestFirst.push_back(i);
@@ -198,9 +200,8 @@ private:
             for (int j : {i - 1, i + 1}) {
                 if (!inside(j) || !singleHand(*before[j]) || handOf(*before[j]) != extra) continue;
                 const char held = pinky(*before[j], extra);
-                const ChartEntry* both = option(i, [&](const ChartEntry& e) {
-                    return pinky(e, h) == pinky(b, h) && pinky(e, extra) == held;
-                });
+                const ChartEntry* both = option(
+                    i, [&](const ChartEntry& e) { return pinky(e, h) == pinky(b, h) && pinky(e, extra) == held; });
                 if (both == nullptr) continue;
                 const int away = i + (i - j);
                 int next = away;

@@ -110,13 +110,15 @@ TEST_F(Builder, FingerPictures_EveryCodeOfBothSystemsWithXAndTheEmptyCode) {
         for (std::size_t f = 0; f < kFingerPositions.size(); ++f) {
             std::string all = std::string(codes[f]) + "X";
             std::vector<std::string> names{fingerPicture(system, kFingerPositions[f].prefix, "")};
-            for (char code : all) names.push_back(fingerPicture(system, kFingerPositions[f].prefix, std::string(1, code)));
+            for (char code : all)
+                names.push_back(fingerPicture(system, kFingerPositions[f].prefix, std::string(1, code)));
             for (const std::string& name : names) {
                 expectGif(pathIn(root(), name));
                 expected.insert(QFileInfo(pathIn(root(), name)).fileName());
             }
         }
-        const QStringList written = ordinaryFiles(QDir(root()).filePath(QString::fromStdString("system/unshi/" + system)));
+        const QStringList written =
+            ordinaryFiles(QDir(root()).filePath(QString::fromStdString("system/unshi/" + system)));
         EXPECT_EQ(std::set<QString>(written.begin(), written.end()), expected) << system;
     }
 }

@@ -86,7 +86,9 @@ TEST_F(PagePictures, Sizes_WithinTheLimitOfTheirPlace) {
         {{el::P3_BtnA, el::P3_BtnB, el::P4_BtnA}, 150, 44},
         {{}, 118, 76},
         {{}, 150, 66},
-        {{el::P5_Btn(1), el::P5_Btn(2), el::P5_Btn(3), el::P5_Btn(4), el::P6_Btn(1), el::P6_Btn(2), el::P6_Btn(3)}, 230, 66},
+        {{el::P5_Btn(1), el::P5_Btn(2), el::P5_Btn(3), el::P5_Btn(4), el::P6_Btn(1), el::P6_Btn(2), el::P6_Btn(3)},
+         230,
+         66},
     };
     for (int k = 0; k < el::keyCount; ++k) limits[2].elements.push_back(el::P3_Btn(k));
     for (int n = 1; n <= 9; ++n) limits[3].elements.push_back(el::P4_Btn(n));

@@ -43,7 +43,8 @@ bool red(QRgb c) { return qAlpha(c) == 255 && qRed(c) > 170 && qGreen(c) < 90 &&
 class FingerLayers : public testing::TestWithParam<FingerSystem> {};
 
 TEST_P(FingerLayers, Alphabets_AreTheOnesTheChartsUse) {
-    for (int f = 0; f < 9; ++f) EXPECT_EQ(fingerCodes(GetParam(), f), test::kChartAlphabets.at(std::string(systemFolder(GetParam())))[f])
+    for (int f = 0; f < 9; ++f)
+        EXPECT_EQ(fingerCodes(GetParam(), f), test::kChartAlphabets.at(std::string(systemFolder(GetParam())))[f])
             << kPrefixes[f];
 }
 

@@ -59,41 +59,43 @@ struct Reference {
 
 // Every row the reference marks ✓.
 const Reference kBoehmSure[] = {
-    {"E3", 0, "T x x x E/B x x x -"},    {"E3", 1, "T x x x - x x x E/B"},    {"F3", 0, "T x x x - x x x F/C"},
-    {"F3", 1, "T x x x F/C x x x -"},    {"F#3", 0, "T x x x F#/C# x x x -"}, {"F#3", 1, "T x x x - x x x F#/C#"},
-    {"G3", 0, "T x x x - x x x -"},      {"G#3", 0, "T x x x - x x x Ab/Eb"}, {"Ab3", 1, "T x x x Ab/Eb x x x -"},
-    {"A3", 0, "T x x x - x x - -"},      {"Bb3", 0, "T x x x - x - - -"},     {"B3", 0, "T x x x - - x - -"},
-    {"C4", 0, "T x x x - - - - -"},      {"C#4", 0, "T x x x C#/G# - - - -"}, {"D4", 0, "T x x - - - - - -"},
-    {"D#4", 0, "T x - - - sBb - - -"},   {"Eb4", 1, "T x - Sl - - - - -"},    {"Eb4", 2, "T x - - - x - - -"},
-    {"E4", 0, "T x - - - - - - -"},      {"F4", 0, "T - - - - - - - -"},      {"F#4", 0, "- x - - - - - - -"},
-    {"G4", 0, "- - - - - - - - -"},      {"G4", 1, "- - - - - x x x -"},      {"G#4", 0, "- G# - - - - - - -"},
-    {"Ab4", 1, "- G# - - - x x x -"},    {"A4", 0, "- A - - - - - - -"},      {"A4", 1, "- A - - - x x x -"},
-    {"Bb4", 0, "R A - - - - - - -"},     {"A#4", 1, "R A - - - x x x -"},     {"B4", 0, "TR x x x E/B x x x -"},
-    {"B4", 1, "TR x x x - x x x E/B"},   {"Cb5", 2, "TR x x x E/B x x x F/C"}, {"B4", 3, "TR x x x F/C x x x E/B"},
-    {"C5", 0, "TR x x x - x x x F/C"},   {"B#4", 1, "TR x x x F/C x x x -"},  {"C#5", 0, "TR x x x F#/C# x x x -"},
-    {"Db5", 1, "TR x x x - x x x F#/C#"}, {"D5", 0, "TR x x x - x x x -"},    {"D#5", 0, "TR x x x - x x x Ab/Eb"},
-    {"Eb5", 1, "TR x x x Ab/Eb x x x -"}, {"E5", 0, "TR x x x - x x - -"},    {"F5", 0, "TR x x x - x - - -"},
-    {"F#5", 0, "TR x x x - - x - -"},    {"Gb5", 1, "TR x x x - x+sF# - - -"}, {"G5", 0, "TR x x x - - - - -"},
-    {"G#5", 0, "TR x x x C#/G# - - - -"}, {"A5", 0, "TR x x - - - - - -"},    {"A#5", 0, "TR x - - - sBb - - -"},
-    {"Bb5", 1, "TR x - Sl - - - - -"},   {"Bb5", 2, "TR x - - - x - - -"},    {"B5", 0, "TR x - - - - - - -"},
+    {"E3", 0, "T x x x E/B x x x -"},     {"E3", 1, "T x x x - x x x E/B"},     {"F3", 0, "T x x x - x x x F/C"},
+    {"F3", 1, "T x x x F/C x x x -"},     {"F#3", 0, "T x x x F#/C# x x x -"},  {"F#3", 1, "T x x x - x x x F#/C#"},
+    {"G3", 0, "T x x x - x x x -"},       {"G#3", 0, "T x x x - x x x Ab/Eb"},  {"Ab3", 1, "T x x x Ab/Eb x x x -"},
+    {"A3", 0, "T x x x - x x - -"},       {"Bb3", 0, "T x x x - x - - -"},      {"B3", 0, "T x x x - - x - -"},
+    {"C4", 0, "T x x x - - - - -"},       {"C#4", 0, "T x x x C#/G# - - - -"},  {"D4", 0, "T x x - - - - - -"},
+    {"D#4", 0, "T x - - - sBb - - -"},    {"Eb4", 1, "T x - Sl - - - - -"},     {"Eb4", 2, "T x - - - x - - -"},
+    {"E4", 0, "T x - - - - - - -"},       {"F4", 0, "T - - - - - - - -"},       {"F#4", 0, "- x - - - - - - -"},
+    {"G4", 0, "- - - - - - - - -"},       {"G4", 1, "- - - - - x x x -"},       {"G#4", 0, "- G# - - - - - - -"},
+    {"Ab4", 1, "- G# - - - x x x -"},     {"A4", 0, "- A - - - - - - -"},       {"A4", 1, "- A - - - x x x -"},
+    {"Bb4", 0, "R A - - - - - - -"},      {"A#4", 1, "R A - - - x x x -"},      {"B4", 0, "TR x x x E/B x x x -"},
+    {"B4", 1, "TR x x x - x x x E/B"},    {"Cb5", 2, "TR x x x E/B x x x F/C"}, {"B4", 3, "TR x x x F/C x x x E/B"},
+    {"C5", 0, "TR x x x - x x x F/C"},    {"B#4", 1, "TR x x x F/C x x x -"},   {"C#5", 0, "TR x x x F#/C# x x x -"},
+    {"Db5", 1, "TR x x x - x x x F#/C#"}, {"D5", 0, "TR x x x - x x x -"},      {"D#5", 0, "TR x x x - x x x Ab/Eb"},
+    {"Eb5", 1, "TR x x x Ab/Eb x x x -"}, {"E5", 0, "TR x x x - x x - -"},      {"F5", 0, "TR x x x - x - - -"},
+    {"F#5", 0, "TR x x x - - x - -"},     {"Gb5", 1, "TR x x x - x+sF# - - -"}, {"G5", 0, "TR x x x - - - - -"},
+    {"G#5", 0, "TR x x x C#/G# - - - -"}, {"A5", 0, "TR x x - - - - - -"},      {"A#5", 0, "TR x - - - sBb - - -"},
+    {"Bb5", 1, "TR x - Sl - - - - -"},    {"Bb5", 2, "TR x - - - x - - -"},     {"B5", 0, "TR x - - - - - - -"},
     {"C6", 0, "TR - - - - - - - -"},
 };
 const Reference kOehlerSure[] = {
-    {"E3", 0, "T x x x E/B x x x -"},   {"F3", 0, "T x x x - x x x F/C"},   {"G3", 0, "T x x x - x x x -"},
-    {"G#3", 0, "T x x x - x x x Ab/Eb"}, {"A3", 0, "T x x x - x x - -"},    {"C4", 0, "T x x x - - - - -"},
-    {"C#4", 0, "T x x x C#/G# - - - -"}, {"D4", 0, "T x x - - - - - -"},    {"Eb4", 1, "T x - Sl - - - - -"},
-    {"E4", 0, "T x - - - - - - -"},     {"G4", 0, "- - - - - - - - -"},     {"G#4", 0, "- G# - - - - - - -"},
-    {"A4", 0, "- A - - - - - - -"},     {"B4", 0, "TR x x x E/B x x x -"},  {"C5", 0, "TR x x x - x x x F/C"},
-    {"D5", 0, "TR x x x - x x x -"},    {"Eb5", 0, "TR x x x - x x x Ab/Eb"}, {"E5", 0, "TR x x x - x x - -"},
-    {"G5", 0, "TR x x x - - - - -"},    {"G#5", 0, "TR x x x C#/G# - - - -"}, {"A5", 0, "TR x x - - - - - -"},
-    {"Bb5", 1, "TR x - Sl - - - - -"},  {"Bb5", 2, "TR x - x - - - - -"},   {"B5", 0, "TR x - - - - - - -"},
+    {"E3", 0, "T x x x E/B x x x -"},    {"F3", 0, "T x x x - x x x F/C"},     {"G3", 0, "T x x x - x x x -"},
+    {"G#3", 0, "T x x x - x x x Ab/Eb"}, {"A3", 0, "T x x x - x x - -"},       {"C4", 0, "T x x x - - - - -"},
+    {"C#4", 0, "T x x x C#/G# - - - -"}, {"D4", 0, "T x x - - - - - -"},       {"Eb4", 1, "T x - Sl - - - - -"},
+    {"E4", 0, "T x - - - - - - -"},      {"G4", 0, "- - - - - - - - -"},       {"G#4", 0, "- G# - - - - - - -"},
+    {"A4", 0, "- A - - - - - - -"},      {"B4", 0, "TR x x x E/B x x x -"},    {"C5", 0, "TR x x x - x x x F/C"},
+    {"D5", 0, "TR x x x - x x x -"},     {"Eb5", 0, "TR x x x - x x x Ab/Eb"}, {"E5", 0, "TR x x x - x x - -"},
+    {"G5", 0, "TR x x x - - - - -"},     {"G#5", 0, "TR x x x C#/G# - - - -"}, {"A5", 0, "TR x x - - - - - -"},
+    {"Bb5", 1, "TR x - Sl - - - - -"},   {"Bb5", 2, "TR x - x - - - - -"},     {"B5", 0, "TR x - - - - - - -"},
 };
 
 class ChartTest : public ::testing::TestWithParam<std::string_view> {
 protected:
     std::string_view system() const { return GetParam(); }
     std::vector<std::string> lines() const { return fingeringChart(system()); }
-    std::string line(int block, int variant) const { return lines().at(static_cast<std::size_t>(10 * block + variant)); }
+    std::string line(int block, int variant) const {
+        return lines().at(static_cast<std::size_t>(10 * block + variant));
+    }
 };
 
 // === Shape and alphabet ===
@@ -172,8 +174,9 @@ TEST_P(ChartTest, ReadmeListsEveryLineToBeConfirmed) {
     const std::string list = readme.substr(section, readme.find("\n## ", section + 1) - section);
     const System s = *systemFromName(system());
     for (const ChartEntry& e : chartEntries(s)) {
-        const bool listed = list.find("| " + std::string(system()) + " | " + std::to_string(e.block) + " | " +
-                                      blockName(e.block) + " | " + std::to_string(e.variant) + " |") != std::string::npos;
+        const bool listed =
+            list.find("| " + std::string(system()) + " | " + std::to_string(e.block) + " | " + blockName(e.block) +
+                      " | " + std::to_string(e.variant) + " |") != std::string::npos;
         EXPECT_EQ(listed, e.confidence == Confidence::Uncertain || e.sideKeyToCheck)
             << blockName(e.block) << " v" << e.variant << (listed ? " listed but not uncertain" : " missing");
     }

@@ -159,7 +159,8 @@ TEST(Transposition, PartsThatSoundAlikeAreFingeredAlike) {
         std::map<std::pair<int, bool>, std::vector<std::pair<std::string, std::vector<std::int16_t>>>> byConcertKey;
         for (std::string_view pairing : kPairings)
             for (const KeyExpectation& k : kKeys) {
-                const int concert = ((blockOf(std::string(k.tonic) + "4") - soundsBelowWritten.at(pairing)) % 12 + 12) % 12;
+                const int concert =
+                    ((blockOf(std::string(k.tonic) + "4") - soundsBelowWritten.at(pairing)) % 12 + 12) % 12;
                 byConcertKey[{concert, k.minor}].emplace_back(std::string(pairing) + " " + std::string(k.code),
                                                               load(system, pairing, k.code).exercise.notes.Unshi_no);
             }

@@ -27,7 +27,10 @@ inline int blockOf(std::string_view name) {
     int shift = 0;
     std::size_t i = 1;
     for (; i < name.size() && !(name[i] >= '0' && name[i] <= '9'); ++i)
-        shift += name[i] == '#' ? 1 : name[i] == 'x' ? 2 : name[i] == 'b' ? -1 : throw std::invalid_argument(std::string(name));
+        shift += name[i] == '#'   ? 1
+                 : name[i] == 'x' ? 2
+                 : name[i] == 'b' ? -1
+                                  : throw std::invalid_argument(std::string(name));
     const int octave = std::stoi(std::string(name.substr(i)));
     return 12 * (octave + 1) + semitones[letter] + shift - 50;
 }
@@ -38,7 +41,8 @@ struct Loaded {
 };
 
 // The file's lines as the builder writes them, loaded by the program's reader.
-inline Loaded load(std::string_view system, std::string_view pairing, std::string_view key, bool showKeyInNotes = false) {
+inline Loaded load(std::string_view system, std::string_view pairing, std::string_view key,
+                   bool showKeyInNotes = false) {
     Loaded l;
     l.lines = exercise(system, pairing, key);
     auto read = tarvel::readExercise(l.lines, pairing, showKeyInNotes);

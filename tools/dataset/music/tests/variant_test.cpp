@@ -112,8 +112,7 @@ const Worked kWorked[] = {
     {"S08", "E3 v0; F#3 v1; B3 v0; D#4 v0; B4 v3; C5 v1; D#5 v0", "E3 v0; F#3 v0; D#4 v0; B4 v1; C5 v0; D#5 v1"},
     {"S09", "B3 v0; C#4 v0; B4 v0; C#5 v1; F#5 v0; A#5 v0", "C#4 v0; B4 v0; C#5 v0; A#5 v0"},
     {"S10", "F#3 v0; G#3 v0; B3 v0; C#4 v0; B4 v0; C#5 v1; F#5 v1", "F#3 v0; G#3 v0; C#4 v0; B4 v0; C#5 v0; E#5 v0"},
-    {"S11", "C#4 v0; D#4 v0; B#4 v0; C#5 v0; D#5 v0; F#5 v0; G#5 v0",
-     "C#4 v0; D#4 v0; B#4 v0; C#5 v0; D#5 v0; G#5 v0"},
+    {"S11", "C#4 v0; D#4 v0; B#4 v0; C#5 v0; D#5 v0; F#5 v0; G#5 v0", "C#4 v0; D#4 v0; B#4 v0; C#5 v0; D#5 v0; G#5 v0"},
     {"S12", "G#3 v0; B3 v1; C#4 v0; D#4 v0; B4 v1; C#5 v0; D#5 v0; G#5 v0",
      "G#3 v0; A#3 v0; C#4 v0; D#4 v0; B4 v0; C#5 v0; D#5 v0; G#5 v0"},
     {"S13", "D#4 v0; B4 v0; D#5 v0; F#5 v1; G#5 v0; A#5 v0", "D#4 v0; B4 v0; D#5 v0; E#5 v0; G#5 v0; A#5 v0"},
@@ -144,8 +143,9 @@ TEST(VariantRules, ScalesFollowTheWorkedAssignmentsOfTheReference) {
         for (std::string_view system : kSystems) {
             const auto listed = parseWorked(system == "Boe" ? w.boehm : w.oehler);
             const auto lines = load(system, "BB", w.key).exercise.notes.Unshi_no;
-            const auto top = std::max_element(lines.begin(), lines.end(), [](auto a, auto b) { return a / 10 < b / 10; }) -
-                             lines.begin();
+            const auto top =
+                std::max_element(lines.begin(), lines.end(), [](auto a, auto b) { return a / 10 < b / 10; }) -
+                lines.begin();
             for (auto i = 0; i <= 2 * top; ++i) {
                 const int block = lines[i] / 10, variant = lines[i] % 10;
                 const auto entry = listed.find(block);
