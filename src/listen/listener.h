@@ -1,0 +1,48 @@
+// Hearing one run: takes the input's samples at every event pump, tracks
+// their pitch as they come, keeps the level for the count-in's indicator, and
+// judges the run at its end. Nothing heard outlives the run's judgement.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "audio/audio_input.h"
+#include "listen/judging.h"
+#include "listen/pitch_tracker.h"
+
+namespace tarvel {
+
+class Listener {
+public:
+    explicit Listener(AudioInput& input) : input_(input) {}
+    ~Listener() { stop(); }
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+
+    // Opens the input; the sample heard at `at` is sample 0.
+    bool start(Instant at);
+    bool listening() const { return listening_; }
+    // Takes and tracks what was heard up to `now`.
+    void poll(Instant now);
+    // The loudest RMS level over the last 100 ms heard, in dBFS.
+    double recentLevelDb() const { return recentLevelDb_; }
+    // Milliseconds from the first sample to `at`.
+    double msSinceStart(Instant at) const;
+    // Stops the input and forgets everything heard.
+    void stop();
+
+    Judgement judge(const std::vector<double>& beatStartMs, double beatMs, const std::vector<int>& expectedMidi);
+    const std::vector<PitchFrame>& frames() const { return frames_; }
+
+private:
+    AudioInput& input_;
+    std::unique_ptr<PitchTracker> tracker_;
+    std::vector<PitchFrame> frames_;
+    Instant start_{};
+    int rate_ = 44100;
+    bool listening_ = false;
+    double recentLevelDb_ = -120;
+};
+
+}  // namespace tarvel
