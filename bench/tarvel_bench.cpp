@@ -5,6 +5,11 @@
 //  - the time one beat (Step_note) takes apart from its sleep;
 //  - the error of the beat onsets against the ideal grid over 320 beats at
 //    480 beats a minute, with deadline pacing and with fixed sleeps.
+//  - listening, per tempo, on the performances rendered from the exercise
+//    files (tests/listen/performances.plan): right notes judged right, planted
+//    slips caught, false slips per run, the time to judge a run and the pitch
+//    tracker's CPU as a share of real time; beside the same judge without its
+//    lag search (every beat judged where it falls, as a live judge would).
 // DATA_DIR holds a built data set; its exercise for Boehm, B-flat part, G major
 // is stretched to 320 notes in a temporary copy.
 #include <unistd.h>
@@ -23,6 +28,7 @@
 #include "drive/tracing.h"
 #include "qt/fonts.h"
 #include "qt/wiring.h"
+#include "support/performances.h"
 
 namespace fs = std::filesystem;
 
@@ -161,6 +167,67 @@ void benchRun(const fs::path& root, bool fixedSleeps, const char* label) {
                 percentile(work, 0.99));
 }
 
+struct ListenFigures {
+    int rightNotes = 0, rightJudgedRight = 0;
+    int planted = 0, caught = 0;
+    int runs = 0, falseSlips = 0;
+    double judgeMsMax = 0, trackMs = 0, audioMs = 0;
+};
+
+ListenFigures listenFigures(const std::vector<test::Performance>& plan, int tempo, const fs::path& dataSet,
+                            const fs::path& renders, const JudgeRule& rule) {
+    ListenFigures f;
+    for (const test::Performance& p : plan) {
+        if (p.tempo != tempo) continue;
+        const test::Heard heard = test::hearPerformance(p, dataSet, renders, rule);
+        if (!heard.ok) continue;
+        const std::string expected = p.expectedMarks(heard.notes);
+        const std::string got = heard.judgement.markText();
+        ++f.runs;
+        for (std::size_t n = 0; n < expected.size(); ++n) {
+            if (expected[n] == 'o') {
+                ++f.rightNotes;
+                if (got[n] == 'o')
+                    ++f.rightJudgedRight;
+                else
+                    ++f.falseSlips;
+            } else {
+                ++f.planted;
+                if (got[n] != 'o') ++f.caught;
+            }
+        }
+        f.judgeMsMax = std::max(f.judgeMsMax, heard.judgeMs);
+        f.trackMs += heard.trackMs;
+        f.audioMs += heard.audioMs;
+    }
+    return f;
+}
+
+void benchListening(const fs::path& dataSet, const fs::path& renders, const fs::path& planFile) {
+    const auto plan = test::readPlan(planFile);
+    if (plan.empty() || !fs::exists(renders / (plan.front().name + ".wav"))) {
+        std::printf("  no rendered performances in %s: build the target tarvel_performances\n", renders.c_str());
+        return;
+    }
+    JudgeRule liveRule;
+    liveRule.minLagMs = liveRule.maxLagMs = 0;
+    std::printf("  %-5s %-13s %18s %14s %18s %12s %10s\n", "tempo", "judge", "right judged right", "slips caught",
+                "false slips a run", "judging", "tracking");
+    for (const int tempo : {60, 120, 240, 480}) {
+        for (const bool live : {false, true}) {
+            const ListenFigures f = listenFigures(plan, tempo, dataSet, renders, live ? liveRule : JudgeRule{});
+            if (f.runs == 0) continue;
+            std::printf("  %-5d %-13s %17.1f%% %8d/%-5d %18.2f %9.1f ms %8.2f%%\n", tempo,
+                        live ? "no lag search" : "lag search", 100.0 * f.rightJudgedRight / std::max(1, f.rightNotes),
+                        f.caught, f.planted, static_cast<double>(f.falseSlips) / f.runs, f.judgeMsMax,
+                        100.0 * f.trackMs / std::max(1.0, f.audioMs));
+        }
+    }
+    std::printf(
+        "  targets: false slips a run at most 0.3 (60 to 240) and 1 (480); 98 %% of slips caught;\n"
+        "           judging under 100 ms; tracking under 2 %% of one core\n");
+}
+
 }  // namespace
 }  // namespace tarvel
 
@@ -180,6 +247,8 @@ int main(int argc, char** argv) {
     std::printf("320 beats at 480 beats a minute (%s platform):\n", qPrintable(QGuiApplication::platformName()));
     tarvel::benchRun(root, false, "deadline pacing");
     tarvel::benchRun(root, true, "fixed sleeps");
+    std::printf("Listening to the rendered performances (%s):\n", TARVEL_BENCH_RENDERS);
+    tarvel::benchListening(dataSet, TARVEL_BENCH_RENDERS, TARVEL_BENCH_PLAN);
     std::error_code ec;
     fs::remove_all(root, ec);
     return 0;

@@ -92,20 +92,26 @@ void Program::Show_P4() {
     s_.Play_cnt = 0;
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kTempoPrompt));
+    showListening();
 }
 
 void Program::Hide_P4() {
     hideElements(el::P4_Btn(1), el::P4_Btn(9));
     w_.hide(el::P4_BtnA);
+    hideListening();
 }
 
 void Program::Show_P5() {
     showElements(el::P5_Btn(1), el::P5_Btn(4));
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kAnswerPrompt));
+    showHeard();
 }
 
-void Program::Hide_P5() { hideElements(el::P5_Btn(1), el::P5_Btn(4)); }
+void Program::Hide_P5() {
+    hideElements(el::P5_Btn(1), el::P5_Btn(4));
+    hideHeard();
+}
 
 void Program::Show_P6() { showElements(el::P6_Btn(1), el::P6_Btn(3)); }
 

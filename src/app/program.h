@@ -4,11 +4,17 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "audio/audio_input.h"
 #include "data/file_system.h"
 #include "data/fingering_chart.h"
+#include "listen/judging.h"
+#include "listen/listener.h"
 #include "run/note_mapping.h"
 #include "ui/window.h"
 
@@ -78,6 +84,15 @@ public:
     void P6_Btn3_Click();
     void Cancel_img_Click();
 
+    // Listening: the input the tempo page offers; none by default, and then
+    // the page offers no listening at all.
+    void setAudioInput(AudioInput* input) { input_ = input; }
+    // What the last complete run heard, from its end until an answer is
+    // clicked; nothing when the run was not listened to.
+    const std::optional<Judgement>& heardRun() const { return judgement_; }
+    // Told of every judged run, as it is judged (the driver traces it).
+    std::function<void(const Judgement&)> onJudged;
+
     // The practice run and grading.
     void Play_run();
     void Show_result();
@@ -101,6 +116,18 @@ private:
     void sleepFor(int ms);
     void reportMissingPictures(const std::vector<std::string>& paths, std::string_view consequence);
 
+    // Listening (listen/listening.cpp).
+    void showListening();
+    void hideListening();
+    void rememberNotes(const MappedNotes& notes);
+    bool startListening();
+    bool countInPause(int ms);
+    void noteBeatStart();
+    void judgeListening();
+    void stopListening();
+    void showHeard();
+    void hideHeard();
+
     Window& w_;
     FileSystem& files_;
     ProgramState s_;
@@ -109,6 +136,16 @@ private:
     bool inLongRoutine_ = false;  // a run or grading: only the cancel picture takes clicks
     std::int16_t Beat_ms = 0;     // of the run in progress
     Instant deadline_{};          // of the run's next sleep
+
+    AudioInput* input_ = nullptr;
+    std::vector<std::string> inputNames_;  // as the tempo page last listed them
+    std::unique_ptr<Listener> listener_;   // while a run is heard
+    bool listenFailed_ = false;            // the input could not be opened for the run
+    bool countingIn_ = false;
+    std::vector<int> expectedPitch_;          // of the loaded exercise, note by note
+    std::vector<std::int16_t> writtenNotes_;  // its Onp_code, to name the slips
+    std::vector<double> beatStartMs_;         // of the run being heard, on the input's clock
+    std::optional<Judgement> judgement_;
 };
 
 }  // namespace tarvel

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "audio/wav_file_input.h"
 #include "qt/wiring.h"
 
 namespace tarvel {
@@ -47,12 +48,26 @@ Driver::Driver(const DriverOptions& options) : options_(options) {
         files = tracingFiles_.get();
     }
     program_ = std::make_unique<Program>(*window, *files);
+    if (options.listen.empty())
+        input_ = std::make_unique<NoAudioInput>();
+    else
+        input_ = std::make_unique<WavFileInput>(options.listen);
+    program_->setAudioInput(input_.get());
+    if (options.trace)
+        program_->onJudged = [this](const Judgement& judgement) {
+            for (std::size_t n = 0; n < judgement.marks.size(); ++n)
+                log_->write("heard", std::to_string(n) + " " + static_cast<char>(judgement.marks[n]));
+        };
     connectWindow(*window_, *program_);
 }
 
 Driver::~Driver() = default;
 
 int Driver::run(std::istream& script, const std::string& scriptName) {
+    if (const auto* wav = dynamic_cast<const WavFileInput*>(input_.get()); wav && !wav->ok()) {
+        std::cerr << "tarvel-drive: --listen: " << wav->error() << "\n";
+        return 2;
+    }
     if (!startProgram(*window_, *program_)) return window_->exitStatus();
     if (!QTest::qWaitForWindowExposed(window_->form())) {
         std::cerr << "tarvel-drive: the window could not be shown\n";
@@ -196,10 +211,29 @@ void Driver::dump() {
                       << " size=" << pointsText(window_->fontSize(id)) << " caption=" << quoted(window_->caption(id))
                       << "\n";
             break;
-        case ElementKind::CheckBox: std::cout << name << " checked=" << (window_->isChecked(id) ? 1 : 0) << "\n"; break;
+        case ElementKind::CheckBox:
+            std::cout << name << " checked=" << (window_->isChecked(id) ? 1 : 0)
+                      << (window_->isEnabled(id) ? "" : " enabled=0") << "\n";
+            break;
+        case ElementKind::ChoiceList: {
+            std::string list;
+            for (const std::string& choice : window_->choices(id)) list += (list.empty() ? "" : ",") + quoted(choice);
+            std::cout << name << " choices=[" << list << "] chosen=" << window_->chosen(id) << "\n";
+            break;
+        }
         }
     }
-    std::cout << stateLine() << std::endl;
+    std::cout << stateLine() << "\n";
+    if (program_->heardRun()) std::cout << listenLine() << "\n";
+    std::cout << std::flush;
+}
+
+std::string Driver::listenLine() {
+    const Judgement& j = *program_->heardRun();
+    const auto proposed = proposedAnswer(j);
+    return "Listen heard=" + std::to_string(j.heard ? 1 : 0) + " slips=" + std::to_string(j.slips) +
+           " proposed=" + (proposed ? std::string(*proposed) : std::string("none")) +
+           " lag_ms=" + std::to_string(j.lagMs) + " marks=" + j.markText();
 }
 
 std::string Driver::stateLine() {

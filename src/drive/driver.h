@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/program.h"
+#include "audio/audio_input.h"
 #include "data/file_system.h"
 #include "drive/tracing.h"
 #include "qt/qt_window.h"
@@ -19,6 +20,7 @@ struct DriverOptions {
     bool realTime = false;  // sleeps take real time; otherwise a virtual clock advances
     bool trace = false;     // print every window operation
     std::optional<CalendarDate> today;
+    std::string listen;  // a WAV file heard as the microphone; none: no microphone
 };
 
 class Driver {
@@ -47,6 +49,7 @@ private:
     void dump();
     void shot(const std::string& file);
     std::string stateLine();
+    std::string listenLine();
 
     DriverOptions options_;
     VirtualClock* virtualClock_ = nullptr;  // owned by the window
@@ -55,6 +58,7 @@ private:
     std::unique_ptr<TraceLog> log_;
     std::unique_ptr<TracingWindow> tracingWindow_;
     std::unique_ptr<TracingFileSystem> tracingFiles_;
+    std::unique_ptr<AudioInput> input_;
     std::unique_ptr<Program> program_;
     std::deque<Scheduled> scheduled_;
     bool delivering_ = false;

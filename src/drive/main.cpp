@@ -1,4 +1,4 @@
-// tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [SCRIPT]
+// tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--listen FILE.wav] [SCRIPT]
 // Runs Tarvel in the current folder on the offscreen platform and plays the
 // script (a file, or standard input) against its window.
 #include <QApplication>
@@ -14,7 +14,7 @@ namespace {
 
 int usage() {
     std::cerr
-        << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [SCRIPT]\n"
+        << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--listen FILE.wav] [SCRIPT]\n"
            "commands: click NAME | after MS click NAME | after MS close | after MS shot FILE.png | close | wait MS |\n"
            "          dump | shot FILE.png\n";
     return 2;
@@ -39,6 +39,8 @@ int main(int argc, char** argv) {
             tarvel::CalendarDate date;
             if (!parseDate(argv[++i], date)) return usage();
             options.today = date;
+        } else if (std::strcmp(argv[i], "--listen") == 0 && i + 1 < argc) {
+            options.listen = argv[++i];
         } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
             return usage();
         } else if (!scriptFile) {

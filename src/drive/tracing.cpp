@@ -86,6 +86,18 @@ void TracingWindow::setFontSize(ElementId id, double points) {
     inner_.setFontSize(id, points);
 }
 
+void TracingWindow::setEnabled(ElementId id, bool enabled) {
+    log_.write("enable", elementName(id) + (enabled ? " 1" : " 0"));
+    inner_.setEnabled(id, enabled);
+}
+
+void TracingWindow::setChoices(ElementId id, const std::vector<std::string>& names, int chosen) {
+    std::string list;
+    for (const std::string& name : names) list += (list.empty() ? "" : ",") + quoted(name);
+    log_.write("choices", elementName(id) + " [" + list + "] " + std::to_string(chosen));
+    inner_.setChoices(id, names, chosen);
+}
+
 void TracingWindow::processEvents() {
     log_.write("pump", "");
     inner_.processEvents();

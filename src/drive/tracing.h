@@ -37,6 +37,9 @@ public:
     void setFontName(ElementId id, const std::string& name) override;
     void setFontSize(ElementId id, double points) override;
     bool isChecked(ElementId id) override { return inner_.isChecked(id); }
+    void setEnabled(ElementId id, bool enabled) override;
+    void setChoices(ElementId id, const std::vector<std::string>& names, int chosen) override;
+    int chosen(ElementId id) override { return inner_.chosen(id); }
     void processEvents() override;
     void sleepUntil(Instant deadline) override;
     Instant now() override { return inner_.now(); }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "qt/fonts.h"
+#include "qt/qt_audio_input.h"
 #include "qt/wiring.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
     tarvel::QtWindow window;
     tarvel::LocalFileSystem files;
     tarvel::Program program(window, files);
+    tarvel::QtAudioInput microphone;
+    program.setAudioInput(&microphone);
     tarvel::connectWindow(window, program);
     if (!tarvel::startProgram(window, program)) return window.exitStatus();
     if (window.ended()) return window.exitStatus();

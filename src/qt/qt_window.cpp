@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDate>
 #include <QIcon>
 #include <QLabel>
@@ -97,7 +98,14 @@ void QtWindow::createElements() {
             widget = box;
             break;
         }
+        case ElementKind::ChoiceList: {
+            auto* list = new QComboBox(form_.get());
+            list->setGeometry(place);
+            widget = list;
+            break;
         }
+        }
+        if (layout.hiddenAtStart) widget->hide();
         widgets_[id] = widget;
         ElementState& state = states_[id];
         state.fontName = layout.font.name;
@@ -168,6 +176,34 @@ void QtWindow::setFontSize(ElementId id, double points) {
 bool QtWindow::isChecked(ElementId id) {
     auto* box = dynamic_cast<QCheckBox*>(widgets_.at(id));
     return box && box->isChecked();
+}
+
+void QtWindow::setEnabled(ElementId id, bool enabled) {
+    QWidget* widget = widgets_.at(id);
+    widget->setEnabled(enabled);
+    if (auto* box = dynamic_cast<QCheckBox*>(widget); box && !enabled) box->setChecked(false);
+}
+
+void QtWindow::setChoices(ElementId id, const std::vector<std::string>& names, int chosen) {
+    auto* list = dynamic_cast<QComboBox*>(widgets_.at(id));
+    if (!list) return;
+    list->clear();
+    for (const std::string& name : names) list->addItem(qs(name));
+    list->setCurrentIndex(chosen);
+}
+
+int QtWindow::chosen(ElementId id) {
+    auto* list = dynamic_cast<QComboBox*>(widgets_.at(id));
+    return list ? list->currentIndex() : -1;
+}
+
+bool QtWindow::isEnabled(ElementId id) const { return widgets_.at(id)->isEnabled(); }
+
+std::vector<std::string> QtWindow::choices(ElementId id) const {
+    std::vector<std::string> names;
+    if (auto* list = dynamic_cast<QComboBox*>(widgets_.at(id)))
+        for (int i = 0; i < list->count(); ++i) names.push_back(list->itemText(i).toStdString());
+    return names;
 }
 
 void QtWindow::processEvents() {

@@ -52,6 +52,9 @@ public:
     void setFontName(ElementId id, const std::string& name) override;
     void setFontSize(ElementId id, double points) override;
     bool isChecked(ElementId id) override;
+    void setEnabled(ElementId id, bool enabled) override;
+    void setChoices(ElementId id, const std::vector<std::string>& names, int chosen) override;
+    int chosen(ElementId id) override;
     void processEvents() override;
     void sleepUntil(Instant deadline) override;
     Instant now() override;
@@ -69,6 +72,8 @@ public:
     const std::string& fontName(ElementId id) const;
     double fontSize(ElementId id) const;
     const std::string& caption(ElementId id) const;
+    bool isEnabled(ElementId id) const;
+    std::vector<std::string> choices(ElementId id) const;
     QWidget* elementWidget(ElementId id) const { return widgets_.at(static_cast<std::size_t>(id)); }
     // The top-level widget: show it once Form_Load has run.
     QWidget* form() const { return form_.get(); }

@@ -23,6 +23,13 @@ constexpr std::array<ElementId, 5> kRunElements{el::Gosen_img1, el::Gosen_img2, 
 
 void Program::Play_run() {
     const LongRoutine routine(inLongRoutine_);
+    // Whatever way the run ends (cancel, close), nothing heard outlives it.
+    struct StopListening {
+        Program& p;
+        ~StopListening() { p.stopListening(); }
+    } const stopListening{*this};
+    judgement_.reset();
+    listenFailed_ = false;
     Beat_ms = beatLength(s_.Settings[4]);
     if (!Load_exercise()) return;
     if (!showRunScreen()) return;
@@ -33,11 +40,15 @@ void Program::Play_run() {
     // spent drawing does not lengthen the beats.
     deadline_ = w_.now();
     setLabel1Font(text::kCountSize);
+    // The player is heard from the moment "いくよ" shows.
+    countingIn_ = startListening();
     if (!say(text::kCountInStart, kCountInMs)) return;
     setLabel1Font(text::kCountSize);
     for (const std::string_view count : text::kCounts)
         if (!say(count, Beat_ms)) return;
     w_.setFontSize(el::Label1, text::kPromptSize);
+    if (countingIn_) w_.hide(el::Lab_Onryo);
+    countingIn_ = false;
 
     const int rows = s_.Onp_cnt / el::notesPerRow;
     for (int n = 0; n < el::notesPerRow; ++n)
@@ -54,6 +65,7 @@ void Program::Play_run() {
         if (!Step_note(n)) return;
     if (!pumpEvents()) return;
     sleepFor(kClosingPauseMs);
+    judgeListening();  // the closing pause has heard the last note out
     hideRow(s_.Onp_cnt - el::notesPerRow);
 
     for (const ElementId id : kRunElements) w_.hide(id);
@@ -83,6 +95,7 @@ bool Program::Load_exercise() {
     }
     const LoadedExercise& exercise = std::get<LoadedExercise>(read);
     const MappedNotes& notes = exercise.notes;
+    rememberNotes(notes);
     s_.Choshi_tbl = exercise.Choshi_tbl;
     s_.Onp_cnt = static_cast<std::int16_t>(notes.Onp_pic.size());
 
@@ -147,6 +160,7 @@ bool Program::showRunScreen() {
 }
 
 bool Program::Step_note(int n) {
+    noteBeatStart();
     showElements(el::Uns_img(el::fingersPerNote * n), el::Uns_img(el::fingersPerNote * n + el::fingersPerNote - 1));
     if (!pumpEvents()) return false;
     sleepFor(Beat_ms);
@@ -161,6 +175,7 @@ void Program::hideRow(int firstNote) {
 
 bool Program::pumpEvents() {
     w_.processEvents();
+    if (listener_) listener_->poll(w_.now());
     // A cancel can only be requested from inside a pump. Acting on it right
     // here, not at the end of the beat or of the count-in, keeps the run from
     // writing over the tempo page the cancel has brought back.
@@ -172,6 +187,7 @@ bool Program::pumpEvents() {
 bool Program::say(std::string_view caption, int ms) {
     w_.setCaption(el::Label1, std::string(caption));
     if (!pumpEvents()) return false;
+    if (countingIn_ && listener_) return countInPause(ms);
     sleepFor(ms);
     return true;
 }
@@ -186,6 +202,7 @@ void Program::sleepFor(int ms) {
 }
 
 void Program::Cancel_img_Click() {
+    stopListening();
     s_.Cancel_flg = 1;
     s_.Settings[6] = "1";
     hideElements(el::onp_img(0), el::onp_img(el::noteSlotCount - 1));

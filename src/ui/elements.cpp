@@ -51,6 +51,19 @@ const Place kPlaces[] = {
     {el::P6_Btn(1), "P6_Btn1", ElementKind::Picture, 6000, 5640},
     {el::P6_Btn(2), "P6_Btn2", ElementKind::Picture, 4080, 6720},
     {el::P6_Btn(3), "P6_Btn3", ElementKind::Picture, 7680, 6720},
+    // Listening, in free space: below the tempo buttons (under the row a
+    // metronome box would take); left of the finger
+    // diagrams during the count-in; on page 5 under its question and beside
+    // the answer buttons.
+    {el::Check3, "Check3", ElementKind::CheckBox, 6150, 7320, 3132, 492},
+    {el::Cmb_Mic, "Cmb_Mic", ElementKind::ChoiceList, 9525, 7320, 4200, 492},
+    {el::Lab_Mic, "Lab_Mic", ElementKind::Label, 6150, 7920, 7575, 372},
+    {el::Lab_Onryo, "Lab_Onryo", ElementKind::Label, 120, 3000, 2400, 720},
+    {el::Lab_Miss, "Lab_Miss", ElementKind::Label, 4200, 1500, 7980, 4020},
+    {el::Lab_Teian(0), "Lab_Teian", ElementKind::Label, 9480, 5850, 2100, 420},
+    {el::Lab_Teian(1), "Lab_Teian", ElementKind::Label, 2400, 7740, 2100, 420},
+    {el::Lab_Teian(2), "Lab_Teian", ElementKind::Label, 6000, 7740, 2100, 420},
+    {el::Lab_Teian(3), "Lab_Teian", ElementKind::Label, 9600, 7740, 2100, 420},
 };
 
 // The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
@@ -68,6 +81,9 @@ constexpr int kFingersBelow = 3000;  // finger diagrams below the top of their n
 const ElementFont kDefaultLabel1Font{"ＭＳ Ｐゴシック", 9, false};
 const ElementFont kResultLabelFont{"MS UI Gothic", 10.2, true};
 const ElementFont kCheckBoxFont{"MS UI Gothic", 10.8, false};
+const ElementFont kListenFont{"MS UI Gothic", 10.8, false};
+const ElementFont kSlipsFont{"MS UI Gothic", 14, false};
+const ElementFont kProposalFont{"MS UI Gothic", 12, true};
 
 std::vector<ElementSpec> buildTable() {
     std::vector<ElementSpec> table(el::elementCount);
@@ -86,6 +102,14 @@ std::vector<ElementSpec> buildTable() {
     table[el::Label1].font = kDefaultLabel1Font;
     table[el::Check1].font = kCheckBoxFont;
     table[el::Check1].initialCaption = "調性を音符に表示";
+    table[el::Check3].initialCaption = "マイクで聴く";
+    for (const ElementId id : {el::Check3, el::Cmb_Mic, el::Lab_Mic, el::Lab_Onryo}) table[id].font = kListenFont;
+    table[el::Lab_Miss].font = kSlipsFont;
+    for (int k = 0; k < 4; ++k) {
+        table[el::Lab_Teian(k)].index = k;
+        table[el::Lab_Teian(k)].font = kProposalFont;
+    }
+    for (ElementId id = el::Check3; id < el::elementCount; ++id) table[id].hiddenAtStart = true;
 
     for (int k = 0; k < el::keyCount; ++k) {
         ElementSpec& button = table[el::P3_Btn(k)];
@@ -139,6 +163,7 @@ std::vector<ElementId> buildStackingOrder() {
     std::vector<ElementId> order;
     order.reserve(el::elementCount);
     order.push_back(el::Check1);
+    for (ElementId id = el::Check3; id < el::elementCount; ++id) order.push_back(id);
     order.push_back(el::P3_Btn(3));
     order.push_back(el::Cancel_img);
     order.push_back(el::Choshi(0));

@@ -12,7 +12,7 @@ namespace tarvel {
 
 using ElementId = int;
 
-enum class ElementKind { Picture, Label, CheckBox };
+enum class ElementKind { Picture, Label, CheckBox, ChoiceList };
 
 struct ElementFont {
     std::string name;
@@ -35,6 +35,7 @@ struct ElementSpec {
     ElementFont font;            // labels and the check box
     std::string initialCaption;  // labels and the check box
     int stackRank = 0;           // 0 is drawn over every other element
+    bool hiddenAtStart = false;  // created hidden: elements only some pages show
 };
 
 namespace el {
@@ -68,7 +69,15 @@ constexpr ElementId P5_Btn(int n) { return 84 + n; }    // n = 1 .. 4
 constexpr ElementId P6_Btn(int n) { return 88 + n; }    // n = 1 .. 3
 constexpr ElementId onp_img(int i) { return 92 + i; }   // i = 0 .. 319
 constexpr ElementId Uns_img(int i) { return 412 + i; }  // i = 0 .. 2879
-inline constexpr int elementCount = 412 + fingerSlotCount;
+// Listening: the tempo page's check box, input list and note; the count-in's
+// level indicator; page 5's count of slips and the mark of the proposed answer.
+inline constexpr ElementId Check3 = 412 + fingerSlotCount;
+inline constexpr ElementId Cmb_Mic = Check3 + 1;
+inline constexpr ElementId Lab_Mic = Check3 + 2;
+inline constexpr ElementId Lab_Onryo = Check3 + 3;
+inline constexpr ElementId Lab_Miss = Check3 + 4;
+constexpr ElementId Lab_Teian(int k) { return Check3 + 5 + k; }  // k = 0 .. 3, beside P5_Btn(k + 1)
+inline constexpr int elementCount = Check3 + 9;
 }  // namespace el
 
 // Every element, indexed by its id.

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "ui/elements.h"
 
@@ -37,6 +38,12 @@ public:
     virtual void setFontName(ElementId id, const std::string& name) = 0;
     virtual void setFontSize(ElementId id, double points) = 0;
     virtual bool isChecked(ElementId id) = 0;
+    // A check box or choice list that cannot be used is shown greyed out.
+    virtual void setEnabled(ElementId /*id*/, bool /*enabled*/) {}
+    // A choice list's entries and the one chosen; the player may choose another.
+    virtual void setChoices(ElementId /*id*/, const std::vector<std::string>& /*names*/, int /*chosen*/) {}
+    // The entry chosen, -1 when the list is empty.
+    virtual int chosen(ElementId /*id*/) { return -1; }
 
     // Lets pending window events be handled; click handlers may run inside.
     // Throws WindowClosed when the window was closed meanwhile.

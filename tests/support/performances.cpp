@@ -48,8 +48,8 @@ std::vector<Performance> readPlan(const std::filesystem::path& plan) {
     return performances;
 }
 
-Heard hearPerformance(const Performance& p, const std::filesystem::path& dataDir,
-                      const std::filesystem::path& renders) {
+Heard hearPerformance(const Performance& p, const std::filesystem::path& dataDir, const std::filesystem::path& renders,
+                      const JudgeRule& rule) {
     Heard heard;
     std::ifstream exerciseFile(dataDir / nativePath(exercisePath(p.system, p.pairing, p.key)), std::ios::binary);
     const auto lines = splitLines(std::string(std::istreambuf_iterator<char>(exerciseFile), {}));
@@ -80,7 +80,7 @@ Heard hearPerformance(const Performance& p, const std::filesystem::path& dataDir
     heard.trackMs = cpuMs() - cpuBefore;
 
     const auto judgeStart = std::chrono::steady_clock::now();
-    heard.judgement = judgeRun(frames, wav.rate, beats, beat, expected);
+    heard.judgement = judgeRun(frames, wav.rate, beats, beat, expected, rule);
     heard.judgeMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - judgeStart).count();
     heard.audioMs = 1000.0 * static_cast<double>(wav.samples.size()) / wav.rate;
     heard.notes = expected.size();

@@ -38,6 +38,7 @@ struct Heard {
 // Hears the render of `p` as the program would: its exercise from `dataDir`
 // mapped by the loading stage, the WAV from `renders` fed through the tracker
 // in blocks, and the beat grid of a run at its tempo.
-Heard hearPerformance(const Performance& p, const std::filesystem::path& dataDir, const std::filesystem::path& renders);
+Heard hearPerformance(const Performance& p, const std::filesystem::path& dataDir, const std::filesystem::path& renders,
+                      const JudgeRule& rule = {});
 
 }  // namespace tarvel::test

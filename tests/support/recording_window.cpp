@@ -4,7 +4,34 @@
 
 namespace tarvel::test {
 
+RecordingWindow::RecordingWindow() {
+    for (ElementId id = 0; id < el::elementCount; ++id)
+        if (element(id).hiddenAtStart) hidden_.insert(id);
+}
+
 void RecordingWindow::draw() { clock_ += drawingCost; }
+
+void RecordingWindow::setEnabled(ElementId id, bool enabled) {
+    record("enable " + elementName(id) + (enabled ? " 1" : " 0"));
+    if (enabled)
+        disabled_.erase(id);
+    else
+        disabled_.insert(id);
+}
+
+void RecordingWindow::setChoices(ElementId id, const std::vector<std::string>& names, int chosen) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : "|") + name;
+    record("choices " + elementName(id) + " " + text + " " + std::to_string(chosen));
+    choices_[id] = names;
+    choice = chosen;
+}
+
+int RecordingWindow::chosen(ElementId id) {
+    const auto it = choices_.find(id);
+    if (it == choices_.end() || it->second.empty()) return -1;
+    return choice;
+}
 
 void RecordingWindow::record(std::string op) {
     ops.push_back(std::move(op));

@@ -17,12 +17,16 @@ public:
     std::vector<std::string> ops;  // "show P1_Btn1", "caption Label1 ...", "pump", "sleep 500"
     std::vector<long long> times;  // the clock in ms when each op began
     std::set<std::string> missingPictures;
-    bool checked = false;
+    bool checked = false;        // Check1
+    bool listenChecked = false;  // Check3
+    int choice = 0;              // what the player chose in a choice list
     // Time each drawing operation takes, to see that pacing absorbs it.
     Instant drawingCost{};
     // Runs inside every processEvents, with the number of the pump from 1.
     std::function<void(int)> onPump;
     CalendarDate date{2010, 8, 28};
+
+    RecordingWindow();
 
     void show(ElementId id) override;
     void hide(ElementId id) override;
@@ -30,7 +34,12 @@ public:
     void setCaption(ElementId id, const std::string& text) override;
     void setFontName(ElementId id, const std::string& name) override;
     void setFontSize(ElementId id, double points) override;
-    bool isChecked(ElementId id) override { return id == el::Check1 && checked; }
+    bool isChecked(ElementId id) override {
+        return (id == el::Check1 && checked) || (id == el::Check3 && listenChecked);
+    }
+    void setEnabled(ElementId id, bool enabled) override;
+    void setChoices(ElementId id, const std::vector<std::string>& names, int chosen) override;
+    int chosen(ElementId id) override;
     void processEvents() override;
     void sleepUntil(Instant deadline) override;
     Instant now() override { return clock_; }
@@ -46,6 +55,7 @@ public:
     void closeNow();
 
     bool isShown(ElementId id) const;
+    bool isEnabled(ElementId id) const { return !disabled_.count(id); }
     std::string picture(ElementId id) const;
     std::string caption(ElementId id) const;
     std::vector<std::string> messages() const;
@@ -67,6 +77,8 @@ private:
     int pumps_ = 0;
     bool ended_ = false;
     std::set<ElementId> hidden_;
+    std::set<ElementId> disabled_;
+    std::map<ElementId, std::vector<std::string>> choices_;
     std::map<ElementId, std::string> pictures_;
     std::map<ElementId, std::string> captions_;
 };

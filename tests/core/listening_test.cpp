@@ -1,0 +1,211 @@
+// Listening through the program: the tempo page's box and input list, the
+// level indicator of the count-in, page 5's slips and proposal, and that
+// nothing heard outlives an answer, a cancel or a close.
+#include <gtest/gtest.h>
+
+#include "data/data_paths.h"
+#include "support/program_fixture.h"
+#include "support/scripted_input.h"
+
+namespace tarvel {
+namespace {
+
+using test::exerciseLines;
+using test::scaleNotes;
+
+constexpr double kCountInMs = 1500;
+constexpr double kBeatMs = 500;  // P4_Btn5, 120 a minute
+
+class ListeningTest : public test::ProgramTest {
+protected:
+    void SetUp() override {
+        data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+        data.writeLines(exercisePath("Boe", "BB", "S01"), exerciseLines("#1", scaleNotes(32)));
+        program.setAudioInput(&input);
+        start();
+        click(el::P1_Btn1);
+        click(el::P2_Btn1);
+        click(el::P3_Btn(1));
+    }
+    // The sounding pitch of note n of the scale (written C4 ... C5 cycling):
+    // written C4 is chart block 10, which sounds B-flat 3.
+    static int sounding(int n) {
+        static const int steps[] = {0, 2, 4, 5, 7, 9, 11, 12};
+        return 58 + steps[n % 8];
+    }
+    // A player 60 ms behind the beat; `played(n)` is the pitch of note n, 0
+    // for a note not played.
+    void player(std::function<double(int)> played) {
+        input.signal = [played](double ms) {
+            const double notes = ms - kCountInMs - 4 * kBeatMs - 60;
+            if (notes < 0 || notes >= 32 * kBeatMs) return 0.0f;
+            const int n = static_cast<int>(notes / kBeatMs);
+            const double pitch = played(n);
+            return pitch > 0 && notes - n * kBeatMs < 0.9 * kBeatMs ? test::tone(pitch, ms) : 0.0f;
+        };
+    }
+    void playRun() { click(el::P4_Btn(5)); }
+
+    test::ScriptedInput input;
+};
+
+TEST_F(ListeningTest, TheTempoPageOffersTheBoxAndTheInputs) {
+    EXPECT_TRUE(window.isShown(el::Check3));
+    EXPECT_TRUE(window.isEnabled(el::Check3));
+    EXPECT_FALSE(window.isChecked(el::Check3));
+    EXPECT_TRUE(window.isShown(el::Cmb_Mic));
+    EXPECT_FALSE(window.isShown(el::Lab_Mic));
+    EXPECT_EQ(window.opsStartingWith("choices Cmb_Mic"), std::vector<std::string>{"choices Cmb_Mic USB マイク 0"});
+    click(el::P4_BtnA);  // back to the key page: the listening elements go with the tempo page
+    EXPECT_FALSE(window.isShown(el::Check3));
+    EXPECT_FALSE(window.isShown(el::Cmb_Mic));
+}
+
+TEST_F(ListeningTest, WithoutAnyInputTheBoxCannotBeCheckedAndThePageSaysWhy) {
+    input.names.clear();
+    click(el::P4_BtnA);
+    click(el::P3_Btn(1));
+    EXPECT_TRUE(window.isShown(el::Check3));
+    EXPECT_FALSE(window.isEnabled(el::Check3));
+    EXPECT_FALSE(window.isShown(el::Cmb_Mic));
+    EXPECT_TRUE(window.isShown(el::Lab_Mic));
+    EXPECT_NE(window.caption(el::Lab_Mic).find("マイクが見つからない"), std::string::npos);
+    window.listenChecked = true;  // even if a stale state said otherwise, nothing is heard
+    playRun();
+    EXPECT_EQ(input.starts, 0);
+    EXPECT_FALSE(program.heardRun().has_value());
+}
+
+TEST_F(ListeningTest, TheBoxUncheckedHearsNothing) {
+    player([](int n) { return sounding(n); });
+    playRun();
+    EXPECT_EQ(input.starts, 0);
+    EXPECT_FALSE(program.heardRun().has_value());
+    EXPECT_TRUE(window.isShown(el::P5_Btn(1)));
+    EXPECT_FALSE(window.isShown(el::Lab_Miss));
+}
+
+TEST_F(ListeningTest, SlipsAreCountedNamedAndTheAnswerProposed) {
+    window.listenChecked = true;
+    player([](int n) -> double {
+        if (n == 5) return sounding(n) + 1;  // row 1, place 6, written A4: a semitone sharp
+        if (n == 20) return 0;               // row 2, place 5, written G4: not played
+        return sounding(n);
+    });
+    const std::size_t from = mark();
+    playRun();
+    ASSERT_EQ(input.starts, 1);
+    EXPECT_EQ(input.startedAt.count(), window.timeOf("caption Label1 \r\nいくよ", from) * 1000);
+    EXPECT_FALSE(input.running);
+    ASSERT_TRUE(program.heardRun().has_value());
+    const Judgement& j = *program.heardRun();
+    EXPECT_EQ(j.slips, 2);
+    EXPECT_EQ(j.markText(), "ooooox" + std::string(14, 'o') + "-" + std::string(11, 'o'));
+    EXPECT_TRUE(window.isShown(el::P5_Btn(1)));
+    EXPECT_EQ(window.caption(el::Label1), "\r\n　　　　　どうだった？");  // page 5 as ever
+    EXPECT_TRUE(window.isShown(el::Lab_Miss));
+    EXPECT_EQ(window.caption(el::Lab_Miss),
+              "\r\nミス 2 回\r\n　1 段目の 6 番目　ラ4　ちがう音\r\n　2 段目の 5 番目　ソ4　聞こえない");
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(window.isShown(el::Lab_Teian(k)), k == 1) << k;
+    EXPECT_EQ(window.caption(el::Lab_Teian(1)), "↑ これかな？");
+
+    // The player still answers; the grade is the answer's, and what was heard goes.
+    click(el::P5_Btn(1));
+    EXPECT_EQ(state().Settings[5], "0");
+    EXPECT_FALSE(window.isShown(el::Lab_Miss));
+    EXPECT_FALSE(window.isShown(el::Lab_Teian(1)));
+    EXPECT_FALSE(program.heardRun().has_value());
+    EXPECT_EQ(data.names(Result_dir("Boe", "BB", "S01")).size(), 1u);  // only the record, nothing heard
+}
+
+TEST_F(ListeningTest, TheProposalFollowsTheCount) {
+    window.listenChecked = true;
+    const struct {
+        std::set<int> wrong;
+        int mark;
+    } cases[] = {{{}, 0}, {{3}, 1}, {{3, 9}, 1}, {{1, 9, 17, 25, 30}, 2}, {{0, 4, 8, 12, 16, 20}, 3}};
+    for (const auto& c : cases) {
+        player([&c](int n) { return c.wrong.count(n) ? sounding(n) + 3 : sounding(n); });
+        playRun();
+        ASSERT_TRUE(program.heardRun().has_value());
+        EXPECT_EQ(program.heardRun()->slips, static_cast<int>(c.wrong.size()));
+        for (int k = 0; k < 4; ++k) EXPECT_EQ(window.isShown(el::Lab_Teian(k)), k == c.mark) << c.wrong.size();
+        EXPECT_EQ(window.caption(el::Lab_Miss).rfind("\r\nミス " + std::to_string(c.wrong.size()) + " 回", 0), 0u);
+        click(el::P5_Btn(2));
+        click(el::P6_Btn(2));  // another tempo: back to the tempo page
+    }
+}
+
+TEST_F(ListeningTest, NothingHeardSaysSoAndProposesNothing) {
+    window.listenChecked = true;
+    playRun();  // the signal is silence
+    ASSERT_TRUE(program.heardRun().has_value());
+    EXPECT_FALSE(program.heardRun()->heard);
+    EXPECT_TRUE(window.isShown(el::Lab_Miss));
+    EXPECT_NE(window.caption(el::Lab_Miss).find("音が聞こえませんでした"), std::string::npos);
+    for (int k = 0; k < 4; ++k) EXPECT_FALSE(window.isShown(el::Lab_Teian(k))) << k;
+}
+
+TEST_F(ListeningTest, TheChosenInputIsTheOneOpened) {
+    input.names = {"内蔵マイク", "USB マイク"};
+    click(el::P4_BtnA);
+    click(el::P3_Btn(1));
+    window.choice = 1;
+    window.listenChecked = true;
+    playRun();
+    EXPECT_EQ(input.opened, 1u);
+}
+
+TEST_F(ListeningTest, AnInputThatWillNotOpenIsReportedOnPage5) {
+    input.opens = false;
+    window.listenChecked = true;
+    playRun();
+    EXPECT_TRUE(window.isShown(el::P5_Btn(1)));
+    EXPECT_NE(window.caption(el::Lab_Miss).find("マイクを開けなかった"), std::string::npos);
+    for (int k = 0; k < 4; ++k) EXPECT_FALSE(window.isShown(el::Lab_Teian(k)));
+}
+
+TEST_F(ListeningTest, TheLevelIndicatorMovesDuringTheCountInOnly) {
+    window.listenChecked = true;
+    input.signal = [](double ms) { return ms > 500 ? test::tone(60, ms, 0.05f) : 0.0f; };
+    const std::size_t from = mark();
+    playRun();
+    const auto levels = window.opsStartingWith("caption Lab_Onryo", from);
+    ASSERT_GE(levels.size(), 15u);  // every 100 ms of the count-in's 3.5 s
+    EXPECT_EQ(levels.front(), "caption Lab_Onryo マイク\r\n□□□□□□□□□□");
+    EXPECT_EQ(levels.back(), "caption Lab_Onryo マイク\r\n■■■■■■□□□□");  // a sine of amplitude 0.05: -29 dBFS
+    const auto shown =
+        std::find(window.ops.begin() + static_cast<std::ptrdiff_t>(from), window.ops.end(), "show Lab_Onryo");
+    const auto hidden = std::find(shown, window.ops.end(), "hide Lab_Onryo");
+    const auto firstBeat = std::find(shown, window.ops.end(), "show Uns_img(0)");
+    ASSERT_NE(hidden, window.ops.end());
+    EXPECT_LT(hidden, firstBeat);
+    EXPECT_FALSE(window.isShown(el::Lab_Onryo));
+}
+
+TEST_F(ListeningTest, CancelAndCloseDiscardWhatWasHeard) {
+    window.listenChecked = true;
+    player([](int n) { return sounding(n); });
+    window.onPump = [&](int pump) {
+        if (pump == 40) click(el::Cancel_img);
+    };
+    playRun();
+    window.onPump = nullptr;
+    EXPECT_EQ(input.starts, 1);
+    EXPECT_FALSE(input.running);
+    EXPECT_FALSE(program.heardRun().has_value());
+    EXPECT_TRUE(window.isShown(el::P4_Btn(1)));
+    EXPECT_FALSE(window.isShown(el::Lab_Onryo));
+    EXPECT_FALSE(window.isShown(el::Lab_Miss));
+
+    window.onPump = [&](int pump) {
+        if (pump == 80) window.closeNow();
+    };
+    playRun();
+    EXPECT_EQ(input.starts, 2);
+    EXPECT_FALSE(input.running);
+    EXPECT_FALSE(program.heardRun().has_value());
+}
+
+}  // namespace
+}  // namespace tarvel

@@ -1,0 +1,67 @@
+// An audio input for tests: its inputs by name, whether it opens, and a
+// signal it "hears" as a function of the time since it started. It records
+// what the program asked of it.
+#pragma once
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "audio/audio_input.h"
+
+namespace tarvel::test {
+
+class ScriptedInput : public AudioInput {
+public:
+    std::vector<std::string> names{"USB マイク"};
+    bool opens = true;
+    std::function<float(double ms)> signal = [](double) { return 0.0f; };
+
+    // What the program did.
+    int starts = 0;
+    int stops = 0;
+    Instant startedAt{};
+    std::size_t opened = 0;  // the device chosen when it started
+    bool running = false;
+
+    std::vector<std::string> deviceNames() override { return names; }
+    std::size_t chosenDevice() const override { return chosen_; }
+    void chooseDevice(std::size_t index) override { chosen_ = index; }
+    int sampleRate() const override { return kRate; }
+    bool start(Instant at) override {
+        ++starts;
+        if (!opens) return false;
+        startedAt = at;
+        opened = chosen_;
+        next_ = 0;
+        running = true;
+        return true;
+    }
+    AudioBlock take(Instant now) override {
+        AudioBlock block;
+        block.first = next_;
+        if (!running) return block;
+        const auto until = static_cast<std::int64_t>((now - startedAt).count() * kRate / 1000000);
+        for (; next_ < until; ++next_) block.samples.push_back(signal(static_cast<double>(next_) * 1000.0 / kRate));
+        return block;
+    }
+    void stop() override {
+        ++stops;
+        running = false;
+    }
+
+    static constexpr int kRate = 16000;
+
+private:
+    std::size_t chosen_ = 0;
+    std::int64_t next_ = 0;
+};
+
+// A sine at a MIDI pitch.
+inline float tone(double midi, double ms, float amplitude = 0.3f) {
+    const double hz = 440.0 * std::pow(2.0, (midi - 69) / 12);
+    return amplitude * static_cast<float>(std::sin(2 * 3.14159265358979 * hz * ms / 1000));
+}
+
+}  // namespace tarvel::test
