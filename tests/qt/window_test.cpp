@@ -124,6 +124,31 @@ TEST_F(WindowTest, TheCheckBoxKeepsItsState) {
     EXPECT_TRUE(clicks.empty());
 }
 
+TEST_F(WindowTest, TheListeningBoxAndInputList) {
+    showWindow();
+    // Shown only by the pages that use them.
+    for (ElementId id = el::Check3; id < el::elementCount; ++id) EXPECT_FALSE(window.isShown(id)) << elementName(id);
+    for (const ElementId id : {el::Check3, el::Cmb_Mic}) window.show(id);
+    EXPECT_EQ(static_cast<QCheckBox*>(window.elementWidget(el::Check3))->text(), "マイクで聴く");
+    EXPECT_FALSE(window.isChecked(el::Check3));
+    window.setEnabled(el::Check3, false);
+    clickAt(centreOf(el::Check3));
+    EXPECT_FALSE(window.isChecked(el::Check3)) << "a disabled box cannot be ticked";
+    window.setEnabled(el::Check3, true);
+    clickAt(centreOf(el::Check3));
+    EXPECT_TRUE(window.isChecked(el::Check3));
+    window.setEnabled(el::Check3, false);
+    EXPECT_FALSE(window.isChecked(el::Check3)) << "disabling unticks it";
+
+    EXPECT_EQ(window.chosen(el::Cmb_Mic), -1);
+    window.setChoices(el::Cmb_Mic, {"内蔵マイク", "USB マイク"}, 1);
+    EXPECT_EQ(window.chosen(el::Cmb_Mic), 1);
+    EXPECT_EQ(window.choices(el::Cmb_Mic), (std::vector<std::string>{"内蔵マイク", "USB マイク"}));
+    window.setChoices(el::Cmb_Mic, {"USB マイク"}, 0);
+    EXPECT_EQ(window.chosen(el::Cmb_Mic), 0);
+    EXPECT_TRUE(clicks.empty());
+}
+
 TEST_F(WindowTest, LabelsShowTheirCaptionOnTheSecondLineInAJapaneseFont) {
     auto* label = static_cast<QLabel*>(window.elementWidget(el::Label1));
     EXPECT_EQ(QFontInfo(label->font()).pixelSize(), 12) << "9 pt at the start";
