@@ -139,6 +139,7 @@ private:
 
     AudioInput* input_ = nullptr;
     std::vector<std::string> inputNames_;  // as the tempo page last listed them
+    std::string chosenInputName_;          // the input the player last listened with
     std::unique_ptr<Listener> listener_;   // while a run is heard
     bool listenFailed_ = false;            // the input could not be opened for the run
     bool countingIn_ = false;

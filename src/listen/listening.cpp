@@ -57,8 +57,9 @@ void Program::showListening() {
         w_.show(el::Lab_Mic);
         return;
     }
-    // Keep the player's choice while it is still there.
-    const std::size_t chosen = std::min(input_->chosenDevice(), inputNames_.size() - 1);
+    // Keep the player's choice, by name, while that input is still there.
+    const auto kept = std::find(inputNames_.begin(), inputNames_.end(), chosenInputName_);
+    const auto chosen = kept == inputNames_.end() ? 0 : kept - inputNames_.begin();
     w_.setChoices(el::Cmb_Mic, inputNames_, static_cast<int>(chosen));
     w_.setEnabled(el::Check3, true);
     w_.show(el::Check3);
@@ -85,7 +86,10 @@ bool Program::startListening() {
     if (!input_ || inputNames_.empty() || !w_.isChecked(el::Check3)) return false;
     if (expectedPitch_.size() != static_cast<std::size_t>(s_.Onp_cnt)) return false;
     const int chosen = w_.chosen(el::Cmb_Mic);
-    if (chosen >= 0) input_->chooseDevice(static_cast<std::size_t>(chosen));
+    if (chosen >= 0 && static_cast<std::size_t>(chosen) < inputNames_.size()) {
+        input_->chooseDevice(static_cast<std::size_t>(chosen));
+        chosenInputName_ = inputNames_[static_cast<std::size_t>(chosen)];
+    }
     listener_ = std::make_unique<Listener>(*input_);
     if (!listener_->start(deadline_)) {
         listener_.reset();

@@ -154,6 +154,14 @@ TEST_F(ListeningTest, TheChosenInputIsTheOneOpened) {
     window.listenChecked = true;
     playRun();
     EXPECT_EQ(input.opened, 1u);
+    // Back on the tempo page the choice stands, also when the list has changed.
+    click(el::P5_Btn(1));
+    click(el::P6_Btn(2));
+    EXPECT_EQ(window.opsStartingWith("choices Cmb_Mic").back(), "choices Cmb_Mic 内蔵マイク|USB マイク 1");
+    input.names = {"USB マイク", "内蔵マイク"};
+    click(el::P4_BtnA);
+    click(el::P3_Btn(1));
+    EXPECT_EQ(window.opsStartingWith("choices Cmb_Mic").back(), "choices Cmb_Mic USB マイク|内蔵マイク 0");
 }
 
 TEST_F(ListeningTest, AnInputThatWillNotOpenIsReportedOnPage5) {
