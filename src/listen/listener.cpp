@@ -10,6 +10,7 @@ bool Listener::start(Instant at) {
     rate_ = input_.sampleRate();
     tracker_ = std::make_unique<AubioPitchTracker>(rate_);
     start_ = at;
+    next_ = 0;
     listening_ = true;
     return true;
 }
@@ -19,6 +20,13 @@ void Listener::poll(Instant now) {
     const AudioBlock block = input_.take(now);
     if (block.samples.empty()) return;
     const std::size_t before = frames_.size();
+    // An input that began to deliver late, or dropped samples, leaves a gap:
+    // it is silence, so that every frame keeps its place on the run's clock.
+    if (block.first > next_) {
+        const std::vector<float> silence(static_cast<std::size_t>(block.first - next_), 0.0f);
+        tracker_->feed(silence.data(), silence.size(), frames_);
+    }
+    next_ = std::max(next_, block.first) + static_cast<std::int64_t>(block.samples.size());
     tracker_->feed(block.samples.data(), block.samples.size(), frames_);
     // Level of the frames of the last 100 ms (a frame's level covers its window).
     const std::int64_t recent = frames_.empty() ? 0 : frames_.back().sample - rate_ / 10;

@@ -40,6 +40,7 @@ private:
     std::unique_ptr<PitchTracker> tracker_;
     std::vector<PitchFrame> frames_;
     Instant start_{};
+    std::int64_t next_ = 0;  // the sample the tracker expects next
     int rate_ = 44100;
     bool listening_ = false;
     double recentLevelDb_ = -120;

@@ -4,7 +4,10 @@
 #include <QIODevice>
 #include <QMediaDevices>
 #include <QThread>
+#include <algorithm>
 #include <cstring>
+
+#include "ui/clock.h"
 
 namespace tarvel {
 namespace {
@@ -67,7 +70,7 @@ std::vector<std::string> QtAudioInput::deviceNames() {
     return names;
 }
 
-bool QtAudioInput::start(Instant) {
+bool QtAudioInput::start(Instant at) {
     stop();
     if (devices_.isEmpty()) deviceNames();
     if (chosen_ >= static_cast<std::size_t>(devices_.size())) return false;
@@ -86,6 +89,8 @@ bool QtAudioInput::start(Instant) {
         const std::lock_guard lock(mutex_);
         buffer_.clear();
         taken_ = 0;
+        startAt_ = at;
+        firstSample_ = -1;
     }
     thread_ = std::make_unique<QThread>();
     thread_->start();
@@ -100,6 +105,13 @@ bool QtAudioInput::start(Instant) {
 
 void QtAudioInput::heard(const char* data, qint64 bytes) {
     const std::lock_guard lock(mutex_);
+    if (firstSample_ < 0) {
+        // The device takes a while to start: place its first sample on the
+        // run's clock, from when it arrived and how many came with it.
+        const auto arrived = (SteadyClock().now() - startAt_).count() * kRate / 1000000;
+        const auto delivered = bytes / static_cast<qint64>(floatSamples_ ? sizeof(float) : sizeof(qint16));
+        firstSample_ = std::max<std::int64_t>(0, arrived - delivered);
+    }
     if (floatSamples_) {
         const auto count = static_cast<std::size_t>(bytes) / sizeof(float);
         const std::size_t at = buffer_.size();
@@ -119,7 +131,7 @@ void QtAudioInput::heard(const char* data, qint64 bytes) {
 AudioBlock QtAudioInput::take(Instant) {
     AudioBlock block;
     const std::lock_guard lock(mutex_);
-    block.first = taken_;
+    block.first = std::max<std::int64_t>(firstSample_, 0) + taken_;
     block.samples.swap(buffer_);
     taken_ += static_cast<std::int64_t>(block.samples.size());
     return block;

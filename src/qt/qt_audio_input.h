@@ -44,6 +44,8 @@ private:
     std::mutex mutex_;
     std::vector<float> buffer_;
     std::int64_t taken_ = 0;
+    Instant startAt_{};
+    std::int64_t firstSample_ = -1;  // where the first sample delivered lies after startAt_; -1 before it
     bool floatSamples_ = false;
     int channels_ = 1;
 };

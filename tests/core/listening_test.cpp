@@ -118,6 +118,19 @@ TEST_F(ListeningTest, SlipsAreCountedNamedAndTheAnswerProposed) {
     EXPECT_EQ(data.names(Result_dir("Boe", "BB", "S01")).size(), 1u);  // only the record, nothing heard
 }
 
+TEST_F(ListeningTest, AnInputThatStartsLateKeepsTheBeatsInPlace) {
+    // 150 ms before the first sample arrives, and a player 60 ms late: had the
+    // samples been counted from the first one delivered, the player would seem
+    // 210 ms early and every note wrong.
+    input.startDelayMs = 150;
+    window.listenChecked = true;
+    player([](int n) { return sounding(n); });
+    playRun();
+    ASSERT_TRUE(program.heardRun().has_value());
+    EXPECT_EQ(program.heardRun()->markText(), std::string(32, 'o'));
+    EXPECT_NEAR(program.heardRun()->lagMs, 60, 40);
+}
+
 TEST_F(ListeningTest, TheProposalFollowsTheCount) {
     window.listenChecked = true;
     const struct {

@@ -17,6 +17,9 @@ public:
     std::vector<std::string> names{"USB マイク"};
     bool opens = true;
     std::function<float(double ms)> signal = [](double) { return 0.0f; };
+    // The device delivers its first sample this long after it was started
+    // (what came before is lost), as a real input does.
+    double startDelayMs = 0;
 
     // What the program did.
     int starts = 0;
@@ -34,7 +37,7 @@ public:
         if (!opens) return false;
         startedAt = at;
         opened = chosen_;
-        next_ = 0;
+        next_ = static_cast<std::int64_t>(startDelayMs * kRate / 1000);
         running = true;
         return true;
     }
