@@ -18,7 +18,7 @@ constexpr double kLevelFloorDb = -60;
 constexpr double kLevelTopDb = -10;
 constexpr int kSlipsListed = 8;
 
-constexpr std::string_view kNoInput = "\r\nマイクが見つからないので、聴くことはできません。";
+constexpr std::string_view kNoInput = "マイクが見つからないので、聴くことはできません。";
 constexpr std::string_view kNothingHeard =
     "\r\n音が聞こえませんでした。\r\nマイクがミュートになっていないか、\r\nつながっているか確かめてね。";
 constexpr std::string_view kInputFailed = "\r\nマイクを開けなかったので、聴けませんでした。";
