@@ -114,6 +114,7 @@ private:
     bool pumpEvents();
     bool say(std::string_view caption, int ms);
     void sleepFor(int ms);
+    void nextDeadline(int ms);  // the end of a pause of `ms` on the grid
     void reportMissingPictures(const std::vector<std::string>& paths, std::string_view consequence);
 
     // Listening (listen/listening.cpp).

@@ -104,14 +104,16 @@ bool Program::startListening() {
 
 bool Program::countInPause(int ms) {
     // Listening: the level indicator moves during the count-in, so the pause
-    // is cut into slices with an event pump after each.
-    for (int left = ms; left > 0; left -= kLevelSliceMs) {
-        sleepFor(std::min(left, kLevelSliceMs));
+    // (one pause on the grid) is waited out in slices with an event pump
+    // between them.
+    nextDeadline(ms);
+    for (;;) {
+        w_.sleepUntil(std::min(deadline_, w_.now() + std::chrono::milliseconds(kLevelSliceMs)));
         listener_->poll(w_.now());
         w_.setCaption(el::Lab_Onryo, levelBar(listener_->recentLevelDb()));
-        if (left > kLevelSliceMs && !pumpEvents()) return false;
+        if (w_.now() >= deadline_) return true;
+        if (!pumpEvents()) return false;
     }
-    return true;
 }
 
 void Program::noteBeatStart() {

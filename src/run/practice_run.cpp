@@ -193,12 +193,16 @@ bool Program::say(std::string_view caption, int ms) {
 }
 
 void Program::sleepFor(int ms) {
+    nextDeadline(ms);
+    w_.sleepUntil(deadline_);
+}
+
+void Program::nextDeadline(int ms) {
     const auto pause = std::chrono::milliseconds(ms);
     deadline_ += pause;
     // After a stall longer than the pause itself, go on from now rather than
     // rush the following beats to catch up.
     if (const Instant now = w_.now(); now - deadline_ > pause) deadline_ = now;
-    w_.sleepUntil(deadline_);
 }
 
 void Program::Cancel_img_Click() {
