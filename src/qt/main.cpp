@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "history/sqlite_history.h"
 #include "qt/fonts.h"
 #include "qt/wiring.h"
 
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
     tarvel::QtWindow window;
     tarvel::LocalFileSystem files;
     tarvel::Program program(window, files);
+    tarvel::SqliteHistory history(tarvel::SqliteHistory::kFileName);
+    program.setHistory(&history);
     tarvel::connectWindow(window, program);
     if (!tarvel::startProgram(window, program)) return window.exitStatus();
     if (window.ended()) return window.exitStatus();
