@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ranges>
 #include <set>
 
 #include "app/choices.h"
@@ -89,8 +90,8 @@ PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDa
 
 int preselectedKey(const std::vector<HistoryRun>& runs, std::string_view currentKey) {
     if (const auto k = keyIndex(currentKey)) return *k;
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it)
-        if (const auto k = keyIndex(it->key)) return *k;
+    for (std::size_t i = runs.size(); i-- > 0;)
+        if (const auto k = keyIndex(runs[i].key)) return *k;
     return 0;
 }
 
