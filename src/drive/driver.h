@@ -54,7 +54,7 @@ private:
     VirtualClock* virtualClock_ = nullptr;  // owned by the window
     std::unique_ptr<QtWindow> window_;
     LocalFileSystem files_;
-    SqliteHistory history_{SqliteHistory::kFileName};
+    SqliteHistory history_{std::filesystem::absolute(SqliteHistory::kFileName)};
     std::unique_ptr<TraceLog> log_;
     std::unique_ptr<TracingWindow> tracingWindow_;
     std::unique_ptr<TracingFileSystem> tracingFiles_;

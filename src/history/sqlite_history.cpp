@@ -93,6 +93,10 @@ std::string stamp() {
 
 }  // namespace
 
+bool isHistoryFile(const fs::path& relative) {
+    return relative.parent_path().empty() && relative.filename().string().rfind("tarvel-history", 0) == 0;
+}
+
 SqliteHistory::SqliteHistory(fs::path file) : file_(std::move(file)) {}
 
 SqliteHistory::~SqliteHistory() { close(); }

@@ -14,6 +14,10 @@ struct sqlite3;
 
 namespace tarvel {
 
+// Whether a path, relative to the data folder, is the history, one of its log
+// files, a history put aside or an export of it: the player's, never the data set's.
+bool isHistoryFile(const std::filesystem::path& relative);
+
 class SqliteHistory : public HistoryStore {
 public:
     static constexpr const char* kFileName = "tarvel-history.sqlite";

@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
     tarvel::QtWindow window;
     tarvel::LocalFileSystem files;
     tarvel::Program program(window, files);
-    tarvel::SqliteHistory history(tarvel::SqliteHistory::kFileName);
+    // In the data folder, beside "system"; named in full in its messages.
+    tarvel::SqliteHistory history(std::filesystem::absolute(tarvel::SqliteHistory::kFileName));
     program.setHistory(&history);
     tarvel::connectWindow(window, program);
     if (!tarvel::startProgram(window, program)) return window.exitStatus();
