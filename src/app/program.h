@@ -13,6 +13,7 @@
 #include "audio/audio_input.h"
 #include "data/file_system.h"
 #include "data/fingering_chart.h"
+#include "history/history_store.h"
 #include "listen/judging.h"
 #include "listen/listener.h"
 #include "run/note_mapping.h"
@@ -33,6 +34,9 @@ struct ProgramState {
 class Program {
 public:
     Program(Window& window, FileSystem& files);
+
+    // Where every graded run is kept besides the record; none by default.
+    void setHistory(HistoryStore* history) { history_ = history; }
 
     const ProgramState& state() const { return s_; }
     ProgramState& state() { return s_; }
@@ -62,6 +66,8 @@ public:
     void Hide_P5();
     void Show_P6();
     void Hide_P6();
+    void Show_P7();  // the progress page
+    void Hide_P7();
     bool Load_pictures();
 
     // Click handlers. The button families share one handler each: key button
@@ -76,6 +82,7 @@ public:
     void P3_Btn_Click(int k);
     void P3_BtnA_Click();
     void P3_BtnB_Click();
+    void P3_BtnC_Click();
     void P4_Btn_Click(int n);
     void P4_BtnA_Click();
     void P5_Btn_Click(int n);
@@ -83,6 +90,9 @@ public:
     void P6_Btn2_Click();
     void P6_Btn3_Click();
     void Cancel_img_Click();
+    void P7_BtnA_Click();
+    void P7_BtnB_Click();
+    void P7_Key_Change();
 
     // Listening: the input the tempo page offers; none by default, and then
     // the page offers no listening at all.
@@ -128,6 +138,10 @@ private:
     void stopListening();
     void showHeard();
     void hideHeard();
+    // The history.
+    void keepInHistory(std::string_view grade, int gradeNo);
+    void showBestBadges();
+    void tellHistoryMessages();
 
     Window& w_;
     FileSystem& files_;
@@ -148,6 +162,8 @@ private:
     std::vector<std::int16_t> writtenNotes_;  // its Onp_code, to name the slips
     std::vector<double> beatStartMs_;         // of the run being heard, on the input's clock
     std::optional<Judgement> judgement_;
+    HistoryStore* history_ = nullptr;
+    std::vector<HistoryRun> progressRuns_;  // what the progress page shows, while it does
 };
 
 }  // namespace tarvel

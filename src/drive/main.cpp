@@ -16,7 +16,7 @@ int usage() {
     std::cerr
         << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--listen FILE.wav] [SCRIPT]\n"
            "commands: click NAME | after MS click NAME | after MS close | after MS shot FILE.png | close | wait MS |\n"
-           "          dump | shot FILE.png\n";
+           "          choose NAME INDEX | today YYYY-MM-DD | dump | shot FILE.png\n";
     return 2;
 }
 

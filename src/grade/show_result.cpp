@@ -33,6 +33,7 @@ void Program::Show_result() {
     }
     w_.setCaption(el::Label1, std::string(text::kLineBreak) + std::string(grade.text));
     Write_result(grade.text);
+    keepInHistory(grade.text, grade.Grade_no);  // after the record: it never waits for the history
 }
 
 void Program::Write_result(std::string_view grade) {

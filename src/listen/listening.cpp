@@ -85,7 +85,7 @@ bool Program::startListening() {
     listenFailed_ = false;
     if (!input_ || inputNames_.empty() || !w_.isChecked(el::Check3)) return false;
     if (expectedPitch_.size() != static_cast<std::size_t>(s_.Onp_cnt)) return false;
-    const int chosen = w_.chosen(el::Cmb_Mic);
+    const int chosen = w_.chosenIndex(el::Cmb_Mic);
     if (chosen >= 0 && static_cast<std::size_t>(chosen) < inputNames_.size()) {
         input_->chooseDevice(static_cast<std::size_t>(chosen));
         chosenInputName_ = inputNames_[static_cast<std::size_t>(chosen)];

@@ -53,12 +53,15 @@ public:
     void setFontSize(ElementId id, double points) override;
     bool isChecked(ElementId id) override;
     void setEnabled(ElementId id, bool enabled) override;
-    void setChoices(ElementId id, const std::vector<std::string>& names, int chosen) override;
-    int chosen(ElementId id) override;
+    void setChoices(ElementId id, const std::vector<std::string>& items, int chosen) override;
+    int chosenIndex(ElementId id) override;
+    void setChart(ElementId id, const ChartData& chart) override;
+    void setTable(ElementId id, const TableData& table) override;
     void processEvents() override;
     void sleepUntil(Instant deadline) override;
     Instant now() override;
     CalendarDate today() override;
+    TimeOfDay timeOfDay() override;
     void showMessage(const std::string& text) override;
     void endProgram(int status) override;
 
@@ -73,10 +76,12 @@ public:
     double fontSize(ElementId id) const;
     const std::string& caption(ElementId id) const;
     bool isEnabled(ElementId id) const;
-    std::vector<std::string> choices(ElementId id) const;
     QWidget* elementWidget(ElementId id) const { return widgets_.at(static_cast<std::size_t>(id)); }
     // The top-level widget: show it once Form_Load has run.
     QWidget* form() const { return form_.get(); }
+
+    // Chooses an item of a choice element as the player would.
+    void choose(ElementId id, int index);
 
     void setToday(CalendarDate date) { fixedToday_ = date; }
     void setPictureSharing(bool on) { pictures_.setSharing(on); }

@@ -55,7 +55,8 @@ TEST_F(ListeningTest, TheTempoPageOffersTheBoxAndTheInputs) {
     EXPECT_FALSE(window.isChecked(el::Check3));
     EXPECT_TRUE(window.isShown(el::Cmb_Mic));
     EXPECT_FALSE(window.isShown(el::Lab_Mic));
-    EXPECT_EQ(window.opsStartingWith("choices Cmb_Mic"), std::vector<std::string>{"choices Cmb_Mic USB マイク 0"});
+    EXPECT_EQ(window.opsStartingWith("choices Cmb_Mic"), std::vector<std::string>{"choices Cmb_Mic 1 chosen=0"});
+    EXPECT_EQ(window.choices, std::vector<std::string>{"USB マイク"});
     click(el::P4_BtnA);  // back to the key page: the listening elements go with the tempo page
     EXPECT_FALSE(window.isShown(el::Check3));
     EXPECT_FALSE(window.isShown(el::Cmb_Mic));
@@ -163,18 +164,19 @@ TEST_F(ListeningTest, TheChosenInputIsTheOneOpened) {
     input.names = {"内蔵マイク", "USB マイク"};
     click(el::P4_BtnA);
     click(el::P3_Btn(1));
-    window.choice = 1;
+    window.choose(el::Cmb_Mic, 1);
     window.listenChecked = true;
     playRun();
     EXPECT_EQ(input.opened, 1u);
     // Back on the tempo page the choice stands, also when the list has changed.
     click(el::P5_Btn(1));
     click(el::P6_Btn(2));
-    EXPECT_EQ(window.opsStartingWith("choices Cmb_Mic").back(), "choices Cmb_Mic 内蔵マイク|USB マイク 1");
+    EXPECT_EQ(window.opsStartingWith("choices Cmb_Mic").back(), "choices Cmb_Mic 2 chosen=1");
     input.names = {"USB マイク", "内蔵マイク"};
     click(el::P4_BtnA);
     click(el::P3_Btn(1));
-    EXPECT_EQ(window.opsStartingWith("choices Cmb_Mic").back(), "choices Cmb_Mic USB マイク|内蔵マイク 0");
+    EXPECT_EQ(window.opsStartingWith("choices Cmb_Mic").back(), "choices Cmb_Mic 2 chosen=0");
+    EXPECT_EQ(window.choices, (std::vector<std::string>{"USB マイク", "内蔵マイク"}));
 }
 
 TEST_F(ListeningTest, AnInputThatWillNotOpenIsReportedOnPage5) {

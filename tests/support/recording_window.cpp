@@ -19,20 +19,6 @@ void RecordingWindow::setEnabled(ElementId id, bool enabled) {
         disabled_.insert(id);
 }
 
-void RecordingWindow::setChoices(ElementId id, const std::vector<std::string>& names, int chosen) {
-    std::string text;
-    for (const std::string& name : names) text += (text.empty() ? "" : "|") + name;
-    record("choices " + elementName(id) + " " + text + " " + std::to_string(chosen));
-    choices_[id] = names;
-    choice = chosen;
-}
-
-int RecordingWindow::chosen(ElementId id) {
-    const auto it = choices_.find(id);
-    if (it == choices_.end() || it->second.empty()) return -1;
-    return choice;
-}
-
 void RecordingWindow::record(std::string op) {
     ops.push_back(std::move(op));
     times.push_back(nowMs());
@@ -80,6 +66,27 @@ void RecordingWindow::setFontSize(ElementId id, double points) {
     char text[32];
     const auto written = std::to_chars(text, text + sizeof text, points);
     record("font " + elementName(id) + " size=" + std::string(text, written.ptr));
+}
+
+void RecordingWindow::setChoices(ElementId id, const std::vector<std::string>& items, int chosen) {
+    record("choices " + elementName(id) + " " + std::to_string(items.size()) + " chosen=" + std::to_string(chosen));
+    choices = items;
+    chosen_[id] = chosen;
+}
+
+int RecordingWindow::chosenIndex(ElementId id) {
+    const auto it = chosen_.find(id);
+    return it == chosen_.end() ? -1 : it->second;
+}
+
+void RecordingWindow::setChart(ElementId id, const ChartData& data) {
+    record("chart " + elementName(id) + " " + data.key);
+    chart = data;
+}
+
+void RecordingWindow::setTable(ElementId id, const TableData& data) {
+    record("table " + elementName(id) + " " + std::to_string(data.rows.size()));
+    table = data;
 }
 
 void RecordingWindow::processEvents() {

@@ -19,7 +19,6 @@ public:
     std::set<std::string> missingPictures;
     bool checked = false;        // Check1
     bool listenChecked = false;  // Check3
-    int choice = 0;              // what the player chose in a choice list
     // Time each drawing operation takes, to see that pacing absorbs it.
     Instant drawingCost{};
     // Runs inside every processEvents, with the number of the pump from 1.
@@ -38,8 +37,10 @@ public:
         return (id == el::Check1 && checked) || (id == el::Check3 && listenChecked);
     }
     void setEnabled(ElementId id, bool enabled) override;
-    void setChoices(ElementId id, const std::vector<std::string>& names, int chosen) override;
-    int chosen(ElementId id) override;
+    void setChoices(ElementId id, const std::vector<std::string>& items, int chosen) override;
+    int chosenIndex(ElementId id) override;
+    void setChart(ElementId id, const ChartData& chart) override;
+    void setTable(ElementId id, const TableData& table) override;
     void processEvents() override;
     void sleepUntil(Instant deadline) override;
     Instant now() override { return clock_; }
@@ -53,6 +54,13 @@ public:
     }
     // Simulates the player closing the window inside the current pump.
     void closeNow();
+    // The player picks item `index` of a choice element (then the program is told).
+    void choose(ElementId id, int index) { chosen_[id] = index; }
+
+    // What the progress page's elements were last given.
+    std::vector<std::string> choices;
+    ChartData chart;
+    TableData table;
 
     bool isShown(ElementId id) const;
     bool isEnabled(ElementId id) const { return !disabled_.count(id); }
@@ -78,9 +86,9 @@ private:
     bool ended_ = false;
     std::set<ElementId> hidden_;
     std::set<ElementId> disabled_;
-    std::map<ElementId, std::vector<std::string>> choices_;
     std::map<ElementId, std::string> pictures_;
     std::map<ElementId, std::string> captions_;
+    std::map<ElementId, int> chosen_;
 };
 
 }  // namespace tarvel::test
