@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_output.h"
 #include "data/file_system.h"
 #include "data/fingering_chart.h"
 #include "run/note_mapping.h"
@@ -27,6 +28,10 @@ struct ProgramState {
 class Program {
 public:
     Program(Window& window, FileSystem& files);
+
+    // Where the metronome sounds; silent until one is set. The output must
+    // outlive the program.
+    void setAudioOutput(AudioOutput* output) { audio_ = output ? output : &silentAudio_; }
 
     const ProgramState& state() const { return s_; }
     ProgramState& state() { return s_; }
@@ -99,6 +104,8 @@ private:
     bool pumpEvents();
     bool say(std::string_view caption, int ms);
     void sleepFor(int ms);
+    void startMetronome();
+    void stopMetronome();
     void reportMissingPictures(const std::vector<std::string>& paths, std::string_view consequence);
 
     Window& w_;
@@ -109,6 +116,11 @@ private:
     bool inLongRoutine_ = false;  // a run or grading: only the cancel picture takes clicks
     std::int16_t Beat_ms = 0;     // of the run in progress
     Instant deadline_{};          // of the run's next sleep
+
+    SilentAudioOutput silentAudio_;
+    AudioOutput* audio_ = &silentAudio_;
+    int clicksPlanned_ = 0;  // count-in and note beats of the run, 0 with the metronome off
+    int clicksGiven_ = 0;
 };
 
 }  // namespace tarvel

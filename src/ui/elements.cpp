@@ -51,6 +51,9 @@ const Place kPlaces[] = {
     {el::P6_Btn(1), "P6_Btn1", ElementKind::Picture, 6000, 5640},
     {el::P6_Btn(2), "P6_Btn2", ElementKind::Picture, 4080, 6720},
     {el::P6_Btn(3), "P6_Btn3", ElementKind::Picture, 7680, 6720},
+    // Under the tempo buttons, where the tempo page is empty.
+    {el::Check2, "Check2", ElementKind::CheckBox, 6150, 6600, 3132, 492},
+    {el::Lab_Oto, "Lab_Oto", ElementKind::Label, 9525, 6600, 4200, 492},
 };
 
 // The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
@@ -86,6 +89,12 @@ std::vector<ElementSpec> buildTable() {
     table[el::Label1].font = kDefaultLabel1Font;
     table[el::Check1].font = kCheckBoxFont;
     table[el::Check1].initialCaption = "調性を音符に表示";
+    // The program keeps no settings: the metronome is on at every start.
+    table[el::Check2].font = kCheckBoxFont;
+    table[el::Check2].initialCaption = "メトロノーム";
+    table[el::Check2].initiallyChecked = true;
+    table[el::Lab_Oto].font = kCheckBoxFont;
+    table[el::Lab_Oto].initialCaption = "音を出せる装置が見つかりません";
 
     for (int k = 0; k < el::keyCount; ++k) {
         ElementSpec& button = table[el::P3_Btn(k)];
@@ -139,6 +148,8 @@ std::vector<ElementId> buildStackingOrder() {
     std::vector<ElementId> order;
     order.reserve(el::elementCount);
     order.push_back(el::Check1);
+    order.push_back(el::Check2);
+    order.push_back(el::Lab_Oto);
     order.push_back(el::P3_Btn(3));
     order.push_back(el::Cancel_img);
     order.push_back(el::Choshi(0));

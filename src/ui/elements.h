@@ -32,9 +32,10 @@ struct ElementSpec {
     int heightTwips = 0;
     // Only the unmarked square of page 1 reacts to clicks while it has no picture.
     bool takesClicksWhenEmpty = false;
-    ElementFont font;            // labels and the check box
-    std::string initialCaption;  // labels and the check box
-    int stackRank = 0;           // 0 is drawn over every other element
+    bool initiallyChecked = false;  // check boxes
+    ElementFont font;               // labels and the check box
+    std::string initialCaption;     // labels and the check box
+    int stackRank = 0;              // 0 is drawn over every other element
 };
 
 namespace el {
@@ -68,7 +69,10 @@ constexpr ElementId P5_Btn(int n) { return 84 + n; }    // n = 1 .. 4
 constexpr ElementId P6_Btn(int n) { return 88 + n; }    // n = 1 .. 3
 constexpr ElementId onp_img(int i) { return 92 + i; }   // i = 0 .. 319
 constexpr ElementId Uns_img(int i) { return 412 + i; }  // i = 0 .. 2879
-inline constexpr int elementCount = 412 + fingerSlotCount;
+// The tempo page's metronome box, and its note when no sound device was found.
+inline constexpr ElementId Check2 = 412 + fingerSlotCount;
+inline constexpr ElementId Lab_Oto = Check2 + 1;
+inline constexpr int elementCount = Lab_Oto + 1;
 }  // namespace el
 
 // Every element, indexed by its id.

@@ -28,7 +28,7 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     append(expected, named("hide", el::Lab_S1(0), el::Lab_S1(28)));
     expected.push_back("hide Check1");
     append(expected, named("hide", el::P4_Btn(1), el::P4_Btn(9)));
-    expected.push_back("hide P4_BtnA");
+    append(expected, {"hide P4_BtnA", "hide Check2", "hide Lab_Oto"});  // the metronome box and its note
     append(expected, named("hide", el::P5_Btn(1), el::P5_Btn(4)));
     append(expected, named("hide", el::P6_Btn(1), el::P6_Btn(3)));
     for (const PagePicture& p : pagePictureTable())
@@ -107,7 +107,7 @@ TEST_F(ProgramTest, PageRoutinesWriteTheirCaptions) {
               (std::vector<std::string>{"show P4_Btn1", "show P4_Btn2", "show P4_Btn3", "show P4_Btn4", "show P4_Btn5",
                                         "show P4_Btn6", "show P4_Btn7", "show P4_Btn8", "show P4_Btn9", "show P4_BtnA",
                                         "font Label1 name=MS UI Gothic", "font Label1 size=32",
-                                        "caption Label1 \r\n　　　テンポをえらんでね"}));
+                                        "caption Label1 \r\n　　　テンポをえらんでね", "show Check2"}));
     window.clearOps();
     program.Show_P5();
     EXPECT_EQ(window.ops.back(), "caption Label1 \r\n　　　　　どうだった？");
