@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "qt/fonts.h"
+#include "qt/qt_audio_output.h"
 #include "qt/wiring.h"
 
 int main(int argc, char** argv) {
@@ -13,7 +14,9 @@ int main(int argc, char** argv) {
                      "Japanese text may not show.\n");
     tarvel::QtWindow window;
     tarvel::LocalFileSystem files;
+    tarvel::QtAudioOutput audio;  // without a sound device the runs are silent
     tarvel::Program program(window, files);
+    program.setAudioOutput(&audio);
     tarvel::connectWindow(window, program);
     if (!tarvel::startProgram(window, program)) return window.exitStatus();
     if (window.ended()) return window.exitStatus();
