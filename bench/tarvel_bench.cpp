@@ -4,25 +4,36 @@
 //    pictures shared between elements and with one decode per element;
 //  - the time one beat (Step_note) takes apart from its sleep;
 //  - the error of the beat onsets against the ideal grid over 320 beats at
-//    480 beats a minute, with deadline pacing and with fixed sleeps.
+//    480 beats a minute, with deadline pacing and with fixed sleeps;
+//  - the metronome over those beats: the click onsets in the recorded stream
+//    against the beats, and, where PulseAudio can be started, the spacing of
+//    the clicks that really leave Qt's sound output (a null sink, recorded)
+//    beside QSoundEffect played on the same grid, and the output latency.
 // DATA_DIR holds a built data set; its exercise for Boehm, B-flat part, G major
 // is stretched to 320 notes in a temporary copy.
 #include <unistd.h>
 
 #include <QApplication>
+#include <QSoundEffect>
+#include <QUrl>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/texts.h"
 #include "data/data_paths.h"
 #include "data/text_lines.h"
+#include "drive/recorded_audio.h"
 #include "drive/tracing.h"
 #include "qt/fonts.h"
+#include "qt/qt_audio_output.h"
 #include "qt/wiring.h"
+#include "support/click_track.h"
+#include "support/null_sink.h"
 
 namespace fs = std::filesystem;
 
@@ -88,10 +99,12 @@ struct Session {
     TimingWindow timing;
     LocalFileSystem files;
     Program program;
+    RecordedAudio audio;
     Session(const fs::path& root, bool fixedSleeps)
-        : window(root), timing(window, fixedSleeps), files(root), program(timing, files) {
+        : window(root), timing(window, fixedSleeps), files(root), program(timing, files), audio(window, window.now()) {
         window.onMessage = [](const std::string& text) { std::fprintf(stderr, "message: %s\n", text.c_str()); };
         connectWindow(window, program);
+        program.setAudioOutput(&audio);
     }
     bool toTempoPage() {
         if (!startProgram(window, program)) return false;
@@ -139,6 +152,35 @@ void benchLoad(const fs::path& root, bool sharing, const char* label) {
     std::printf("  %-34s median %7.2f ms   min %7.2f ms\n", label, percentile(times, 0.5), percentile(times, 0.0));
 }
 
+// The run's recorded stream: where each click starts against its beat, and how
+// long after its click each fingering was on the screen.
+void benchRecordedClicks(Session& s, const fs::path& root) {
+    const fs::path wav = root / "run.wav";
+    std::string error;
+    if (!s.audio.writeWav(wav.string(), s.window.now(), error)) {
+        std::printf("  recorded stream: %s\n", error.c_str());
+        return;
+    }
+    const test::Track track = test::readWav(wav);
+    const auto onsets = test::findOnsets(track.samples, kAudioRate);
+    const auto& starts = s.timing.beatStart;
+    if (onsets.size() != 324) {
+        std::printf("  recorded stream: %zu clicks found, not 4 + 320\n", onsets.size());
+        return;
+    }
+    std::vector<double> off, shownAfter;
+    const Instant first = s.timing.countIn + std::chrono::milliseconds(1500);
+    for (std::size_t k = 0; k < onsets.size(); ++k) {
+        const Instant beat = first + static_cast<int>(k) * std::chrono::milliseconds(125);
+        off.push_back(std::abs(static_cast<double>(onsets[k].sample - sampleAt(beat - s.audio.start()))));
+        if (k >= 4) shownAfter.push_back(ms(starts[k - 4] - beat));
+    }
+    std::printf("  %-16s click onset against its beat: median %.0f samples  p99 %.0f samples  (target 0)\n",
+                "recorded stream", percentile(off, 0.5), percentile(off, 0.99));
+    std::printf("  %-16s fingering drawn after its click: median %6.3f ms  p99 %6.3f ms\n", "",
+                percentile(shownAfter, 0.5), percentile(shownAfter, 0.99));
+}
+
 void benchRun(const fs::path& root, bool fixedSleeps, const char* label) {
     Session s(root, fixedSleeps);
     if (!s.toTempoPage()) return;
@@ -159,6 +201,101 @@ void benchRun(const fs::path& root, bool fixedSleeps, const char* label) {
                 percentile(errors, 0.5), percentile(errors, 0.99), drift);
     std::printf("  %-16s one beat apart from its sleep: median %6.3f ms  p99 %6.3f ms\n", "", percentile(work, 0.5),
                 percentile(work, 0.99));
+    if (!fixedSleeps) benchRecordedClicks(s, root);
+}
+
+Instant steadyNow() { return std::chrono::duration_cast<Instant>(std::chrono::steady_clock::now().time_since_epoch()); }
+
+void sleepUntil(Instant t) { std::this_thread::sleep_until(std::chrono::steady_clock::time_point(t)); }
+
+struct Spacing {
+    std::size_t found = 0;
+    double medianMs = 0, p99Ms = 0;
+};
+
+// How far apart the recorded clicks lie against 125 ms.
+Spacing spacingOf(const std::vector<float>& recording) {
+    const auto onsets = test::findOnsets(recording, kAudioRate);
+    Spacing result;
+    result.found = onsets.size();
+    std::vector<double> errors;
+    for (std::size_t k = 1; k < onsets.size(); ++k)
+        errors.push_back(
+            std::abs(static_cast<double>(onsets[k].sample - onsets[k - 1].sample) * 1000.0 / kAudioRate - 125.0));
+    result.medianMs = percentile(errors, 0.5);
+    result.p99Ms = errors.empty() ? 0 : percentile(errors, 0.99);
+    return result;
+}
+
+void printSpacing(const char* label, const Spacing& s) {
+    std::printf("  %-22s %3zu of 320 clicks heard; spacing error median %6.3f ms  p99 %7.3f ms\n", label, s.found,
+                s.medianMs, s.p99Ms);
+}
+
+bool writeClickWav(const fs::path& file) {
+    const std::vector<float>& click = clickSamples(ClickKind::Beat);
+    std::ofstream out(file, std::ios::binary);
+    auto put = [&out](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((v >> (8 * i)) & 0xff));
+    };
+    const auto data = static_cast<std::uint32_t>(click.size() * 2);
+    out.write("RIFF", 4);
+    put(36 + data, 4);
+    out.write("WAVEfmt ", 8);
+    put(16, 4), put(1, 2), put(1, 2), put(kAudioRate, 4), put(kAudioRate * 2, 4), put(2, 2), put(16, 2);
+    out.write("data", 4);
+    put(data, 4);
+    for (const float v : click) put(static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v * 32767))), 2);
+    return static_cast<bool>(out);
+}
+
+void benchSoundDevice(const fs::path& root) {
+    if (const std::string missing = test::NullSink::missingTools(); !missing.empty()) {
+        std::printf("  skipped: PulseAudio is not installed (missing: %s)\n", missing.c_str());
+        return;
+    }
+    test::NullSink sink;
+    if (!sink.ok()) {
+        std::printf("  skipped: %s\n", sink.error().c_str());
+        return;
+    }
+    constexpr auto beat = std::chrono::milliseconds(125);
+    {
+        QtAudioOutput out;
+        if (!out.deviceAvailable() || !sink.startRecording()) {
+            std::printf("  skipped: Qt found no output on the null sink\n");
+            return;
+        }
+        // As the run asks: each click one beat ahead, the first after "いくよ".
+        const Instant first = steadyNow() + std::chrono::milliseconds(1500);
+        for (int k = 0; k < 320; ++k) {
+            sleepUntil(first + (k - 1) * beat);
+            out.scheduleClick(k % 4 == 0 ? ClickKind::Accent : ClickKind::Beat, first + k * beat);
+        }
+        sleepUntil(first + 320 * beat);
+        printSpacing("QAudioSink, pushed", spacingOf(sink.stopRecording()));
+        std::printf("  %-22s output latency (written ahead of the sound) median %.1f ms  (target under 30)\n", "",
+                    out.outputLatencyMs());
+    }
+    const fs::path clickFile = root / "click.wav";
+    if (!writeClickWav(clickFile)) return;
+    QSoundEffect effect;
+    effect.setSource(QUrl::fromLocalFile(QString::fromStdString(clickFile.string())));
+    const Instant loading = steadyNow();
+    while (effect.status() != QSoundEffect::Ready && steadyNow() - loading < std::chrono::seconds(3))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (effect.status() != QSoundEffect::Ready || !sink.startRecording()) {
+        std::printf("  QSoundEffect: could not load the click\n");
+        return;
+    }
+    const Instant first = steadyNow() + std::chrono::milliseconds(500);
+    for (int k = 0; k < 320; ++k) {
+        sleepUntil(first + k * beat);
+        effect.play();
+        QCoreApplication::processEvents();
+    }
+    sleepUntil(first + 320 * beat);
+    printSpacing("QSoundEffect (baseline)", spacingOf(sink.stopRecording()));
 }
 
 }  // namespace
@@ -180,6 +317,8 @@ int main(int argc, char** argv) {
     std::printf("320 beats at 480 beats a minute (%s platform):\n", qPrintable(QGuiApplication::platformName()));
     tarvel::benchRun(root, false, "deadline pacing");
     tarvel::benchRun(root, true, "fixed sleeps");
+    std::printf("The metronome on a sound device (a PulseAudio null sink, recorded), 320 clicks at 480 a minute:\n");
+    tarvel::benchSoundDevice(root);
     std::error_code ec;
     fs::remove_all(root, ec);
     return 0;

@@ -53,7 +53,7 @@ const Place kPlaces[] = {
     {el::P6_Btn(3), "P6_Btn3", ElementKind::Picture, 7680, 6720},
     // Under the tempo buttons, where the tempo page is empty.
     {el::Check2, "Check2", ElementKind::CheckBox, 6150, 6600, 3132, 492},
-    {el::Lab_Oto, "Lab_Oto", ElementKind::Label, 9525, 6600, 4200, 492},
+    {el::Lab_Oto, "Lab_Oto", ElementKind::Label, 9525, 6720, 3600, 300},  // on the line of the box's caption
 };
 
 // The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
