@@ -50,9 +50,12 @@ public:
     bool stopAtCountIn = false;
     Instant countIn{};
     std::vector<Instant> beatStart, beatSleep;
+    std::vector<Instant> deadlines;  // of every sleep: the run's grid
+    std::size_t countInSleep = 0;    // the first sleep of the count-in
 
     void show(ElementId id) override {
-        if (id >= el::Uns_img(0) && (id - el::Uns_img(0)) % el::fingersPerNote == 0) {
+        if (id >= el::Uns_img(0) && id < el::Uns_img(el::fingerSlotCount) &&
+            (id - el::Uns_img(0)) % el::fingersPerNote == 0) {
             beatStart.push_back(inner_.now());
             inBeat_ = true;
         }
@@ -64,6 +67,7 @@ public:
         inner_.setCaption(id, text);
         if (text == text::kCountInStart) {
             countIn = inner_.now();
+            countInSleep = deadlines.size();
             if (stopAtCountIn) inner_.endProgram(0);
         }
     }
@@ -72,6 +76,7 @@ public:
     bool isChecked(ElementId id) override { return inner_.isChecked(id); }
     void processEvents() override { inner_.processEvents(); }
     void sleepUntil(Instant deadline) override {
+        deadlines.push_back(deadline);
         if (inBeat_) beatSleep.push_back(inner_.now());
         inBeat_ = false;
         if (!fixedSleeps_) return inner_.sleepUntil(deadline);
@@ -169,9 +174,15 @@ void benchRecordedClicks(Session& s, const fs::path& root) {
         return;
     }
     std::vector<double> off, shownAfter;
-    const Instant first = s.timing.countIn + std::chrono::milliseconds(1500);
+    // The sleeps from "いくよ" on end on the beats: the count-in's, then the notes'.
+    const std::vector<Instant> grid(s.timing.deadlines.begin() + static_cast<std::ptrdiff_t>(s.timing.countInSleep),
+                                    s.timing.deadlines.end());
+    if (grid.size() < onsets.size()) {
+        std::printf("  recorded stream: the run's grid was not found\n");
+        return;
+    }
     for (std::size_t k = 0; k < onsets.size(); ++k) {
-        const Instant beat = first + static_cast<int>(k) * std::chrono::milliseconds(125);
+        const Instant beat = grid[k];
         off.push_back(std::abs(static_cast<double>(onsets[k].sample - sampleAt(beat - s.audio.start()))));
         if (k >= 4) shownAfter.push_back(ms(starts[k - 4] - beat));
     }
@@ -222,8 +233,9 @@ Spacing spacingOf(const std::vector<float>& recording) {
     for (std::size_t k = 1; k < onsets.size(); ++k)
         errors.push_back(
             std::abs(static_cast<double>(onsets[k].sample - onsets[k - 1].sample) * 1000.0 / kAudioRate - 125.0));
+    if (errors.empty()) return result;  // fewer than two clicks: no spacing to speak of
     result.medianMs = percentile(errors, 0.5);
-    result.p99Ms = errors.empty() ? 0 : percentile(errors, 0.99);
+    result.p99Ms = percentile(errors, 0.99);
     return result;
 }
 
@@ -261,11 +273,12 @@ void benchSoundDevice(const fs::path& root) {
     }
     constexpr auto beat = std::chrono::milliseconds(125);
     {
-        QtAudioOutput out;
+        QtAudioOutput out;  // opened with the program, pages before a run
         if (!out.deviceAvailable() || !sink.startRecording()) {
             std::printf("  skipped: Qt found no output on the null sink\n");
             return;
         }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
         // As the run asks: each click one beat ahead, the first after "いくよ".
         const Instant first = steadyNow() + std::chrono::milliseconds(1500);
         for (int k = 0; k < 320; ++k) {
@@ -288,13 +301,18 @@ void benchSoundDevice(const fs::path& root) {
         std::printf("  QSoundEffect: could not load the click\n");
         return;
     }
-    const Instant first = steadyNow() + std::chrono::milliseconds(500);
+    // Its best chance: the event loop runs all the time, and play() is called
+    // on the grid.
+    auto pumpUntil = [](Instant t) {
+        while (steadyNow() < t) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    };
+    const Instant first = steadyNow() + std::chrono::milliseconds(1500);
     for (int k = 0; k < 320; ++k) {
+        pumpUntil(first + k * beat - std::chrono::milliseconds(2));
         sleepUntil(first + k * beat);
         effect.play();
-        QCoreApplication::processEvents();
     }
-    sleepUntil(first + 320 * beat);
+    pumpUntil(first + 320 * beat + std::chrono::milliseconds(300));
     printSpacing("QSoundEffect (baseline)", spacingOf(sink.stopRecording()));
 }
 
