@@ -1,4 +1,5 @@
-// tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--listen FILE.wav] [SCRIPT]
+// tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--audio-out FILE.wav] [--sound]
+//              [--listen FILE.wav] [SCRIPT]
 // Runs Tarvel in the current folder on the offscreen platform and plays the
 // script (a file, or standard input) against its window.
 #include <QApplication>
@@ -14,7 +15,8 @@ namespace {
 
 int usage() {
     std::cerr
-        << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--listen FILE.wav] [SCRIPT]\n"
+        << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--audio-out FILE.wav] [--sound]\n"
+           "                    [--listen FILE.wav] [SCRIPT]\n"
            "commands: click NAME | after MS click NAME | after MS close | after MS shot FILE.png | close | wait MS |\n"
            "          choose NAME INDEX | today YYYY-MM-DD | dump | shot FILE.png\n";
     return 2;
@@ -41,6 +43,11 @@ int main(int argc, char** argv) {
             options.today = date;
         } else if (std::strcmp(argv[i], "--listen") == 0 && i + 1 < argc) {
             options.listen = argv[++i];
+        } else if (std::strcmp(argv[i], "--audio-out") == 0 && i + 1 < argc) {
+            options.audioOut = argv[++i];
+        } else if (std::strcmp(argv[i], "--sound") == 0) {
+            options.sound = true;  // the device plays in real time only
+            options.realTime = true;
         } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
             return usage();
         } else if (!scriptFile) {

@@ -60,10 +60,12 @@ const Place kPlaces[] = {
     {el::P7_Table, "P7_Table", ElementKind::Table, 240, 6900, 9900, 3660},
     {el::P7_BtnB, "P7_BtnB", ElementKind::Picture, 10440, 6900},
     {el::P7_Note, "P7_Note", ElementKind::Label, 10440, 7980, 4560, 2580},
-    // Listening, in free space: below the tempo buttons (under the row a
-    // metronome box would take); left of the finger
-    // diagrams during the count-in; on page 5 under its question and beside
-    // the answer buttons.
+    // Under the tempo buttons, where the tempo page is empty.
+    {el::Check2, "Check2", ElementKind::CheckBox, 6150, 6600, 3132, 492},
+    {el::Lab_Oto, "Lab_Oto", ElementKind::Label, 9525, 6720, 3600, 300},  // on the line of the box's caption
+    // Listening, in free space: below the metronome's row on the tempo page;
+    // left of the finger diagrams during the count-in; on page 5 under its
+    // question and beside the answer buttons.
     {el::Check3, "Check3", ElementKind::CheckBox, 6150, 7320, 3132, 492},
     {el::Cmb_Mic, "Cmb_Mic", ElementKind::Choice, 9525, 7320, 4200, 492},
     {el::Lab_Mic, "Lab_Mic", ElementKind::Label, 6150, 7920, 7575, 372},
@@ -120,6 +122,12 @@ std::vector<ElementSpec> buildTable() {
     table[el::Label1].font = kDefaultLabel1Font;
     table[el::Check1].font = kCheckBoxFont;
     table[el::Check1].initialCaption = "調性を音符に表示";
+    // The program keeps no settings: the metronome is on at every start.
+    table[el::Check2].font = kCheckBoxFont;
+    table[el::Check2].initialCaption = "メトロノーム";
+    table[el::Check2].initiallyChecked = true;
+    table[el::Lab_Oto].font = kCheckBoxFont;
+    table[el::Lab_Oto].initialCaption = "音を出せる装置が見つかりません";
     table[el::Check3].initialCaption = "マイクで聴く";
     for (const ElementId id : {el::Check3, el::Cmb_Mic, el::Lab_Mic, el::Lab_Onryo}) table[id].font = kListenFont;
     table[el::Lab_Miss].font = kSlipsFont;

@@ -39,11 +39,12 @@ struct ElementSpec {
     int heightTwips = 0;
     // Only the unmarked square of page 1 reacts to clicks while it has no picture.
     bool takesClicksWhenEmpty = false;
-    ElementFont font;            // labels and the check box
-    bool badge = false;          // a label drawn as a small tag over a button's corner
-    std::string initialCaption;  // labels and the check box
-    int stackRank = 0;           // 0 is drawn over every other element
-    bool hiddenAtStart = false;  // created hidden: elements only some pages show
+    bool initiallyChecked = false;  // check boxes
+    ElementFont font;               // labels and the check box
+    bool badge = false;             // a label drawn as a small tag over a button's corner
+    std::string initialCaption;     // labels and the check box
+    int stackRank = 0;              // 0 is drawn over every other element
+    bool hiddenAtStart = false;     // created hidden: elements only some pages show
 };
 
 namespace el {
@@ -90,9 +91,14 @@ inline constexpr ElementId P7_Chart = kProgressFirst + 33;
 inline constexpr ElementId P7_Table = kProgressFirst + 34;  // the last runs
 inline constexpr ElementId P7_Days = kProgressFirst + 35;   // days practised this week and month
 inline constexpr ElementId P7_Note = kProgressFirst + 36;   // where the export went
+
+// The tempo page's metronome box, and its note when no sound device was found.
+inline constexpr ElementId Check2 = kProgressFirst + 37;
+inline constexpr ElementId Lab_Oto = Check2 + 1;
+
 // Listening: the tempo page's check box, input list and note; the count-in's
 // level indicator; page 5's count of slips and the mark of the proposed answer.
-inline constexpr ElementId Check3 = kProgressFirst + 37;
+inline constexpr ElementId Check3 = Lab_Oto + 1;
 inline constexpr ElementId Cmb_Mic = Check3 + 1;
 inline constexpr ElementId Lab_Mic = Check3 + 2;
 inline constexpr ElementId Lab_Onryo = Check3 + 3;

@@ -5,6 +5,7 @@
 
 #include "data/data_paths.h"
 #include "support/program_fixture.h"
+#include "support/recording_audio.h"
 #include "support/scripted_input.h"
 
 namespace tarvel {
@@ -130,6 +131,24 @@ TEST_F(ListeningTest, AnInputThatStartsLateKeepsTheBeatsInPlace) {
     ASSERT_TRUE(program.heardRun().has_value());
     EXPECT_EQ(program.heardRun()->markText(), std::string(32, 'o'));
     EXPECT_NEAR(program.heardRun()->lagMs, 60, 40);
+}
+
+TEST_F(ListeningTest, TheMetronomeClicksOncePerCountAndBeatWhileListening) {
+    // The count-in's pauses are waited out in slices for the level meter; the
+    // clicks stay one per pause, on the grid.
+    test::RecordingAudio audio(window);
+    program.setAudioOutput(&audio);
+    window.listenChecked = true;
+    player([](int n) { return sounding(n); });
+    const std::size_t from = mark();
+    playRun();
+    const long long countIn = window.timeOf("caption Label1 \r\nいくよ", from);
+    const auto heard = audio.heard();
+    ASSERT_EQ(heard.size(), 4u + 32u);
+    EXPECT_EQ(heard[0], "accent " + std::to_string(countIn + 1500));
+    EXPECT_EQ(heard[4], "accent " + std::to_string(countIn + 1500 + 4 * 500));
+    EXPECT_EQ(heard.back(), "beat " + std::to_string(countIn + 1500 + 35 * 500));
+    EXPECT_EQ(program.heardRun()->slips, 0);
 }
 
 TEST_F(ListeningTest, TheProposalFollowsTheCount) {

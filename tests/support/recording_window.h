@@ -17,8 +17,9 @@ public:
     std::vector<std::string> ops;  // "show P1_Btn1", "caption Label1 ...", "pump", "sleep 500"
     std::vector<long long> times;  // the clock in ms when each op began
     std::set<std::string> missingPictures;
-    bool checked = false;        // Check1
-    bool listenChecked = false;  // Check3
+    bool checked = false;          // Check1
+    bool metronomeChecked = true;  // Check2, checked at start as in the window
+    bool listenChecked = false;    // Check3
     // Time each drawing operation takes, to see that pacing absorbs it.
     Instant drawingCost{};
     // Runs inside every processEvents, with the number of the pump from 1.
@@ -34,7 +35,9 @@ public:
     void setFontName(ElementId id, const std::string& name) override;
     void setFontSize(ElementId id, double points) override;
     bool isChecked(ElementId id) override {
-        return (id == el::Check1 && checked) || (id == el::Check3 && listenChecked);
+        if (id == el::Check1) return checked;
+        if (id == el::Check2) return metronomeChecked;
+        return id == el::Check3 && listenChecked;
     }
     void setEnabled(ElementId id, bool enabled) override;
     void setChoices(ElementId id, const std::vector<std::string>& items, int chosen) override;
