@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/context_caption.h"
+#include "app/keyboard.h"
 #include "data/file_system.h"
 #include "data/fingering_chart.h"
 #include "run/note_mapping.h"
@@ -42,6 +44,12 @@ public:
     // A click on an element, from the window. Runs the element's handler, if
     // it has one and may run now.
     void click(ElementId id);
+    // A key pressed in the window. The arrow keys move the key page's frame
+    // here; any other key gives the buttons it stands for, and the window
+    // clicks the one of them it shows, as the mouse would.
+    std::vector<ElementId> keyPressed(KeyInput key);
+    // The key under the key page's frame.
+    int focusedKey() const { return keyFocus_; }
 
     // Page routines.
     void Show_P1();
@@ -81,7 +89,8 @@ public:
     // The practice run and grading.
     void Play_run();
     void Show_result();
-    void Write_result(std::string_view grade);
+    // False when the record could not be written; the player has been told why.
+    bool Write_result(std::string_view grade);
 
 private:
     void loadChart(std::size_t system);
@@ -89,6 +98,8 @@ private:
     void showElements(ElementId first, ElementId last);
     void hideElements(ElementId first, ElementId last);
     void setLabel1Font(double points);
+    void showWhere(CaptionDepth depth);
+    void moveKeyFrame(int k);
 
     // The run.
     bool Load_exercise();
@@ -107,8 +118,10 @@ private:
 
     bool ended_ = false;
     bool inLongRoutine_ = false;  // a run or grading: only the cancel picture takes clicks
-    std::int16_t Beat_ms = 0;     // of the run in progress
-    Instant deadline_{};          // of the run's next sleep
+    bool keyPageShown_ = false;
+    int keyFocus_ = 0;         // the key under the key page's frame
+    std::int16_t Beat_ms = 0;  // of the run in progress
+    Instant deadline_{};       // of the run's next sleep
 };
 
 }  // namespace tarvel

@@ -17,6 +17,18 @@ void Program::Show_P3() {
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kKeyPrompt));
     w_.show(el::Check1);
+    // The keyboard's frame starts on the key chosen last.
+    showWhere(CaptionDepth::Pairing);
+    keyFocus_ = keyIndex(s_.Settings[3]).value_or(0);
+    w_.show(el::Key_frm(keyFocus_));
+    keyPageShown_ = true;
+}
+
+void Program::moveKeyFrame(int k) {
+    if (k == keyFocus_) return;
+    w_.hide(el::Key_frm(keyFocus_));
+    keyFocus_ = k;
+    w_.show(el::Key_frm(keyFocus_));
 }
 
 void Program::P3_Btn_Click(int k) {
@@ -24,6 +36,8 @@ void Program::P3_Btn_Click(int k) {
     Show_P4();
     s_.Settings[3] = std::string(Key_tbl[k].code);
     s_.Settings[6] = "1";
+    // The tempo page came up before the key was stored: name it now.
+    showWhere(CaptionDepth::Key);
 }
 
 void Program::P3_BtnA_Click() {

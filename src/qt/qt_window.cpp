@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <cstdio>
@@ -12,6 +13,8 @@
 #include "data/data_paths.h"
 #include "icon.h"
 #include "qt/fonts.h"
+#include "qt/frame_element.h"
+#include "qt/key_input.h"
 #include "qt/picture_element.h"
 
 namespace tarvel {
@@ -50,6 +53,13 @@ void FormWidget::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void FormWidget::keyPressEvent(QKeyEvent* event) {
+    if (onKeyPress)
+        onKeyPress(event);
+    else
+        QWidget::keyPressEvent(event);
+}
+
 QtWindow::QtWindow(std::filesystem::path dataRoot, std::unique_ptr<Clock> clock)
     : form_(std::make_unique<FormWidget>()),
       dataRoot_(std::move(dataRoot)),
@@ -58,6 +68,10 @@ QtWindow::QtWindow(std::filesystem::path dataRoot, std::unique_ptr<Clock> clock)
     form_->setFixedSize(kClientWidth, kClientHeight);
     form_->setWindowIcon(QIcon(QPixmap::fromImage(drawTarvelIcon())));
     form_->onClose = [this] { closeRequested(); };
+    form_->onKeyPress = [this](QKeyEvent* event) { keyPressed(event); };
+    // Every key goes to the window itself, never to the check box, so that a
+    // key means the same whatever was clicked last.
+    form_->setFocusPolicy(Qt::StrongFocus);
     createElements();
 }
 
@@ -75,11 +89,11 @@ void QtWindow::createElements() {
         QWidget* widget = nullptr;
         switch (layout.kind) {
         case ElementKind::Picture:
-            widget = new PictureElement(parentFor(id), place.size(), layout.takesClicksWhenEmpty, [this, id] {
-                if (onClick) onClick(id);
-            });
+            widget = new PictureElement(parentFor(id), place.size(), layout.takesClicksWhenEmpty, layout.button,
+                                        [this, id] { clickElement(id); });
             widget->move(place.topLeft());
             break;
+        case ElementKind::Frame: widget = new FrameElement(form_.get(), place); break;
         case ElementKind::Label: {
             auto* label = new QLabel(form_.get());
             label->setTextFormat(Qt::PlainText);
@@ -93,6 +107,8 @@ void QtWindow::createElements() {
         case ElementKind::CheckBox: {
             auto* box = new QCheckBox(qs(layout.initialCaption), form_.get());
             box->setGeometry(place);
+            box->setFocusPolicy(Qt::NoFocus);
+            box->setCursor(Qt::PointingHandCursor);
             paintWhite(box);
             widget = box;
             break;
@@ -103,7 +119,7 @@ void QtWindow::createElements() {
         state.fontName = layout.font.name;
         state.fontSize = layout.font.points;
         state.caption = layout.initialCaption;
-        if (layout.kind != ElementKind::Picture) applyFont(id);
+        if (layout.kind == ElementKind::Label || layout.kind == ElementKind::CheckBox) applyFont(id);
         if (layout.kind == ElementKind::Label) static_cast<QLabel*>(widget)->setText(displayText(state.caption));
     }
 }
@@ -207,6 +223,34 @@ void QtWindow::endProgram(int status) {
 
 void QtWindow::closeRequested() {
     if (!ended_ && onCloseRequest) onCloseRequest();
+}
+
+void QtWindow::clickElement(ElementId id) {
+    if (onClick) onClick(id);
+}
+
+void QtWindow::keyPressed(QKeyEvent* event) {
+    event->accept();
+    // A held key repeats nothing: one press, one click.
+    if (event->isAutoRepeat() || ended_ || !onKey) return;
+    const std::optional<KeyInput> key = keyInputFor(event->key());
+    if (!key) return;
+    for (const ElementId id : onKey(*key)) {
+        if (!isClickable(id)) continue;
+        if (auto* box = dynamic_cast<QCheckBox*>(widgets_[id]))
+            box->click();
+        else
+            clickElement(id);
+        return;  // the buttons a key names are never shown together
+    }
+}
+
+bool QtWindow::isClickable(ElementId id) const {
+    const QWidget* widget = widgets_.at(id);
+    if (widget->isHidden() || !widget->geometry().intersects(form_->rect())) return false;
+    if (const auto* picture = dynamic_cast<const PictureElement*>(widget))
+        return !picture->testAttribute(Qt::WA_TransparentForMouseEvents);
+    return dynamic_cast<const QCheckBox*>(widget) != nullptr;
 }
 
 bool QtWindow::isShown(ElementId id) const { return !widgets_.at(id)->isHidden(); }

@@ -51,6 +51,13 @@ const Place kPlaces[] = {
     {el::P6_Btn(1), "P6_Btn1", ElementKind::Picture, 6000, 5640},
     {el::P6_Btn(2), "P6_Btn2", ElementKind::Picture, 4080, 6720},
     {el::P6_Btn(3), "P6_Btn3", ElementKind::Picture, 7680, 6720},
+    // Free space: above the back buttons of pages 3 and 4, which stay empty on
+    // pages 5 and 6; the left margin between the staves of the run; the right
+    // margin and the left of page 6 beside the message label.
+    {el::Where_lbl, "Where_lbl", ElementKind::Label, 120, 150, 3720, 300},
+    {el::Where_run_lbl, "Where_run_lbl", ElementKind::Label, 60, 4380, 2520, 600},
+    {el::Ladder_lbl, "Ladder_lbl", ElementKind::Label, 12600, 360, 2400, 4200},
+    {el::Record_lbl, "Record_lbl", ElementKind::Label, 240, 3000, 3480, 1080},
 };
 
 // The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
@@ -58,6 +65,10 @@ const Place kPlaces[] = {
 constexpr std::array<int, 4> kKeyRowTop{2280, 4080, 6000, 7920};
 constexpr std::array<int, 8> kKeyRow1Left{240, 2115, 3975, 5850, 7710, 9585, 11445, 13320};
 constexpr int kKeyLabelBelow = 1200;
+// The keyboard frame stands 3 px around a key button of at most 116 x 76 px.
+constexpr int kFrameMargin = 45;
+constexpr int kFrameWidth = 1830;
+constexpr int kFrameHeight = 1230;
 
 int keyRow(int k) { return k < 8 ? 0 : 1 + (k - 8) / 7; }
 int keyLeft(int k) { return k < 8 ? kKeyRow1Left[k] : 1320 + 1980 * ((k - 8) % 7); }
@@ -68,6 +79,9 @@ constexpr int kFingersBelow = 3000;  // finger diagrams below the top of their n
 const ElementFont kDefaultLabel1Font{"ＭＳ Ｐゴシック", 9, false};
 const ElementFont kResultLabelFont{"MS UI Gothic", 10.2, true};
 const ElementFont kCheckBoxFont{"MS UI Gothic", 10.8, false};
+const ElementFont kWindowFont{"MS UI Gothic", 9, false};
+const ElementFont kLadderFont{"MS UI Gothic", 12, true};
+const ElementFont kRecordFont{"MS UI Gothic", 12, false};
 
 std::vector<ElementSpec> buildTable() {
     std::vector<ElementSpec> table(el::elementCount);
@@ -86,6 +100,11 @@ std::vector<ElementSpec> buildTable() {
     table[el::Label1].font = kDefaultLabel1Font;
     table[el::Check1].font = kCheckBoxFont;
     table[el::Check1].initialCaption = "調性を音符に表示";
+    table[el::Where_lbl].font = kWindowFont;
+    table[el::Where_run_lbl].font = kWindowFont;
+    table[el::Ladder_lbl].font = kLadderFont;
+    table[el::Record_lbl].font = kRecordFont;
+    table[el::Cancel_img].button = true;
 
     for (int k = 0; k < el::keyCount; ++k) {
         ElementSpec& button = table[el::P3_Btn(k)];
@@ -103,6 +122,15 @@ std::vector<ElementSpec> buildTable() {
         label.heightTwips = 252;
         label.font = kResultLabelFont;
         label.initialCaption = "S1";
+
+        ElementSpec& frame = table[el::Key_frm(k)];
+        frame.name = "Key_frm";
+        frame.index = k;
+        frame.kind = ElementKind::Frame;
+        frame.leftTwips = button.leftTwips - kFrameMargin;
+        frame.topTwips = button.topTwips - kFrameMargin;
+        frame.widthTwips = kFrameWidth;
+        frame.heightTwips = kFrameHeight;
     }
 
     for (int i = 0; i < el::noteSlotCount; ++i) {
@@ -122,6 +150,10 @@ std::vector<ElementSpec> buildTable() {
             finger.topTwips = staffTop + kFingersBelow;
         }
     }
+
+    // Every page button (the key buttons included; not their labels).
+    for (ElementId id = el::P1_Btn1; id <= el::P6_Btn(3); ++id)
+        if (table[id].kind == ElementKind::Picture) table[id].button = true;
 
     const std::vector<ElementId>& order = stackingOrderFromTop();
     for (int rank = 0; rank < static_cast<int>(order.size()); ++rank) table[order[rank]].stackRank = rank;
@@ -160,6 +192,12 @@ std::vector<ElementId> buildStackingOrder() {
     order.push_back(el::title_img);
     for (int k = 0; k <= 21; ++k) order.push_back(el::Lab_S1(k));
     order.push_back(el::Gosen_img2);
+    // The added elements share no place with the others: just above Label1.
+    order.push_back(el::Where_lbl);
+    order.push_back(el::Where_run_lbl);
+    for (int k = 0; k < el::keyCount; ++k) order.push_back(el::Key_frm(k));
+    order.push_back(el::Ladder_lbl);
+    order.push_back(el::Record_lbl);
     order.push_back(el::Label1);
     if (order.size() != static_cast<std::size_t>(el::elementCount))
         throw std::logic_error("the stacking order does not name every element once");

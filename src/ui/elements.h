@@ -12,7 +12,8 @@ namespace tarvel {
 
 using ElementId = int;
 
-enum class ElementKind { Picture, Label, CheckBox };
+// A frame is an outline the window draws around a key button; it takes no clicks.
+enum class ElementKind { Picture, Label, CheckBox, Frame };
 
 struct ElementFont {
     std::string name;
@@ -32,6 +33,8 @@ struct ElementSpec {
     int heightTwips = 0;
     // Only the unmarked square of page 1 reacts to clicks while it has no picture.
     bool takesClicksWhenEmpty = false;
+    // A page button or the cancel picture: its click runs a handler.
+    bool button = false;
     ElementFont font;            // labels and the check box
     std::string initialCaption;  // labels and the check box
     int stackRank = 0;           // 0 is drawn over every other element
@@ -68,7 +71,14 @@ constexpr ElementId P5_Btn(int n) { return 84 + n; }    // n = 1 .. 4
 constexpr ElementId P6_Btn(int n) { return 88 + n; }    // n = 1 .. 3
 constexpr ElementId onp_img(int i) { return 92 + i; }   // i = 0 .. 319
 constexpr ElementId Uns_img(int i) { return 412 + i; }  // i = 0 .. 2879
-inline constexpr int elementCount = 412 + fingerSlotCount;
+// Added beside the window's own layout, in free space: where the player is,
+// the key page's keyboard frame and what page 6 says about the grade.
+inline constexpr ElementId Where_lbl = 412 + fingerSlotCount;     // pages 3 to 6
+inline constexpr ElementId Where_run_lbl = Where_lbl + 1;         // the run screen
+constexpr ElementId Key_frm(int k) { return Where_lbl + 2 + k; }  // k = 0 .. 28
+inline constexpr ElementId Ladder_lbl = Key_frm(keyCount);
+inline constexpr ElementId Record_lbl = Ladder_lbl + 1;
+inline constexpr int elementCount = Record_lbl + 1;
 }  // namespace el
 
 // Every element, indexed by its id.

@@ -185,6 +185,11 @@ TEST_F(ProgramTest, KeyPageStepsInOrder) {
     expected.push_back("font Label1 size=32");
     expected.push_back("caption Label1 \r\n　　　　調子をえらんでね");
     expected.push_back("show Check1");
+    // After the page itself: where the player is, and the keyboard's frame on
+    // the first key, none having been chosen yet.
+    expected.push_back("caption Where_lbl ベーム式・B♭管");
+    expected.push_back("show Where_lbl");
+    expected.push_back("show Key_frm(0)");
     EXPECT_EQ(opsSince(from), expected);
 }
 

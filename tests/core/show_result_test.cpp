@@ -57,15 +57,24 @@ TEST_F(GradeTest, GradingStepsAndTheRecord) {
         "hide P5_Btn2",
         "hide P5_Btn3",
         "hide P5_Btn4",
+        "hide Where_lbl",
         "font Label1 name=MS UI Gothic",
         "font Label1 size=124",
         "caption Label1 \r\n結果",
         "pump",
         "sleep 1500",
         "caption Label1 \r\nＢ",
+        // The record is written here; page 6 then explains the grade.
+        "caption Ladder_lbl 　ＳＳＳ\r\n　ＳＳ\r\n　Ｓ\r\n　ＡＡＡ\r\n　ＡＡ\r\n　Ａ\r\n▶Ｂ\r\n　Ｃ\r\n　Ｄ\r\n"
+        "　Ｅ\r\n　Ｆ\r\n　Ｇ\r\n　Ｈ\r\n　Ｉ",
+        "caption Record_lbl テンポ　♩=120\r\nくり返し　1回目\r\n記録しました",
         "show P6_Btn1",
         "show P6_Btn2",
         "show P6_Btn3",
+        "caption Where_lbl ベーム式・B♭管・ト長調・♩=120",
+        "show Where_lbl",
+        "show Ladder_lbl",
+        "show Record_lbl",
     };
     EXPECT_EQ(opsSince(from), expected);
     EXPECT_EQ(window.timeOf("caption Label1 \r\nＢ", from) - window.timeOf("caption Label1 \r\n結果", from), 1500);
