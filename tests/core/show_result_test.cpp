@@ -159,6 +159,7 @@ TEST_F(GradeTest, ANameTakenByAnotherFileIsNeverOverwritten) {
     ASSERT_EQ(window.messages().size(), 1u);
     EXPECT_NE(window.messages()[0].find(kRecords), std::string::npos);
     EXPECT_EQ(window.caption(el::Label1), "\r\nＢ") << "the grade is shown before";
+    EXPECT_EQ(window.caption(el::Record_lbl), "テンポ　♩=120\r\nくり返し　1回目\r\n記録できませんでした");
     std::ifstream kept(data.path(kRecords + "2010.08.28 Ｂ"));
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "somebody's file");
 }
@@ -193,6 +194,8 @@ TEST_F(RefusedRenameTest, ARenameThatFailsIsReportedAfterTheGrade) {
     EXPECT_LT(grade, message);
     EXPECT_EQ(data.names(kRecords), std::vector<std::string>{"まだです"});
     EXPECT_TRUE(screen.isShown(el::P6_Btn(1)));
+    EXPECT_TRUE(screen.isShown(el::Record_lbl));
+    EXPECT_EQ(screen.caption(el::Record_lbl), "テンポ　♩=120\r\nくり返し　1回目\r\n記録できませんでした");
 }
 
 }  // namespace
