@@ -56,8 +56,8 @@ const Place kPlaces[] = {
     // margin and the left of page 6 beside the message label.
     {el::Where_lbl, "Where_lbl", ElementKind::Label, 120, 150, 3720, 300},
     {el::Where_run_lbl, "Where_run_lbl", ElementKind::Label, 60, 4380, 2520, 600},
-    {el::Ladder_lbl, "Ladder_lbl", ElementKind::Label, 12600, 360, 2400, 4200},
-    {el::Record_lbl, "Record_lbl", ElementKind::Label, 240, 3000, 3480, 1080},
+    {el::Ladder_lbl, "Ladder_lbl", ElementKind::Label, 13080, 360, 1500, 3960},
+    {el::Record_lbl, "Record_lbl", ElementKind::Label, 240, 3000, 2640, 1080},
 };
 
 // The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
