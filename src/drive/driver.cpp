@@ -16,6 +16,7 @@ namespace tarvel {
 namespace {
 
 constexpr auto kRealTimeStep = std::chrono::milliseconds(2);
+constexpr auto kKeyGap = std::chrono::milliseconds(2);
 
 std::unique_ptr<Clock> makeClock(bool realTime, VirtualClock*& virtualClock) {
     if (realTime) return std::make_unique<SteadyClock>();
@@ -178,6 +179,10 @@ void Driver::click(ElementId id) {
 }
 
 void Driver::pressKey(int qtKey) {
+    // Key events carry the window system's time in whole milliseconds, and a
+    // release and a press of one key at the same time are a held key's repeat:
+    // no hand presses a key again within the millisecond it let go of it.
+    std::this_thread::sleep_for(kKeyGap);
     // Through the window system, as a keyboard's press and release arrive.
     QTest::keyClick(window_->form()->windowHandle(), static_cast<Qt::Key>(qtKey));
 }

@@ -53,6 +53,13 @@ void FormWidget::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void FormWidget::keyReleaseEvent(QKeyEvent* event) {
+    if (onKeyRelease)
+        onKeyRelease(event);
+    else
+        QWidget::keyReleaseEvent(event);
+}
+
 void FormWidget::keyPressEvent(QKeyEvent* event) {
     if (onKeyPress)
         onKeyPress(event);
@@ -69,6 +76,10 @@ QtWindow::QtWindow(std::filesystem::path dataRoot, std::unique_ptr<Clock> clock)
     form_->setWindowIcon(QIcon(QPixmap::fromImage(drawTarvelIcon())));
     form_->onClose = [this] { closeRequested(); };
     form_->onKeyPress = [this](QKeyEvent* event) { keyPressed(event); };
+    form_->onKeyRelease = [this](QKeyEvent* event) {
+        lastRelease_ = {event->key(), event->timestamp()};
+        event->accept();
+    };
     // Every key goes to the window itself, never to the check box, so that a
     // key means the same whatever was clicked last.
     form_->setFocusPolicy(Qt::StrongFocus);
@@ -231,8 +242,12 @@ void QtWindow::clickElement(ElementId id) {
 
 void QtWindow::keyPressed(QKeyEvent* event) {
     event->accept();
-    // A held key repeats nothing: one press, one click.
-    if (event->isAutoRepeat() || ended_ || !onKey) return;
+    // A held key repeats nothing: one press, one click. X sends a held key as
+    // releases and presses in pairs with one time, and Qt does not flag every
+    // such pair as a repeat when a handler has kept it busy.
+    const bool repeat =
+        event->isAutoRepeat() || (event->key() == lastRelease_.key && event->timestamp() == lastRelease_.timestamp);
+    if (repeat || ended_ || !onKey) return;
     const std::optional<KeyInput> key = keyInputFor(event->key());
     if (!key) return;
     for (const ElementId id : onKey(*key)) {

@@ -27,10 +27,12 @@ class FormWidget : public QWidget {
 public:
     std::function<void()> onClose;
     std::function<void(QKeyEvent*)> onKeyPress;
+    std::function<void(QKeyEvent*)> onKeyRelease;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 };
 
 class QtWindow : public Window {
@@ -109,6 +111,10 @@ private:
     QWidget* slotLayers_[2] = {nullptr, nullptr};
     std::vector<ElementState> states_;
     CalendarDate fixedToday_{};
+    struct KeyRelease {
+        int key = 0;
+        unsigned long long timestamp = 0;
+    } lastRelease_;
     bool ended_ = false;
     int exitStatus_ = 0;
 };
