@@ -19,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::uintmax_t kMaxTextFileBytes = 16 * 1024 * 1024;
+constexpr std::uintmax_t kMaxTextFileBytes = std::uintmax_t{16} * 1024 * 1024;
 
 std::string errnoText(int error) { return std::generic_category().message(error); }
 
