@@ -41,7 +41,8 @@ public:
     std::vector<Instant> beatStart, beatSleep;
 
     void show(ElementId id) override {
-        if (id >= el::Uns_img(0) && (id - el::Uns_img(0)) % el::fingersPerNote == 0) {
+        const bool finger = id >= el::Uns_img(0) && id < el::Uns_img(el::fingerSlotCount);
+        if (finger && (id - el::Uns_img(0)) % el::fingersPerNote == 0) {
             beatStart.push_back(inner_.now());
             inBeat_ = true;
         }
