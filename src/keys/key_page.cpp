@@ -17,8 +17,8 @@ void Program::Show_P3() {
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kKeyPrompt));
     w_.show(el::Check1);
-    // The keyboard's frame starts on the key chosen last.
     showWhere(CaptionDepth::Pairing);
+    // The keyboard's frame starts on the key chosen last, ハ長調 before any.
     keyFocus_ = keyIndex(s_.Settings[3]).value_or(0);
     w_.show(el::Key_frm(keyFocus_));
     keyPageShown_ = true;
