@@ -5,7 +5,7 @@
 
 #include "app/choices.h"
 #include "app/texts.h"
-#include "keys/key_table.h"
+#include "keys/key_names.h"
 
 namespace tarvel {
 namespace {
@@ -26,8 +26,9 @@ std::string pairingName(const std::string& setting) {
 }
 
 std::string keyName(const std::string& code) {
-    const auto k = keyIndex(code);
-    return k ? std::string(Key_tbl[*k].name) : std::string();
+    for (const KeyName& key : kKeyNames)
+        if (key.code == code) return std::string(key.japanese);
+    return {};
 }
 
 std::string tempoName(const std::string& tempo) { return tempo.empty() ? tempo : std::string(kTempoMark) + tempo; }

@@ -11,6 +11,7 @@
 #include "app/keyboard.h"
 #include "data/file_system.h"
 #include "data/fingering_chart.h"
+#include "history/history_store.h"
 #include "run/note_mapping.h"
 #include "ui/window.h"
 
@@ -29,6 +30,9 @@ struct ProgramState {
 class Program {
 public:
     Program(Window& window, FileSystem& files);
+
+    // Where every graded run is kept besides the record; none by default.
+    void setHistory(HistoryStore* history) { history_ = history; }
 
     const ProgramState& state() const { return s_; }
     ProgramState& state() { return s_; }
@@ -64,6 +68,8 @@ public:
     void Hide_P5();
     void Show_P6();
     void Hide_P6();
+    void Show_P7();  // the progress page
+    void Hide_P7();
     bool Load_pictures();
 
     // Click handlers. The button families share one handler each: key button
@@ -78,6 +84,7 @@ public:
     void P3_Btn_Click(int k);
     void P3_BtnA_Click();
     void P3_BtnB_Click();
+    void P3_BtnC_Click();
     void P4_Btn_Click(int n);
     void P4_BtnA_Click();
     void P5_Btn_Click(int n);
@@ -85,6 +92,9 @@ public:
     void P6_Btn2_Click();
     void P6_Btn3_Click();
     void Cancel_img_Click();
+    void P7_BtnA_Click();
+    void P7_BtnB_Click();
+    void P7_Key_Change();
 
     // The practice run and grading.
     void Play_run();
@@ -112,6 +122,11 @@ private:
     void sleepFor(int ms);
     void reportMissingPictures(const std::vector<std::string>& paths, std::string_view consequence);
 
+    // The history.
+    void keepInHistory(std::string_view grade, int gradeNo);
+    void showBestBadges();
+    void tellHistoryMessages();
+
     Window& w_;
     FileSystem& files_;
     ProgramState s_;
@@ -122,6 +137,9 @@ private:
     int keyFocus_ = 0;         // the key under the key page's frame
     std::int16_t Beat_ms = 0;  // of the run in progress
     Instant deadline_{};       // of the run's next sleep
+
+    HistoryStore* history_ = nullptr;
+    std::vector<HistoryRun> progressRuns_;  // what the progress page shows, while it does
 };
 
 }  // namespace tarvel

@@ -28,7 +28,9 @@ SizeLimit pagePictureLimit(ElementId id) {
     if (id >= el::P3_Btn(0) && id <= el::P3_Btn(el::keyCount - 1)) return {118, 76};
     if (id >= el::P4_Btn(1) && id <= el::P4_Btn(9)) return {150, 66};
     if (id >= el::P5_Btn(1) && id <= el::P6_Btn(3)) return {230, 66};
-    if (id == el::P3_BtnA || id == el::P3_BtnB || id == el::P4_BtnA) return {150, 44};
+    if (id == el::P3_BtnA || id == el::P3_BtnB || id == el::P4_BtnA || id == el::P7_BtnA) return {150, 44};
+    if (id == el::P3_BtnC) return {90, 90};  // left of the back buttons, above the keys
+    if (id == el::P7_BtnB) return {230, 66};
     return {200, 44};  // pages 1 and 2, 48 px apart
 }
 constexpr SizeLimit kCancelSize{25, 25, true};

@@ -112,4 +112,36 @@ FileResult LocalFileSystem::rename(const std::string& dataDir, const std::string
     return {error == EEXIST ? FileResult::AlreadyExists : FileResult::Failed, errnoText(error)};
 }
 
+FileResult LocalFileSystem::writeFile(const std::string& dataPath, const std::string& bytes) {
+    const fs::path target = resolve(dataPath);
+    fs::path temporary = target;
+    temporary += ".tarvel-new";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out) return {FileResult::Failed, errnoText(errno)};
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            const int error = errno;
+            std::error_code ec;
+            fs::remove(temporary, ec);
+            return {FileResult::Failed, errnoText(error)};
+        }
+    }
+    std::error_code ec;
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return {FileResult::Failed, ec.message()};
+    }
+    return {};
+}
+
+std::string LocalFileSystem::location(const std::string& dataPath) {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(resolve(dataPath), ec);
+    return (ec ? resolve(dataPath) : absolute.lexically_normal()).string();
+}
+
 }  // namespace tarvel

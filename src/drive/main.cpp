@@ -15,7 +15,8 @@ namespace {
 int usage() {
     std::cerr << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [SCRIPT]\n"
                  "commands: click NAME | key NAME | after MS click NAME | after MS key NAME | after MS close |\n"
-                 "          after MS shot FILE.png | close | wait MS | dump | shot FILE.png\n";
+                 "          after MS shot FILE.png | close | wait MS | choose NAME INDEX | today YYYY-MM-DD |\n"
+                 "          dump | shot FILE.png\n";
     return 2;
 }
 

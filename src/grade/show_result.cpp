@@ -33,6 +33,7 @@ void Program::Show_result() {
     }
     w_.setCaption(el::Label1, std::string(text::kLineBreak) + std::string(grade.text));
     const bool recorded = Write_result(grade.text);
+    keepInHistory(grade.text, grade.Grade_no);  // after the record: it never waits for the history
     // Page 6 shows these beside the grade.
     w_.setCaption(el::Ladder_lbl, gradeLadder(grade.Grade_no));
     w_.setCaption(el::Record_lbl, gradeDetails(s_.Settings[4], s_.Play_cnt, recorded));

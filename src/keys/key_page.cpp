@@ -17,6 +17,8 @@ void Program::Show_P3() {
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kKeyPrompt));
     w_.show(el::Check1);
+    showBestBadges();
+    w_.show(el::P3_BtnC);
     showWhere(CaptionDepth::Pairing);
     // The keyboard's frame starts on the key chosen last, ハ長調 before any.
     keyFocus_ = keyIndex(s_.Settings[3]).value_or(0);
@@ -48,6 +50,11 @@ void Program::P3_BtnA_Click() {
 void Program::P3_BtnB_Click() {
     Hide_P3();
     Show_P1();
+}
+
+void Program::P3_BtnC_Click() {
+    Hide_P3();
+    Show_P7();
 }
 
 }  // namespace tarvel

@@ -9,7 +9,6 @@ namespace tarvel {
 
 struct KeyEntry {
     std::string_view code;           // names the exercise file and the result folder
-    std::string_view name;           // what the player reads: "ハ長調"
     std::string_view buttonPicture;  // data path of the button's picture
 };
 

@@ -6,6 +6,7 @@
 
 #include "data/file_system.h"
 #include "data/result_record.h"
+#include "history/sqlite_history.h"
 
 namespace tarvel {
 namespace {
@@ -61,7 +62,7 @@ SyncReport syncDataFolder(const fs::path& templateRoot, const fs::path& dataRoot
             if (entryError) report.errors.push_back("cannot make " + target.string() + ": " + entryError.message());
             continue;
         }
-        if (!it->is_regular_file(entryError)) continue;
+        if (!it->is_regular_file(entryError) || isHistoryFile(relative)) continue;
         if (isResultFolder(relative.parent_path())) {
             // The player's record: only a folder without one gets the initial record.
             if (data.firstOrdinaryFile(dataPathOf(relative.parent_path())).empty()) {

@@ -12,8 +12,15 @@ namespace tarvel {
 
 using ElementId = int;
 
-// A frame is an outline the window draws around a key button; it takes no clicks.
-enum class ElementKind { Picture, Label, CheckBox, Frame };
+enum class ElementKind {
+    Picture,
+    Label,
+    CheckBox,
+    Choice,  // a drop-down list of texts; choosing one is delivered like a click
+    Chart,   // grades over time, one line per tempo
+    Table,   // rows of texts under a header
+    Frame,   // an outline around a key button; it takes no clicks
+};
 
 struct ElementFont {
     std::string name;
@@ -36,6 +43,7 @@ struct ElementSpec {
     // A page button or the cancel picture: its click runs a handler.
     bool button = false;
     ElementFont font;            // labels and the check box
+    bool badge = false;          // a label drawn as a small tag over a button's corner
     std::string initialCaption;  // labels and the check box
     int stackRank = 0;           // 0 is drawn over every other element
 };
@@ -71,9 +79,22 @@ constexpr ElementId P5_Btn(int n) { return 84 + n; }    // n = 1 .. 4
 constexpr ElementId P6_Btn(int n) { return 88 + n; }    // n = 1 .. 3
 constexpr ElementId onp_img(int i) { return 92 + i; }   // i = 0 .. 319
 constexpr ElementId Uns_img(int i) { return 412 + i; }  // i = 0 .. 2879
-// Added beside the window's own layout, in free space: where the player is,
-// the key page's keyboard frame and what page 6 says about the grade.
-inline constexpr ElementId Where_lbl = 412 + fingerSlotCount;     // pages 3 to 6
+
+// Added after the elements of the original pages: the key page's best results
+// and its way to the progress page (page 7).
+inline constexpr ElementId kProgressFirst = 412 + fingerSlotCount;
+constexpr ElementId Best_lbl(int k) { return kProgressFirst + k; }  // k = 0 .. 28
+inline constexpr ElementId P3_BtnC = kProgressFirst + 29;           // key page: to the progress page
+inline constexpr ElementId P7_BtnA = kProgressFirst + 30;           // progress page: back to the key page
+inline constexpr ElementId P7_BtnB = kProgressFirst + 31;           // progress page: export as CSV
+inline constexpr ElementId P7_Key = kProgressFirst + 32;            // the key whose chart shows
+inline constexpr ElementId P7_Chart = kProgressFirst + 33;
+inline constexpr ElementId P7_Table = kProgressFirst + 34;  // the last runs
+inline constexpr ElementId P7_Days = kProgressFirst + 35;   // days practised this week and month
+inline constexpr ElementId P7_Note = kProgressFirst + 36;   // where the export went
+// Then, in free space: where the player is, the key page's keyboard frame and
+// what page 6 says about the grade.
+inline constexpr ElementId Where_lbl = kProgressFirst + 37;       // pages 3 to 6
 inline constexpr ElementId Where_run_lbl = Where_lbl + 1;         // the run screen
 constexpr ElementId Key_frm(int k) { return Where_lbl + 2 + k; }  // k = 0 .. 28
 inline constexpr ElementId Ladder_lbl = Key_frm(keyCount);

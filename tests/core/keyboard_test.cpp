@@ -24,7 +24,7 @@ TEST(Keyboard, EachKeyStandsForOneButtonOfEachPage) {
         {KeyInput::Digit5, {el::P4_Btn(5)}},
         {KeyInput::Digit9, {el::P4_Btn(9)}},
         {KeyInput::Enter, {el::P3_Btn(12), el::P6_Btn(1)}},
-        {KeyInput::Backspace, {el::P2_Btn4, el::P3_BtnA, el::P4_BtnA}},
+        {KeyInput::Backspace, {el::P2_Btn4, el::P3_BtnA, el::P4_BtnA, el::P7_BtnA}},
         {KeyInput::Home, {el::P3_BtnB}},
         {KeyInput::Space, {el::Check1}},
         {KeyInput::Escape, {el::Cancel_img}},

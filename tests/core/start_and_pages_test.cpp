@@ -26,13 +26,17 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     append(expected, {"hide P3_BtnA", "hide P3_BtnB"});
     append(expected, named("hide", el::P3_Btn(0), el::P3_Btn(28)));
     append(expected, named("hide", el::Lab_S1(0), el::Lab_S1(28)));
-    append(expected, {"hide Check1", "hide Where_lbl", "hide Key_frm(0)"});
+    append(expected, {"hide Check1"});
+    append(expected, named("hide", el::Best_lbl(0), el::Best_lbl(28)));
+    append(expected, {"hide P3_BtnC", "hide Where_lbl", "hide Key_frm(0)"});
     append(expected, named("hide", el::P4_Btn(1), el::P4_Btn(9)));
     append(expected, {"hide P4_BtnA", "hide Where_lbl"});
     append(expected, named("hide", el::P5_Btn(1), el::P5_Btn(4)));
     expected.push_back("hide Where_lbl");
     append(expected, named("hide", el::P6_Btn(1), el::P6_Btn(3)));
     append(expected, {"hide Where_lbl", "hide Ladder_lbl", "hide Record_lbl"});
+    for (const char* name : {"P7_BtnA", "P7_BtnB", "P7_Key", "P7_Days", "P7_Chart", "P7_Table", "P7_Note"})
+        expected.push_back(std::string("hide ") + name);
     for (const PagePicture& p : pagePictureTable())
         expected.push_back("picture " + elementName(p.element) + " " + std::string(p.file));
     append(expected, {"show title_img", "show P1_Btn1", "show P1_Btn2", "show P1_Btn3", "caption Label1 "});
@@ -44,7 +48,8 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
 
 TEST_F(ProgramTest, PagePicturesAreTheFixedList) {
     const auto& table = pagePictureTable();
-    ASSERT_EQ(table.size(), 55u);
+    // The 55 pages' pictures in their order, then the progress page's three.
+    ASSERT_EQ(table.size(), 58u);
     EXPECT_EQ(table.front().file, "system\\hyouji\\title.gif");
     EXPECT_EQ(table[9].element, el::P3_Btn(0));
     EXPECT_EQ(table[9].file, "system\\hyouji\\button\\B_C000.gif");
@@ -53,7 +58,10 @@ TEST_F(ProgramTest, PagePicturesAreTheFixedList) {
     EXPECT_EQ(table[47].element, el::P4_BtnA);
     EXPECT_EQ(table[47].file, table[7].file);                      // both back buttons show modoru.gif
     EXPECT_EQ(table[50].file, "system\\hyouji\\button\\5_3.gif");  // the third answer
-    EXPECT_EQ(table.back().file, "system\\hyouji\\button\\6_code.gif");
+    EXPECT_EQ(table[54].file, "system\\hyouji\\button\\6_code.gif");
+    EXPECT_EQ(table[55].element, el::P3_BtnC);
+    EXPECT_EQ(table[56].file, table[7].file) << "the progress page's back button looks like the others";
+    EXPECT_EQ(table.back().file, "system\\hyouji\\button\\7_csv.gif");
 }
 
 TEST_F(ProgramTest, TheFirstScreen) {
@@ -121,7 +129,7 @@ TEST_F(ProgramTest, PageRoutinesWriteTheirCaptions) {
     program.Hide_P3();
     EXPECT_TRUE(window.opsStartingWith("caption").empty());
     EXPECT_EQ(opsSince(window.ops.size() - 3),
-              (std::vector<std::string>{"hide Check1", "hide Where_lbl", "hide Key_frm(0)"}));
+              (std::vector<std::string>{"hide P3_BtnC", "hide Where_lbl", "hide Key_frm(0)"}));
 }
 
 TEST_F(ProgramTest, ShowingTheTempoPageResetsTheRepeatCounter) {

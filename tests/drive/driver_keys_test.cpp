@@ -219,13 +219,14 @@ QRect placeOf(ElementId id, const std::filesystem::path& root) {
     if (id == el::Cancel_img) picture = "system/hyouji/button/cancel.gif";
     if (id == el::Choshi(0) || id == el::Choshi(1)) rect.setSize({152, 200});
     if (id >= el::onp_img(0) && id < el::Uns_img(0)) rect.setSize({52, 200});
-    if (id >= el::Uns_img(0) && id < el::Where_lbl) rect.setSize({50, 150});
+    if (id >= el::Uns_img(0) && id < el::Uns_img(el::fingerSlotCount)) rect.setSize({50, 150});
     if (id >= el::P3_BtnA && id <= el::P6_Btn(3) && e.kind == ElementKind::Picture) {
         static const std::map<ElementId, std::string> files = [] {
             std::map<ElementId, std::string> m;
             const char* names[] = {"modoru", "3t_modoru"};
             m[el::P3_BtnA] = names[0];
             m[el::P3_BtnB] = names[1];
+            m[el::P3_BtnC] = "3_kiroku";
             m[el::P4_BtnA] = names[0];
             const char* tempi[] = {"030", "042", "060", "085", "120", "170", "240", "340", "480"};
             for (int n = 1; n <= 9; ++n) m[el::P4_Btn(n)] = std::string("4_") + tempi[n - 1];
@@ -252,6 +253,7 @@ TEST(DriverKeys, TheAddedElementsStandInFreeSpace) {
         return ids;
     };
     auto keyPage = range(el::P3_BtnA, el::Lab_S1(28));
+    for (const ElementId id : range(el::Best_lbl(0), el::P3_BtnC)) keyPage.push_back(id);
     keyPage.push_back(el::Check1);
     auto tempoPage = range(el::P4_Btn(1), el::P4_BtnA);
     auto run = range(el::Cancel_img, el::Choshi(1));
@@ -282,7 +284,8 @@ TEST(DriverKeys, TheAddedElementsStandInFreeSpace) {
         const QRect frame = placeOf(el::Key_frm(k), data.root());
         EXPECT_TRUE(frame.contains(placeOf(el::P3_Btn(k), data.root()))) << k;
         for (ElementId other : keyPage) {
-            if (other == el::P3_Btn(k)) continue;
+            // Its own button, and the best-result badge on the button's corner.
+            if (other == el::P3_Btn(k) || other == el::Best_lbl(k)) continue;
             EXPECT_FALSE(frame.intersects(placeOf(other, data.root()))) << k << " " << elementName(other);
         }
     }

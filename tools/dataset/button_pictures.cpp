@@ -114,11 +114,11 @@ void backButtons(std::vector<Picture>& out) {
 }
 
 // The key page: the key's name over a small staff with its signature.
-QImage keyButton(const KeyEntry& key) {
-    const Style& style = isMinorKey(key.code) ? kMinorStyle : kMajorStyle;
+QImage keyButton(const KeyName& key) {
+    const Style& style = key.minor ? kMinorStyle : kMajorStyle;
     QImage drawing = buttonFace(kKeyButton, style);
     QPainter p(&drawing);
-    const QString name = qtext(key.name);
+    const QString name = qtext(key.japanese);
     text(p, QRectF(0, 3, kKeyButton.width(), 23), name, fitted(name, kKeyButton.width() - 12, 19), style.text);
 
     const MusicGlyphs glyphs(6);
@@ -144,7 +144,11 @@ QImage keyButton(const KeyEntry& key) {
 }
 
 void keyButtons(std::vector<Picture>& out) {
-    for (const KeyEntry& key : Key_tbl) out.push_back(picture(key.buttonPicture, keyButton(key), kMixedBackground));
+    for (std::size_t k = 0; k < Key_tbl.size(); ++k) {
+        if (kKeyNames[k].code != Key_tbl[k].code)
+            throw BuildError("the key names are not in the order of the key table at " + std::string(Key_tbl[k].code));
+        out.push_back(picture(Key_tbl[k].buttonPicture, keyButton(kKeyNames[k]), kMixedBackground));
+    }
 }
 
 // The tempo page: a quarter note and the beats per minute, from calm green
@@ -224,6 +228,33 @@ void afterButtons(std::vector<Picture>& out) {
         picture(kOtherKeyPicture, labelledButton(kChoiceButton, kSystemStyle, "調をかえる", "", 26, 0), kWindowGrey));
 }
 
+// The key page's way to the progress page: a small rising chart over "記録";
+// and the progress page's export.
+QImage progressButton() {
+    QImage drawing = buttonFace(kProgressButton, kPairingStyle);
+    QPainter p(&drawing);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink = kPairingStyle.text;
+    p.setPen(QPen(ink, 1.5));
+    p.drawLine(QPointF(18, 14), QPointF(18, 50));
+    p.drawLine(QPointF(18, 50), QPointF(72, 50));
+    const QPointF points[] = {{24, 44}, {36, 38}, {48, 40}, {60, 26}, {68, 20}};
+    p.setPen(QPen(QColor(0xff, 0xe0, 0x82), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(points, 5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xff, 0xe0, 0x82));
+    for (const QPointF& point : points) p.drawEllipse(point, 3, 3);
+    text(p, QRectF(0, 54, kProgressButton.width(), 30), "記録", fitted("記録", kProgressButton.width() - 12, 22), ink);
+    return drawing;
+}
+
+void progressButtons(std::vector<Picture>& out) {
+    out.push_back(picture(kProgressPicture, progressButton(), kWindowGrey));
+    out.push_back(picture(kExportPicture,
+                          labelledButton(kChoiceButton, kSystemStyle, "CSVに書き出す", "表計算ソフトや先生に", 24, 14),
+                          kWindowGrey));
+}
+
 // The program's name over a line of music, and what it is for.
 QImage title() {
     QImage drawing = blankDrawing(kTitle);
@@ -284,6 +315,7 @@ std::vector<Picture> buttonPictures() {
     tempoButtons(out);
     answerButtons(out);
     afterButtons(out);
+    progressButtons(out);
     out.push_back(picture(kCancelPicture, cancelButton(), kWindowGrey));
     return out;
 }

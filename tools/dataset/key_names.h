@@ -1,16 +1,17 @@
-// What the key buttons show besides their name: minor or major, and the key
-// signature a key code stands for.
+// What the key buttons say: the key's name (kept with the key table) and the
+// key signature its code stands for.
 #pragma once
 
+#include <array>
 #include <string_view>
 
+#include "keys/key_names.h"
 #include "run/note_mapping.h"
 
 namespace tarvel::dataset {
 
-// The key names themselves are the program's own, in Key_tbl: the buttons
-// show what the program says elsewhere.
-inline bool isMinorKey(std::string_view code) { return code.size() == 3 && code.substr(1) > "07"; }
+using tarvel::KeyName;
+using tarvel::kKeyNames;
 
 // The key signature of a key code: "S03" and "S10" three sharps, "F09" two flats.
 KeySignature keySignatureOfKey(std::string_view code);
