@@ -47,7 +47,7 @@ std::vector<ElementId> buttonsForKey(KeyInput key, int focusedKey) {
         break;
     case KeyInput::Backspace: buttons = {el::P2_Btn4, el::P3_BtnA, el::P4_BtnA, el::P7_BtnA}; break;
     case KeyInput::Home: buttons = {el::P3_BtnB}; break;
-    case KeyInput::Space: buttons = {el::Check1}; break;
+    case KeyInput::Space: buttons = {el::Check1, el::Check2}; break;
     case KeyInput::Escape: buttons = {el::Cancel_img}; break;
     case KeyInput::T: buttons = {el::P6_Btn(2)}; break;
     case KeyInput::K: buttons = {el::P6_Btn(3)}; break;

@@ -148,6 +148,7 @@ void QtWindow::createElements() {
         case ElementKind::CheckBox: {
             auto* box = new QCheckBox(qs(layout.initialCaption), form_.get());
             box->setGeometry(place);
+            box->setChecked(layout.initiallyChecked);
             box->setFocusPolicy(Qt::NoFocus);
             box->setCursor(Qt::PointingHandCursor);
             paintWhite(box);

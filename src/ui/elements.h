@@ -42,10 +42,11 @@ struct ElementSpec {
     bool takesClicksWhenEmpty = false;
     // A page button or the cancel picture: its click runs a handler.
     bool button = false;
-    ElementFont font;            // labels and the check box
-    bool badge = false;          // a label drawn as a small tag over a button's corner
-    std::string initialCaption;  // labels and the check box
-    int stackRank = 0;           // 0 is drawn over every other element
+    bool initiallyChecked = false;  // check boxes
+    ElementFont font;               // labels and the check box
+    bool badge = false;             // a label drawn as a small tag over a button's corner
+    std::string initialCaption;     // labels and the check box
+    int stackRank = 0;              // 0 is drawn over every other element
 };
 
 namespace el {
@@ -92,9 +93,13 @@ inline constexpr ElementId P7_Chart = kProgressFirst + 33;
 inline constexpr ElementId P7_Table = kProgressFirst + 34;  // the last runs
 inline constexpr ElementId P7_Days = kProgressFirst + 35;   // days practised this week and month
 inline constexpr ElementId P7_Note = kProgressFirst + 36;   // where the export went
+
+// The tempo page's metronome box, and its note when no sound device was found.
+inline constexpr ElementId Check2 = kProgressFirst + 37;
+inline constexpr ElementId Lab_Oto = Check2 + 1;
 // Then, in free space: where the player is, the key page's keyboard frame and
 // what page 6 says about the grade.
-inline constexpr ElementId Where_lbl = kProgressFirst + 37;       // pages 3 to 6
+inline constexpr ElementId Where_lbl = Lab_Oto + 1;               // pages 3 to 6
 inline constexpr ElementId Where_run_lbl = Where_lbl + 1;         // the run screen
 constexpr ElementId Key_frm(int k) { return Where_lbl + 2 + k; }  // k = 0 .. 28
 inline constexpr ElementId Ladder_lbl = Key_frm(keyCount);

@@ -26,7 +26,7 @@ TEST(Keyboard, EachKeyStandsForOneButtonOfEachPage) {
         {KeyInput::Enter, {el::P3_Btn(12), el::P6_Btn(1)}},
         {KeyInput::Backspace, {el::P2_Btn4, el::P3_BtnA, el::P4_BtnA, el::P7_BtnA}},
         {KeyInput::Home, {el::P3_BtnB}},
-        {KeyInput::Space, {el::Check1}},
+        {KeyInput::Space, {el::Check1, el::Check2}},
         {KeyInput::Escape, {el::Cancel_img}},
         {KeyInput::T, {el::P6_Btn(2)}},
         {KeyInput::K, {el::P6_Btn(3)}},

@@ -182,9 +182,9 @@ TEST_F(RunTest, LoadingShowsItsCaptionsAndThePictures) {
     click(el::P2_Btn1);
     click(el::P3_Btn(1));
     const std::size_t from = play();
-    EXPECT_EQ(window.ops[from + 11], "font Label1 name=MS UI Gothic");  // after hiding page 4
-    EXPECT_EQ(window.ops[from + 13], "caption Label1 \r\n　　ロード中。。。");
-    EXPECT_EQ(window.ops[from + 14], "pump");
+    EXPECT_EQ(window.ops[from + 13], "font Label1 name=MS UI Gothic");  // after hiding page 4, its box, its caption
+    EXPECT_EQ(window.ops[from + 15], "caption Label1 \r\n　　ロード中。。。");
+    EXPECT_EQ(window.ops[from + 16], "pump");
     // The scale from 2c: note 0 is c4 natural, in G major without a sign.
     EXPECT_EQ(window.picture(el::onp_img(0)), "system\\Linehyouji\\215.gif");
     EXPECT_EQ(window.picture(el::onp_img(3)), "system\\Linehyouji\\202.gif") << "f natural in G major";
@@ -254,9 +254,9 @@ TEST_F(RunTest, CancelDuringTheCountInEndsTheRunAtOnce) {
     const std::size_t cancel = indexOf("hide onp_img(0)", indexOf("caption Label1 \r\nいくよ", from));
     ASSERT_LT(cancel, window.ops.size());
     const std::vector<std::string> after(window.ops.begin() + cancel, window.ops.end());
+    EXPECT_EQ(after.back(), "show Where_lbl") << "the tempo page is the last thing shown";
     EXPECT_EQ(window.opsStartingWith("caption Label1", cancel).back(), "caption Label1 \r\n　　　テンポをえらんでね")
         << "nothing is written over the tempo page";
-    EXPECT_EQ(after.back(), "show Where_lbl");
     EXPECT_TRUE(
         std::none_of(after.begin(), after.end(), [](const std::string& op) { return op.rfind("sleep", 0) == 0; }));
     EXPECT_EQ(state().Cancel_flg, 0);

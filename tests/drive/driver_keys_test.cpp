@@ -256,6 +256,8 @@ TEST(DriverKeys, TheAddedElementsStandInFreeSpace) {
     for (const ElementId id : range(el::Best_lbl(0), el::P3_BtnC)) keyPage.push_back(id);
     keyPage.push_back(el::Check1);
     auto tempoPage = range(el::P4_Btn(1), el::P4_BtnA);
+    tempoPage.push_back(el::Check2);
+    tempoPage.push_back(el::Lab_Oto);
     auto run = range(el::Cancel_img, el::Choshi(1));
     for (const ElementId id : range(el::onp_img(0), el::onp_img(31))) run.push_back(id);
     for (const ElementId id : range(el::Uns_img(0), el::Uns_img(9 * 32 - 1))) run.push_back(id);
