@@ -38,16 +38,18 @@ public:
 
 private:
     struct Scheduled {
-        enum What { Click, Close, Shot } what = Click;
+        enum What { Click, Close, Shot, Key } what = Click;
         Instant due;
         ElementId element = 0;
         std::string file;  // of a shot
+        int key = 0;       // Qt's key code
     };
 
     bool execute(const std::string& line);
     void schedule(long long ms, Scheduled event);
     void deliverDue();
     void click(ElementId id);
+    void pressKey(int qtKey);
     void requestClose();
     void wait(long long ms);
     void dump();

@@ -14,11 +14,11 @@
 namespace {
 
 int usage() {
-    std::cerr
-        << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--audio-out FILE.wav] [--sound]\n"
-           "                    [--listen FILE.wav] [SCRIPT]\n"
-           "commands: click NAME | after MS click NAME | after MS close | after MS shot FILE.png | close | wait MS |\n"
-           "          choose NAME INDEX | today YYYY-MM-DD | dump | shot FILE.png\n";
+    std::cerr << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--audio-out FILE.wav] [--sound]\n"
+                 "                    [--listen FILE.wav] [SCRIPT]\n"
+                 "commands: click NAME | key NAME | after MS click NAME | after MS key NAME | after MS close |\n"
+                 "          after MS shot FILE.png | close | wait MS | choose NAME INDEX | today YYYY-MM-DD | dump |\n"
+                 "          shot FILE.png\n";
     return 2;
 }
 

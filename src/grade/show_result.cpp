@@ -32,27 +32,31 @@ void Program::Show_result() {
         w_.sleepUntil(w_.now() + kResultPause);
     }
     w_.setCaption(el::Label1, std::string(text::kLineBreak) + std::string(grade.text));
-    Write_result(grade.text);
+    const bool recorded = Write_result(grade.text);
     keepInHistory(grade.text, grade.Grade_no);  // after the record: it never waits for the history
+    // Page 6 shows these beside the grade.
+    w_.setCaption(el::Ladder_lbl, gradeLadder(grade.Grade_no));
+    w_.setCaption(el::Record_lbl, gradeDetails(s_.Settings[4], s_.Play_cnt, recorded));
 }
 
-void Program::Write_result(std::string_view grade) {
+bool Program::Write_result(std::string_view grade) {
     const std::string dir = Result_dir(s_.Settings[1], s_.Settings[2], s_.Settings[3]);
     const std::string name = recordName(shortDateText(w_.today()), grade);
     const RecordOutcome outcome = writeRecord(files_, dir, name);
     switch (outcome.kind) {
     case RecordOutcome::Renamed:
     case RecordOutcome::Unchanged:
-    case RecordOutcome::Created: return;
+    case RecordOutcome::Created: return true;
     case RecordOutcome::NameTaken:
         w_.showMessage("成績を記録できませんでした。\nフォルダ " + dir + " には「" + name +
                        "」という名前のファイルがすでにあります。\n記録「" + outcome.oldName + "」はそのままです。");
-        return;
+        return false;
     case RecordOutcome::Failed:
         w_.showMessage("成績を記録できませんでした（" + outcome.detail + "）。\nフォルダ " + dir + " の記録「" +
                        outcome.oldName + "」はそのままです。");
-        return;
+        return false;
     }
+    return false;
 }
 
 }  // namespace tarvel

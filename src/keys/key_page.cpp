@@ -19,6 +19,18 @@ void Program::Show_P3() {
     w_.show(el::Check1);
     showBestBadges();
     w_.show(el::P3_BtnC);
+    showWhere(CaptionDepth::Pairing);
+    // The keyboard's frame starts on the key chosen last, ハ長調 before any.
+    keyFocus_ = keyIndex(s_.Settings[3]).value_or(0);
+    w_.show(el::Key_frm(keyFocus_));
+    keyPageShown_ = true;
+}
+
+void Program::moveKeyFrame(int k) {
+    if (k == keyFocus_) return;
+    w_.hide(el::Key_frm(keyFocus_));
+    keyFocus_ = k;
+    w_.show(el::Key_frm(keyFocus_));
 }
 
 void Program::P3_Btn_Click(int k) {
@@ -26,6 +38,8 @@ void Program::P3_Btn_Click(int k) {
     Show_P4();
     s_.Settings[3] = std::string(Key_tbl[k].code);
     s_.Settings[6] = "1";
+    // The tempo page came up before the key was stored: name it now.
+    showWhere(CaptionDepth::Key);
 }
 
 void Program::P3_BtnA_Click() {
