@@ -32,16 +32,19 @@ public:
 
 private:
     struct Scheduled {
-        enum What { Click, Close, Shot } what = Click;
+        enum What { Click, ClickAt, Close, Shot } what = Click;
         Instant due;
         ElementId element = 0;
         std::string file;  // of a shot
+        int x = 0, y = 0;  // of a click at a spot of the window
     };
 
     bool execute(const std::string& line);
     void schedule(long long ms, Scheduled event);
     void deliverDue();
     void click(ElementId id);
+    void clickAt(int x, int y);
+    void sleepUntil(Instant deadline);
     void requestClose();
     void wait(long long ms);
     void dump();
@@ -57,7 +60,6 @@ private:
     std::unique_ptr<TracingFileSystem> tracingFiles_;
     std::unique_ptr<Program> program_;
     std::deque<Scheduled> scheduled_;
-    bool delivering_ = false;
 };
 
 }  // namespace tarvel

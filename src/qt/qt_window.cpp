@@ -4,9 +4,12 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDate>
+#include <QEventLoop>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 
 #include "data/data_paths.h"
@@ -43,7 +46,51 @@ QRect pixelRect(const ElementSpec& e) {
                  twipsToPixels(e.heightTwips));
 }
 
+bool isPlayerInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::TabletMove: return true;
+    default: return false;
+    }
+}
+
 }  // namespace
+
+// While the program sleeps, input reaches the cancel picture only, and only
+// while it shows its picture; everything else the player does then is
+// dropped, so that it cannot land on a button shown after the pause.
+class SleepInputGate : public QObject {
+public:
+    explicit SleepInputGate(QtWindow& window) : window_(window) {}
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (!window_.sleeping_ || !isPlayerInput(event->type())) return false;
+        if (!receiver->isWidgetType()) return false;  // the window passes it on to a widget, looked at there
+        QWidget* cancel = window_.widgets_[el::Cancel_img];
+        const bool toCancel = receiver == cancel && cancel->isVisible() && window_.hasPicture(el::Cancel_img);
+        const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
+        return !(toCancel && press);
+    }
+
+private:
+    QtWindow& window_;
+};
 
 void FormWidget::closeEvent(QCloseEvent* event) {
     if (onClose) onClose();
@@ -59,6 +106,8 @@ QtWindow::QtWindow(std::filesystem::path dataRoot, std::unique_ptr<Clock> clock)
     form_->setWindowIcon(QIcon(QPixmap::fromImage(drawTarvelIcon())));
     form_->onClose = [this] { closeRequested(); };
     createElements();
+    sleepGate_ = std::make_unique<SleepInputGate>(*this);
+    QCoreApplication::instance()->installEventFilter(sleepGate_.get());
 }
 
 QtWindow::~QtWindow() = default;
@@ -75,9 +124,8 @@ void QtWindow::createElements() {
         QWidget* widget = nullptr;
         switch (layout.kind) {
         case ElementKind::Picture:
-            widget = new PictureElement(parentFor(id), place.size(), layout.takesClicksWhenEmpty, [this, id] {
-                if (onClick) onClick(id);
-            });
+            widget = new PictureElement(parentFor(id), place.size(), layout.takesClicksWhenEmpty,
+                                        [this, id] { elementClicked(id); });
             widget->move(place.topLeft());
             break;
         case ElementKind::Label: {
@@ -127,7 +175,18 @@ QWidget* QtWindow::parentFor(ElementId id) {
 
 void QtWindow::applyFont(ElementId id) {
     const ElementState& state = states_[id];
-    widgets_[id]->setFont(elementFont(qs(state.fontName), state.fontSize, element(id).font.bold));
+    QFont font = elementFont(qs(state.fontName), state.fontSize, element(id).font.bold);
+    if (id >= el::Lab_S1(0) && id <= el::Lab_S1(el::keyCount - 1)) {
+        // A key's record name stands whole under its button: a name wider than
+        // the label is condensed, just as much as it needs.
+        const QString text = displayText(state.caption);
+        const int room = widgets_[id]->contentsRect().width();
+        for (int stretch = 100; stretch >= 70; stretch -= 2) {
+            font.setStretch(stretch);
+            if (QFontMetrics(font).horizontalAdvance(text) <= room) break;
+        }
+    }
+    widgets_[id]->setFont(font);
 }
 
 void QtWindow::show(ElementId id) { widgets_.at(id)->show(); }
@@ -139,7 +198,7 @@ PictureLoad QtWindow::setPicture(ElementId id, const std::string& dataPath) {
     if (!picture) return PictureLoad::NotAPicture;
     const QString path = QString::fromStdString((dataRoot_ / nativePath(dataPath)).string());
     QPixmap pixmap;
-    const PictureLoad result = pictures_.load(path, pixmap);
+    const PictureLoad result = pictures_.load(path, pixmap, pictureLimit(id));
     if (result == PictureLoad::Loaded) {
         picture->setPicture(pixmap);
         states_[id].picturePath = dataPath;
@@ -152,7 +211,10 @@ PictureLoad QtWindow::setPicture(ElementId id, const std::string& dataPath) {
 
 void QtWindow::setCaption(ElementId id, const std::string& text) {
     states_.at(id).caption = text;
-    if (auto* label = dynamic_cast<QLabel*>(widgets_[id])) label->setText(displayText(text));
+    if (auto* label = dynamic_cast<QLabel*>(widgets_[id])) {
+        label->setText(displayText(text));
+        if (id >= el::Lab_S1(0) && id <= el::Lab_S1(el::keyCount - 1)) applyFont(id);
+    }
 }
 
 void QtWindow::setFontName(ElementId id, const std::string& name) {
@@ -178,7 +240,50 @@ void QtWindow::processEvents() {
     if (ended_) throw WindowClosed{};
 }
 
-void QtWindow::sleepUntil(Instant deadline) { clock_->sleepUntil(deadline); }
+void QtWindow::elementClicked(ElementId id) {
+    if (onClick) onClick(id);
+    if (!sleeping_) return;
+    woken_ = true;  // a click that passed the gate during a sleep: the cancel
+    if (sleepLoop_) sleepLoop_->quit();
+}
+
+void QtWindow::sleepUntil(Instant deadline) {
+    if (ended_) throw WindowClosed{};
+    if (!wakeDuringSleep_) return clock_->sleepUntil(deadline);
+    sleeping_ = true;
+    woken_ = false;
+    try {
+        if (onSleep)
+            onSleep(deadline);
+        else
+            waitForInput(deadline);
+    } catch (...) {
+        sleeping_ = false;
+        throw;
+    }
+    sleeping_ = false;
+    if (ended_) throw WindowClosed{};
+}
+
+void QtWindow::waitForInput(Instant until) {
+    using std::chrono::milliseconds;
+    // The event loop's timers have whole milliseconds: wait in it to the last
+    // millisecond, then sleep the rest on the clock.
+    while (!woken_ && !ended_) {
+        const auto left = std::chrono::duration_cast<milliseconds>(until - clock_->now());
+        if (left < milliseconds(2)) break;
+        QEventLoop loop;
+        QTimer timer;
+        timer.setSingleShot(true);
+        timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+        timer.start(static_cast<int>(left.count() - 1));
+        sleepLoop_ = &loop;
+        loop.exec();
+        sleepLoop_ = nullptr;
+    }
+    if (!woken_ && !ended_) clock_->sleepUntil(until);
+}
 
 Instant QtWindow::now() { return clock_->now(); }
 
@@ -202,6 +307,7 @@ void QtWindow::showMessage(const std::string& text) {
 void QtWindow::endProgram(int status) {
     ended_ = true;
     exitStatus_ = status;
+    if (sleepLoop_) sleepLoop_->quit();
     QCoreApplication::exit(status);
 }
 

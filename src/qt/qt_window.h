@@ -14,6 +14,7 @@
 #include "ui/window.h"
 
 class QCheckBox;
+class QEventLoop;
 class QLabel;
 
 namespace tarvel {
@@ -43,6 +44,10 @@ public:
     std::function<void()> onPump;
     // Shows a message; the default is a message box.
     std::function<void(const std::string&)> onMessage;
+    // Runs in place of the wait of every sleep, with its deadline (the driver
+    // delivers its scheduled events there, on its own clock). It returns once
+    // the deadline is reached or sleepWoken() is true.
+    std::function<void(Instant)> onSleep;
 
     // Window
     void show(ElementId id) override;
@@ -58,6 +63,15 @@ public:
     CalendarDate today() override;
     void showMessage(const std::string& text) override;
     void endProgram(int status) override;
+
+    // Waits for input until `until` on the real clock, handling only a close
+    // and a click on the cancel picture; returns early once one of them came.
+    void waitForInput(Instant until);
+    // Whether a click on the cancel picture has ended the current sleep.
+    bool sleepWoken() const { return woken_; }
+    // Off: sleeps are plain sleeps and input waits for the next processEvents
+    // (for comparison in the bench).
+    void setWakeDuringSleep(bool on) { wakeDuringSleep_ = on; }
 
     bool ended() const { return ended_; }
     int exitStatus() const { return exitStatus_; }
@@ -87,6 +101,8 @@ private:
     QWidget* parentFor(ElementId id);
     void applyFont(ElementId id);
     void closeRequested();
+    void elementClicked(ElementId id);
+    friend class SleepInputGate;
 
     std::unique_ptr<FormWidget> form_;
     std::filesystem::path dataRoot_;
@@ -98,6 +114,11 @@ private:
     CalendarDate fixedToday_{};
     bool ended_ = false;
     int exitStatus_ = 0;
+    bool sleeping_ = false;
+    bool woken_ = false;
+    bool wakeDuringSleep_ = true;
+    QEventLoop* sleepLoop_ = nullptr;
+    std::unique_ptr<QObject> sleepGate_;
 };
 
 }  // namespace tarvel
