@@ -244,7 +244,6 @@ void QtWindow::elementClicked(ElementId id) {
     if (onClick) onClick(id);
     if (!sleeping_) return;
     woken_ = true;  // a click that passed the gate during a sleep: the cancel
-    if (sleepLoop_) sleepLoop_->quit();
 }
 
 void QtWindow::sleepUntil(Instant deadline) {
@@ -267,20 +266,18 @@ void QtWindow::sleepUntil(Instant deadline) {
 
 void QtWindow::waitForInput(Instant until) {
     using std::chrono::milliseconds;
-    // The event loop's timers have whole milliseconds: wait in it to the last
-    // millisecond, then sleep the rest on the clock.
-    while (!woken_ && !ended_) {
-        const auto left = std::chrono::duration_cast<milliseconds>(until - clock_->now());
-        if (left < milliseconds(2)) break;
-        QEventLoop loop;
-        QTimer timer;
-        timer.setSingleShot(true);
-        timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-        timer.start(static_cast<int>(left.count() - 1));
-        sleepLoop_ = &loop;
-        loop.exec();
-        sleepLoop_ = nullptr;
+    // Timers have whole milliseconds: wait for events until the last
+    // millisecond, then sleep the rest on the clock. (A nested QEventLoop
+    // would not do: once the application has been asked to quit, exec()
+    // returns at once.)
+    const auto left = std::chrono::duration_cast<milliseconds>(until - clock_->now());
+    if (left >= milliseconds(2)) {
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        deadline.setTimerType(Qt::PreciseTimer);
+        deadline.start(static_cast<int>(left.count() - 1));
+        while (!woken_ && !ended_ && deadline.isActive())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     if (!woken_ && !ended_) clock_->sleepUntil(until);
 }
@@ -307,7 +304,6 @@ void QtWindow::showMessage(const std::string& text) {
 void QtWindow::endProgram(int status) {
     ended_ = true;
     exitStatus_ = status;
-    if (sleepLoop_) sleepLoop_->quit();
     QCoreApplication::exit(status);
 }
 

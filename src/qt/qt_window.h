@@ -14,7 +14,6 @@
 #include "ui/window.h"
 
 class QCheckBox;
-class QEventLoop;
 class QLabel;
 
 namespace tarvel {
@@ -117,7 +116,6 @@ private:
     bool sleeping_ = false;
     bool woken_ = false;
     bool wakeDuringSleep_ = true;
-    QEventLoop* sleepLoop_ = nullptr;
     std::unique_ptr<QObject> sleepGate_;
 };
 
