@@ -125,10 +125,15 @@ private:
 
     void checkRecord(std::string_view system, std::string_view pairing, std::string_view key) {
         const std::string dir = Result_dir(system, pairing, key);
-        const auto records = ordinaryFiles(files_.resolve(dir));
+        if (files_.reachedThroughLink(dir))
+            return report(dir, 0, "result folder is, or lies under, a symbolic link: Tarvel records nothing there");
+        const auto records = ordinaryFilesRecordFirst(files_.resolve(dir));
         if (!records) return report(dir, 0, "result folder is missing");
-        if (records->size() != 1)
-            report(dir, 0, "result folder holds " + std::to_string(records->size()) + " record files, not one");
+        if (records->size() == 1) return;
+        std::string what = "result folder holds " + std::to_string(records->size()) + " record files, not one";
+        for (std::size_t i = 0; i < records->size(); ++i)
+            what += (i == 0 ? ": '" : ", '") + (*records)[i] + (i == 0 ? "' (the record)" : "'");
+        report(dir, 0, what);
     }
 
     fs::path root_;
