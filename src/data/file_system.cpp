@@ -19,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr std::size_t kMaxTextFileBytes = 16 * 1024 * 1024;
+constexpr std::size_t kMaxTextFileBytes = std::size_t{16} * 1024 * 1024;
 
 // Holds an open folder, locked with flock until it is closed.
 class LockedFolder : public FolderLock {

@@ -18,6 +18,7 @@
 #include "gif_writer.h"
 #include "icon.h"
 #include "keys/key_table.h"
+#include "legend.h"
 #include "staff_pictures.h"
 
 #ifdef TARVEL_HAVE_MUSIC
@@ -107,6 +108,17 @@ void writeIcon(const QString& outDir, BuildSummary& summary) {
     writeIfChanged(QDir(outDir).filePath("tarvel.png"), bytes, summary);
 }
 
+// The legends of the diagrams, for the READMEs: beside the data set, not in it.
+void writeLegends(const QString& outDir, BuildSummary& summary) {
+    for (FingerSystem system : {FingerSystem::Boehm, FingerSystem::Oehler}) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!drawLegend(system).image.save(&buffer, "png")) throw BuildError("cannot encode a legend as PNG");
+        writeIfChanged(QDir(outDir).filePath(legendFileName(system)), bytes, summary);
+    }
+}
+
 }  // namespace
 
 BuildSummary buildDataSet(const QString& outDir) {
@@ -120,6 +132,7 @@ BuildSummary buildDataSet(const QString& outDir) {
     writeContent(outDir, summary);
 #endif
     writeIcon(outDir, summary);
+    writeLegends(outDir, summary);
     return summary;
 }
 

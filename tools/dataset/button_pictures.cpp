@@ -122,7 +122,8 @@ QImage keyButton(const KeyName& key) {
     const KeySignature table = keySignatureOfKey(key.code);
     QImage scratch = blankDrawing(kKeyButton);
     QPainter measure(&scratch);
-    const double signsWidth = paintKeySignature(measure, table, glyphs, 0, bottomLine, style.text);
+    const SignSpacing apart{0, 1.5};  // the signs of a button's small staff must not touch either
+    const double signsWidth = paintKeySignature(measure, table, glyphs, 0, bottomLine, style.text, apart);
     measure.end();
     const QPainterPath clef = glyphs.trebleClef();
     const double clefWidth = clef.boundingRect().width();
@@ -134,7 +135,7 @@ QImage keyButton(const KeyName& key) {
         p.fillRect(left, static_cast<int>(bottomLine) - 6 * line, right - left, 1, style.border);
     p.setRenderHint(QPainter::Antialiasing);
     p.fillPath(clef.translated(left + 2, bottomLine), style.text);
-    paintKeySignature(p, table, glyphs, left + 4 + clefWidth + gap, bottomLine, style.text);
+    paintKeySignature(p, table, glyphs, left + 4 + clefWidth + gap, bottomLine, style.text, apart);
     return drawing;
 }
 

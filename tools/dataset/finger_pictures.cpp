@@ -13,14 +13,20 @@ namespace {
 
 // The diagram, 50 x 150: the left hand above, the right hand below, holes
 // down the middle of the body (x 21 to 35, centred on the note head above),
-// the thumb and the left little finger to the left, the side keys and the
-// right little finger to the right.
-enum class Shape { Hole, Key, Plate };
+// the thumb and the left little finger to the left, the A and G# keys, the
+// sliver and the side keys to the right, the right little finger below.
+//
+// Every key keeps 1.7 px of room on each side inside its finger's own part
+// of the picture: a pressed key grows by 1 px and takes a 1.4 px outline,
+// and must not reach another finger's pixels.
+enum class Shape { Hole, Key, RoundKey, Plate };
 
 struct Part {
     Shape shape;
     QRectF box;
-    std::string_view pressedBy;  // the codes in which this hole is closed or this key pressed
+    std::string_view pressedBy;    // the codes in which this hole is closed or this key pressed
+    std::string_view name;         // for the legend
+    bool onlyWhenPressed = false;  // an extra key of some instruments, drawn only when a line uses it
 };
 
 struct FingerLayout {
@@ -35,6 +41,12 @@ constexpr double kHoleX = kBodyLeft + kBodyWidth / 2.0;
 constexpr int kBodyTop = 4;
 constexpr int kJointY = 77;  // where the left hand's joint meets the right hand's
 constexpr int kBodyBottom = 128;
+constexpr double kPressedGrowth = 1.0;
+constexpr double kPressedOutline = 1.4;
+
+// Keys right of the body: x 38 to 48.
+constexpr double kRightKeyX = 38;
+constexpr double kRightKeyWidth = 10;
 
 QRectF hole(double centreY, double radius = 5) { return {kHoleX - radius, centreY - radius, 2 * radius, 2 * radius}; }
 
@@ -42,77 +54,95 @@ QRect bodyRows(int top, int bottom) { return {kBodyLeft, top, kBodyWidth, bottom
 
 // The fingers whose holes and keys are the same on both systems.
 FingerLayout thumb() {  // the thumb hole on the back and the register key above it
-    return {"0123", {}, {{Shape::Hole, {7, 11, 9, 9}, "12"}, {Shape::Key, {6.5, 2.5, 10, 5}, "23"}}};
-}
-FingerLayout leftIndex() {
     return {
-        "01AG",
-        bodyRows(kBodyTop, 29),
-        {{Shape::Hole, hole(17), "1"}, {Shape::Key, {37.5, 2.5, 8, 5}, "A"}, {Shape::Key, {38.5, 10.5, 7, 5}, "G"}}};
+        "0123",
+        {},
+        {{Shape::Hole, {5.5, 11, 10, 10}, "12", "左親指の穴"}, {Shape::Key, {3, 2, 15, 6}, "23", "レジスターキー"}}};
 }
-FingerLayout leftMiddle() { return {"01", bodyRows(29, 43), {{Shape::Hole, hole(36), "1"}}}; }
-FingerLayout leftRing(QRectF lever) {
-    return {"01S", bodyRows(43, kJointY + 1), {{Shape::Hole, hole(50), "1"}, {Shape::Key, lever, "S"}}};
+FingerLayout leftIndex(std::string_view gSharp) {
+    return {"01AG",
+            bodyRows(kBodyTop, 29),
+            {{Shape::Hole, hole(17), "1", "左人差し指の穴"},
+             {Shape::Key, {kRightKeyX, 2, kRightKeyWidth, 7}, "A", "Aキー"},
+             {Shape::Key, {kRightKeyX, 12, kRightKeyWidth, 7}, "G", gSharp}}};
 }
-// Five keys in the same places; the lowest lever is F/C on Boehm, B/F on Oehler.
-FingerLayout leftLittle(std::string_view codes, std::string_view lowestLever) {
+FingerLayout leftMiddle() { return {"01", bodyRows(29, 43), {{Shape::Hole, hole(36), "1", "左中指の穴"}}}; }
+FingerLayout leftRing(QRectF lever, std::string_view leverName) {
+    return {"01S",
+            bodyRows(43, kJointY + 1),
+            {{Shape::Hole, hole(50), "1", "左薬指の穴"}, {Shape::Key, lever, "S", leverName}}};
+}
+// The left little finger's cluster: the round C#/G# key on top with the
+// optional Ab/Eb lever beside it, the long E/B lever outside, and two levers
+// inside it (F#/C# and, lowest, F/C on Boehm, B/F on Oehler).
+struct LeftLittleNames {
+    std::string_view cSharp, ab, e, fSharp, lowest;
+};
+FingerLayout leftLittle(std::string_view codes, std::string_view lowestLever, const LeftLittleNames& n) {
     return {codes,
             {},
-            {{Shape::Key, {11.5, 54.5, 8, 5}, "C"},
-             {Shape::Key, {4, 54.5, 6, 5}, "A"},
-             {Shape::Key, {4, 61.5, 6, 14}, "E"},
-             {Shape::Key, {11.5, 61.5, 8, 6}, "H"},
-             {Shape::Key, {11.5, 69.5, 8, 6}, lowestLever}}};
+            {{Shape::RoundKey, {10, 45, 9, 8}, "C", n.cSharp},
+             {Shape::Key, {2, 45, 7, 8}, "A", n.ab, true},  // optional: drawn only where a line uses it
+             {Shape::Key, {2, 55.5, 7, 23}, "E", n.e},
+             {Shape::Key, {10, 55.5, 9, 10.5}, "H", n.fSharp},
+             {Shape::Key, {10, 68, 9, 10.5}, lowestLever, n.lowest}}};
 }
 // Hole 4 with the two upper side keys (trill keys, never pressed in a chart).
 FingerLayout rightIndex(std::string_view codes, std::string_view holeClosedBy) {
     return {codes,
             bodyRows(kJointY + 1, 99),
-            {{Shape::Hole, hole(88), holeClosedBy},
-             {Shape::Key, {38.5, 58.5, 6.5, 5}, ""},
-             {Shape::Key, {38.5, 65.5, 6.5, 5}, ""}}};
+            {{Shape::Hole, hole(88), holeClosedBy, "右人差し指の穴"},
+             {Shape::Key, {kRightKeyX + 2, 51, kRightKeyWidth - 2, 4.5}, "", "トリルキー1"},
+             {Shape::Key, {kRightKeyX + 2, 57.5, kRightKeyWidth - 2, 4.5}, "", "トリルキー2"}}};
 }
-FingerLayout rightMiddle(Shape shape, double radius) {
-    return {"01", bodyRows(99, 113), {{shape, hole(106, radius), "1"}}};
+FingerLayout rightMiddle(Shape shape, double radius, std::string_view name) {
+    return {"01", bodyRows(99, 113), {{shape, hole(106, radius), "1", name}}};
 }
-FingerLayout rightRing() { return {"01", bodyRows(113, kBodyBottom), {{Shape::Hole, hole(120), "1"}}}; }
+FingerLayout rightRing() { return {"01", bodyRows(113, kBodyBottom), {{Shape::Hole, hole(120), "1", "右薬指の穴"}}}; }
 
 std::array<FingerLayout, 9> boehm() {
     FingerLayout index = rightIndex("01SF", "1F");
-    index.parts.push_back({Shape::Key, {38.5, 78.5, 6.5, 6}, "S"});
-    index.parts.push_back({Shape::Key, {38.5, 86.5, 6.5, 6}, "F"});
+    index.parts.push_back({Shape::Key, {kRightKeyX, 64.5, kRightKeyWidth, 8}, "S", "サイドE♭/B♭キー"});
+    index.parts.push_back({Shape::Key, {kRightKeyX, 75.5, kRightKeyWidth, 8}, "F", "サイドF♯/Bキー"});
     return {{
         thumb(),
-        leftIndex(),
+        leftIndex("G♯キー"),
         leftMiddle(),
-        leftRing({37.5, 40.5, 7, 5}),
-        leftLittle("0EFHCA", "F"),
+        leftRing({kRightKeyX, 40, kRightKeyWidth, 6}, "E♭/B♭レバー（スリバー）"),
+        leftLittle("0EFHCA", "F",
+                   {"左小指 C♯/G♯キー", "左小指 A♭/E♭レバー（付いている楽器のみ）", "左小指 E/Bレバー",
+                    "左小指 F♯/C♯レバー", "左小指 F/Cレバー"}),
         index,
-        rightMiddle(Shape::Hole, 5),
+        rightMiddle(Shape::Hole, 5, "右中指の穴"),
         rightRing(),
         {"0EFHAD",
          {},
-         {{Shape::Key, {27.5, 130.5, 8, 5}, "H"},
-          {Shape::Key, {37.5, 130.5, 8, 5}, "A"},
-          {Shape::Key, {27.5, 137.5, 8, 5}, "E"},
-          {Shape::Key, {37.5, 137.5, 8, 5}, "F"},
-          {Shape::Key, {30.5, 144, 12, 4}, "D"}}},
+         {{Shape::Key, {17, 130.5, 13.5, 7.5}, "H", "右小指 F♯/C♯キー"},
+          {Shape::Key, {33, 130.5, 14, 7.5}, "A", "右小指 A♭/E♭キー"},
+          {Shape::Key, {17, 140.5, 13.5, 7.5}, "E", "右小指 E/Bキー"},
+          {Shape::Key, {33, 140.5, 14, 7.5}, "F", "右小指 F/Cキー"},
+          {Shape::Key, {2.5, 135.5, 11, 8}, "D", "右小指 低いE♭キー（フルベームのみ）", true}}},
     }};
 }
 
 std::array<FingerLayout, 9> oehler() {
     FingerLayout index = rightIndex("01S", "1");
-    index.parts.push_back({Shape::Key, {38.5, 79.5, 6.5, 7}, "S"});
+    index.parts.push_back({Shape::Key, {kRightKeyX, 66.5, kRightKeyWidth, 9}, "S", "サイドEs/Bキー"});
     return {{
         thumb(),
-        leftIndex(),
+        leftIndex("Gisキー"),
         leftMiddle(),
-        leftRing({37.5, 40.5, 8, 6}),  // the thicker Es/B lever
-        leftLittle("0EHCAB", "B"),
+        leftRing({kRightKeyX, 39.5, kRightKeyWidth, 7.5}, "Es/Bレバー"),  // thicker than the Boehm sliver
+        leftLittle("0EHCAB", "B",
+                   {"左小指 Cis/Gisキー", "左小指 As/Esレバー（付いている楽器のみ）", "左小指 E/Hキー",
+                    "左小指 Fis/Cisキー", "左小指 B/Fレバー"}),
         index,
-        rightMiddle(Shape::Plate, 6),
+        rightMiddle(Shape::Plate, 6, "右中指のプレート"),
         rightRing(),
-        {"0FA", {}, {{Shape::Key, {35.5, 130.5, 10, 6}, "A"}, {Shape::Key, {27.5, 139.5, 18, 6}, "F"}}},
+        {"0FA",
+         {},
+         {{Shape::Key, {31, 130.5, 16, 7.5}, "A", "右小指 As/Esキー"},
+          {Shape::Key, {17, 140.5, 30, 7.5}, "F", "右小指 F/Cキー"}}},
     }};
 }
 
@@ -123,10 +153,12 @@ const std::array<FingerLayout, 9>& layouts(FingerSystem system) {
 }
 
 struct Look {
-    QColor body, bodyEdge, ink, open;
+    QColor body, bodyEdge, ink, open, keyEdge, pressed;
 };
-const Look kPlayable{{0xc4, 0xcb, 0xd6}, {0x6e, 0x78, 0x88}, {0x1c, 0x20, 0x26}, {0xff, 0xff, 0xff}};
-const Look kGreyed{{0xe2, 0xe2, 0xe2}, {0xc4, 0xc4, 0xc4}, {0xb4, 0xb4, 0xb4}, {0xf6, 0xf6, 0xf6}};
+const Look kPlayable{{0xc4, 0xcb, 0xd6}, {0x6e, 0x78, 0x88}, {0x1c, 0x20, 0x26},
+                     {0xff, 0xff, 0xff}, {0x80, 0x8a, 0x9a}, kPressedKey};
+const Look kGreyed{{0xe2, 0xe2, 0xe2}, {0xc4, 0xc4, 0xc4}, {0xb4, 0xb4, 0xb4},
+                   {0xf6, 0xf6, 0xf6}, {0xc4, 0xc4, 0xc4}, {0xb4, 0xb4, 0xb4}};
 const QColor kCross{0xd0, 0x1c, 0x1c};
 
 void drawBody(QPainter& p, const QRect& body, const Look& look) {
@@ -140,21 +172,48 @@ void drawBody(QPainter& p, const QRect& body, const Look& look) {
         p.fillRect(body.left(), body.bottom(), body.width(), 1, look.bodyEdge);
 }
 
+void drawShape(QPainter& p, Shape shape, const QRectF& box) {
+    switch (shape) {
+    case Shape::Hole:
+    case Shape::RoundKey: p.drawEllipse(box); break;
+    case Shape::Key: p.drawRoundedRect(box, 2, 2); break;
+    case Shape::Plate: p.drawRoundedRect(box, 3, 3); break;
+    }
+}
+
+// Tone holes: filled = closed. Keys: a pressed key grows, turns orange and
+// takes a heavy black outline; a key left alone stays white with a pale edge.
 void drawPart(QPainter& p, const Part& part, bool pressed, const Look& look) {
     p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(QPen(look.ink, part.shape == Shape::Key ? 1.0 : 1.3));
-    p.setBrush(pressed ? look.ink : look.open);
-    switch (part.shape) {
-    case Shape::Hole: p.drawEllipse(part.box); break;
-    case Shape::Key: p.drawRoundedRect(part.box, 1.8, 1.8); break;
-    case Shape::Plate: p.drawRoundedRect(part.box, 3, 3); break;
+    if (part.shape == Shape::Hole || part.shape == Shape::Plate) {
+        p.setPen(QPen(look.ink, 1.3));
+        p.setBrush(pressed ? look.ink : look.open);
+        drawShape(p, part.shape, part.box);
+        return;
     }
+    if (pressed) {
+        p.setPen(QPen(look.ink, kPressedOutline));
+        p.setBrush(look.pressed);
+        const double g = kPressedGrowth;
+        drawShape(p, part.shape, part.box.adjusted(-g, -g, g, g));
+    } else {
+        p.setPen(QPen(look.keyEdge, 1.0));
+        p.setBrush(look.open);
+        drawShape(p, part.shape, part.box);
+    }
+}
+
+bool pressedIn(const Part& part, std::string_view code) {
+    return !code.empty() && part.pressedBy.find(code.front()) != std::string_view::npos;
 }
 
 void drawLayout(QPainter& p, const FingerLayout& finger, std::string_view code, const Look& look) {
     drawBody(p, finger.body, look);
+    // Keys left alone first, so that a pressed key lies over its neighbours' edges.
     for (const Part& part : finger.parts)
-        drawPart(p, part, !code.empty() && part.pressedBy.find(code.front()) != std::string_view::npos, look);
+        if (!pressedIn(part, code) && !part.onlyWhenPressed) drawPart(p, part, false, look);
+    for (const Part& part : finger.parts)
+        if (pressedIn(part, code)) drawPart(p, part, true, look);
 }
 
 // The red cross over the whole diagram with its word; every X layer draws
@@ -181,7 +240,8 @@ QImage diagramMatte(FingerSystem system, const Look& look, bool withParts) {
     for (const FingerLayout& finger : layouts(system)) {
         drawBody(p, finger.body, look);
         if (withParts)
-            for (const Part& part : finger.parts) drawPart(p, part, false, look);
+            for (const Part& part : finger.parts)
+                if (!part.onlyWhenPressed) drawPart(p, part, false, look);
     }
     return matte;
 }
@@ -219,6 +279,29 @@ std::vector<Picture> fingerPictures() {
                 pictures.push_back(drawFinger(system, finger, std::string_view(&code, 1)));
         }
     return pictures;
+}
+
+std::vector<DiagramPart> diagramParts(FingerSystem system) {
+    std::vector<DiagramPart> out;
+    const auto& fingers = layouts(system);
+    for (int f = 0; f < static_cast<int>(fingers.size()); ++f)
+        for (const Part& part : fingers[static_cast<std::size_t>(f)].parts)
+            out.push_back(
+                {f, part.shape == Shape::Key || part.shape == Shape::RoundKey, part.box, part.pressedBy, part.name});
+    return out;
+}
+
+void paintOpenDiagram(QPainter& p, FingerSystem system, bool withOptional) {
+    for (const FingerLayout& finger : layouts(system)) drawBody(p, finger.body, kPlayable);
+    for (const FingerLayout& finger : layouts(system))
+        for (const Part& part : finger.parts)
+            if (withOptional || !part.onlyWhenPressed) drawPart(p, part, false, kPlayable);
+}
+
+void paintMark(QPainter& p, Mark mark, const QRectF& box) {
+    const bool hole = mark == Mark::OpenHole || mark == Mark::ClosedHole;
+    drawPart(p, {hole ? Shape::Hole : Shape::Key, box, "", ""}, mark == Mark::ClosedHole || mark == Mark::PressedKey,
+             kPlayable);
 }
 
 }  // namespace tarvel::dataset

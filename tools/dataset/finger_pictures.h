@@ -1,11 +1,17 @@
 // The fingering diagrams: nine transparent layers per note, one per finger
 // (L1 .. R5), that lie exactly on one another. Each layer draws only its own
-// finger's holes and keys, filled where the finger closes or presses them
-// and outlined where it leaves them open; its part of the instrument's body
-// comes with it. Every finger has the code "X" (the note cannot be played on
-// this system: a greyed diagram under a red cross) and the empty code (a
-// chart line too short to reach the finger: nothing at all).
+// finger's holes and keys: a tone hole is filled where the finger closes it
+// and outlined where it stays open; a pressed key is drawn larger, orange and
+// outlined in black, so that it stands out from every other mark, while the
+// keys left alone stay small and pale. Its part of the instrument's body comes
+// with the layer. Every finger has the code "X" (the note cannot be played on
+// this system: a greyed diagram under a red cross) and the empty code (a chart
+// line too short to reach the finger: nothing at all).
 #pragma once
+
+#include <QColor>
+#include <QPainter>
+#include <QRectF>
 
 #include <string>
 #include <string_view>
@@ -17,6 +23,9 @@ namespace tarvel::dataset {
 
 inline constexpr int kFingerWidth = 50;
 inline constexpr int kFingerHeight = 150;
+
+// The colour of a pressed key: no hole, key, body or cross has it.
+inline const QColor kPressedKey{0xff, 0x8a, 0x00};
 
 enum class FingerSystem { Boehm, Oehler };
 
@@ -32,5 +41,26 @@ Picture drawFinger(FingerSystem system, int finger, std::string_view code);
 
 // Every finger picture of both systems.
 std::vector<Picture> fingerPictures();
+
+// One hole or key of a diagram, with its Japanese name, for the legend.
+struct DiagramPart {
+    int finger = 0;
+    bool isKey = false;
+    QRectF box;             // in diagram pixels
+    std::string_view code;  // the finger codes that close or press it
+    std::string_view name;  // e.g. "右小指 F/Cキー"
+};
+std::vector<DiagramPart> diagramParts(FingerSystem system);
+
+// Paints the whole diagram with every hole open and no key pressed, in the
+// diagram's own coordinates (scale the painter to enlarge it); a part drawn
+// only when it is pressed (the full-Boehm low Eb key) is included when
+// `withOptional` is set.
+void paintOpenDiagram(QPainter& p, FingerSystem system, bool withOptional);
+
+// Paints one mark as the diagrams draw it, in `box`: a tone hole open or
+// closed, a key left alone or pressed.
+enum class Mark { OpenHole, ClosedHole, Key, PressedKey };
+void paintMark(QPainter& p, Mark mark, const QRectF& box);
 
 }  // namespace tarvel::dataset

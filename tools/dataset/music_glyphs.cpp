@@ -14,10 +14,12 @@ constexpr char32_t kBlackNoteHead = 0x1D158;
 constexpr char32_t kQuarterNote = 0x2669;
 constexpr char32_t kSignGlyph[] = {0x1D12B, 0x266D, 0x266E, 0x266F, 0x1D12A};
 
-// The font's sharp and natural are wide for a key signature of seven signs
-// in front of the first note column; they are drawn narrower, the others as
-// the font has them.
-constexpr double kSignWidthScale[] = {1.0, 1.0, 0.8, 0.62, 1.0};
+// The font's sharp is nearly two staff spaces wide, its natural more than
+// one; engraved sharps are about one space wide, so the sharp is drawn at
+// that width (as wide as the flat) and the natural a little narrower. Seven
+// sharps then stand with clear room between them in front of the first note
+// column. The other signs are drawn as the font has them.
+constexpr double kSignWidthScale[] = {1.0, 1.0, 0.8, 0.54, 1.0};
 
 // Measured on a glyph at one em: the distance between the outer lines of the
 // font's own staff is four line spacings.
@@ -63,6 +65,10 @@ QPainterPath MusicGlyphs::noteHead() const { return atPitch(kBlackNoteHead); }
 QPainterPath MusicGlyphs::sign(Sign sign) const {
     const auto i = static_cast<int>(sign);
     return atPitch(kSignGlyph[i], kSignWidthScale[i]);
+}
+
+QPainterPath MusicGlyphs::sign(Sign sign, double widthScale) const {
+    return atPitch(kSignGlyph[static_cast<int>(sign)], widthScale);
 }
 
 QPainterPath MusicGlyphs::trebleClef() const {

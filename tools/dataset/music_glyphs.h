@@ -20,6 +20,8 @@ public:
     // origin on the pitch of the note (the centre of its line or space).
     QPainterPath noteHead() const;
     QPainterPath sign(Sign sign) const;
+    // A sign at `widthScale` of the width the font gives it (1.0: as the font draws it).
+    QPainterPath sign(Sign sign, double widthScale) const;
     // The treble clef with its origin at its left edge on the bottom line.
     QPainterPath trebleClef() const;
     // The quarter note, for the tempo buttons, origin on its baseline.

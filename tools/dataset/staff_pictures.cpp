@@ -1,5 +1,6 @@
 #include "staff_pictures.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "data/data_paths.h"
@@ -44,12 +45,27 @@ std::array<int, 3> barLineX() {
     return x;
 }
 
-// Screen x of the first key-signature sign: right of the clef.
+// Room between two signs of a run-screen key signature: at least enough
+// that the antialiased edges of neighbours never meet, at most a little
+// more than a quarter of a space.
+constexpr double kNarrowestSignatureGap = 2.0;
+constexpr double kWidestSignatureGap = 3.0;
+
+}  // namespace
+
 double firstSignScreenX(const MusicGlyphs& glyphs) {
     return kStaffLeft + kClefLeft + glyphs.trebleClef().boundingRect().width() + 0.4 * glyphs.lineSpacing();
 }
 
-}  // namespace
+SignSpacing signatureSpacing(const MusicGlyphs& glyphs, double room, double widestGap) {
+    const double widest =
+        std::max(glyphs.sign(Sign::Sharp).boundingRect().width(), glyphs.sign(Sign::Flat).boundingRect().width());
+    const double gap = std::min(widestGap, (room - 7 * widest) / 6);
+    if (gap < kNarrowestSignatureGap)
+        throw BuildError("seven signs do not fit apart in the " + std::to_string(room) +
+                         " px left of the first note column");
+    return {0, gap};
+}
 
 Picture drawStaff(const MusicGlyphs& glyphs) {
     const int width = kStaffRight - kStaffLeft + 1;
@@ -68,15 +84,19 @@ Picture drawStaff(const MusicGlyphs& glyphs) {
 }
 
 double paintKeySignature(QPainter& p, const KeySignature& table, const MusicGlyphs& glyphs, double left,
-                         double bottomLineY, QColor ink) {
+                         double bottomLineY, QColor ink, const SignSpacing& spacing) {
     p.setRenderHint(QPainter::Antialiasing);
     double x = left;
     double right = left;
+    const double gap = spacing.gap >= 0 ? spacing.gap : 0.1 * glyphs.lineSpacing();
     auto place = [&](Sign sign, int step) {
-        const QPainterPath path = glyphs.sign(sign).translated(x, bottomLineY - step * glyphs.lineSpacing() / 2);
+        const QPainterPath glyph = sign == Sign::Sharp && spacing.sharpWidthScale > 0
+                                       ? glyphs.sign(sign, spacing.sharpWidthScale)
+                                       : glyphs.sign(sign);
+        const QPainterPath path = glyph.translated(x, bottomLineY - step * glyphs.lineSpacing() / 2);
         fillSign(p, path, glyphs.lineSpacing(), ink);
         right = path.boundingRect().right();
-        x = right + 0.1 * glyphs.lineSpacing();
+        x = right + gap;
     };
     // Sharps enter in letter order f c g d a e b, flats in the reverse order.
     for (int k = 0; k < 7; ++k)
@@ -90,8 +110,11 @@ Picture drawKeySignature(const KeySignature& table, const MusicGlyphs& glyphs) {
     const int width = kFirstColumnLeft - kKeySignatureLeft;
     QImage drawing = blankDrawing(QSize(width, kBandHeight));
     QPainter p(&drawing);
-    const double right =
-        paintKeySignature(p, table, glyphs, firstSignScreenX(glyphs) - kKeySignatureLeft, lineY(0), kInk);
+    // The signs may use the whole width up to the first note column, less a
+    // pixel for their antialiased edge and one to keep clear of the column.
+    const double left = firstSignScreenX(glyphs) - kKeySignatureLeft;
+    const double right = paintKeySignature(p, table, glyphs, left, lineY(0), kInk,
+                                           signatureSpacing(glyphs, width - 2 - left, kWidestSignatureGap));
     p.end();
     if (right > width - 2)
         throw BuildError("the key signature " + keySignaturePicture(table) +

@@ -89,17 +89,21 @@ Exercise buildExercise(System system, Pairing pairing, const Key& key) {
 
     const int writtenTonicMidi = kBlockZeroMidi + ex.range.tonicBlock - offset;
     const int tonicOctave = (writtenTonicMidi - midiNumber({key.tonicLetter, key.tonicAccidental, 0})) / 12;
-    for (const Steps& section : sections) {
-        std::vector<int> blocks;
-        for (int step : section) blocks.push_back(fingeredMidi(ex.range, key.mode, step) - kBlockZeroMidi);
-        const std::vector<int> variants = chooseVariants(system, blocks);
-        for (std::size_t n = 0; n < section.size(); ++n) {
-            const int step = section[n];
-            SpelledPitch w{(key.tonicLetter + step) % 7, 0, tonicOctave + (key.tonicLetter + step) / 7};
-            w.accidental = blocks[n] + kBlockZeroMidi - offset - midiNumber(w);
-            if (w.accidental != scaleAccidental(key, w.letter)) throw std::logic_error("note outside the key's scale");
-            ex.notes.push_back({w, step, blocks[n], variants[n]});
-        }
+    // The variants are chosen over the whole exercise at once: the tonic held
+    // at the end of the scale is also the arpeggio's first note, so it takes
+    // one fingering that suits the notes on both sides of it, and the hand
+    // never changes on a repeated note.
+    Steps steps;
+    for (const Steps& section : sections) steps.insert(steps.end(), section.begin(), section.end());
+    std::vector<int> blocks;
+    for (int step : steps) blocks.push_back(fingeredMidi(ex.range, key.mode, step) - kBlockZeroMidi);
+    const std::vector<int> variants = chooseVariants(system, blocks);
+    for (std::size_t n = 0; n < steps.size(); ++n) {
+        const int step = steps[n];
+        SpelledPitch w{(key.tonicLetter + step) % 7, 0, tonicOctave + (key.tonicLetter + step) / 7};
+        w.accidental = blocks[n] + kBlockZeroMidi - offset - midiNumber(w);
+        if (w.accidental != scaleAccidental(key, w.letter)) throw std::logic_error("note outside the key's scale");
+        ex.notes.push_back({w, step, blocks[n], variants[n]});
     }
     return ex;
 }

@@ -97,14 +97,13 @@ void likely(std::ostream& out) {
 }
 
 void chosenVariants(std::ostream& out, System system) {
-    out << "| Code | Key | Scale (up; down is the same) | Arpeggio |\n|---|---|---|---|\n";
+    out << "| Code | Key | Scale (up and down) | Arpeggio |\n|---|---|---|---|\n";
     for (const Key& k : keys()) {
         const Exercise ex = buildExercise(system, Pairing::BB, k);
         std::string scale, arpeggio;
         std::set<std::string> named;
         for (std::size_t i = 0; i < ex.notes.size(); ++i) {
             const ExerciseNote& n = ex.notes[i];
-            const bool up = i <= static_cast<std::size_t>(ex.range.steps);
             const bool arp = static_cast<int>(i) >= ex.scaleNotes;
             const ChartEntry* e = chartEntry(system, n.block, n.variant);
             const bool uncertain = e->confidence == Confidence::Uncertain;
@@ -112,11 +111,40 @@ void chosenVariants(std::ostream& out, System system) {
             std::string& list = arp ? arpeggio : scale;
             const std::string item = pitchName(n.written) + " v" + std::to_string(n.variant) + " " +
                                      std::string(e->label) + (uncertain ? " ⚠" : "");
-            if ((up || arp) && worthNaming && named.insert((arp ? "a " : "s ") + item).second)
+            if (worthNaming && named.insert((arp ? "a " : "s ") + item).second)
                 list += (list.empty() ? "" : "; ") + item;
         }
         out << "| " << k.code << " | " << keyName(k) << " | " << scale << " | " << arpeggio << " |\n";
     }
+}
+
+// Every uncertain chart line that an exercise uses, with the files that use it.
+void restingOnUncertainRows(std::ostream& out) {
+    out << "| System | Line | Written | Fingering | Exercises that use it |\n|---|---|---|---|---|\n";
+    for (System s : {System::Boehm, System::Oehler})
+        for (const ChartEntry& e : chartEntries(s)) {
+            if (e.confidence != Confidence::Uncertain && !e.sideKeyToCheck) continue;
+            std::string users;
+            for (Pairing p : {Pairing::BB, Pairing::BC, Pairing::BA}) {
+                std::string codes;
+                for (const Key& k : keys()) {
+                    const Exercise ex = buildExercise(s, p, k);
+                    const bool uses = std::any_of(ex.notes.begin(), ex.notes.end(), [&](const ExerciseNote& n) {
+                        return n.block == e.block && n.variant == e.variant;
+                    });
+                    if (uses) codes += (codes.empty() ? "" : " ") + std::string(k.code);
+                }
+                if (!codes.empty())
+                    users += (users.empty() ? "" : "; ") +
+                             std::string(p == Pairing::BB   ? "BB "
+                                         : p == Pairing::BC ? "BC "
+                                                            : "BA ") +
+                             codes;
+            }
+            if (users.empty()) continue;
+            out << "| " << systemName(s) << " | " << 10 * e.block + e.variant << " | " << blockName(e.block) << " v"
+                << e.variant << " | " << e.tokens << " (" << e.label << ") | " << users << " |\n";
+        }
 }
 
 }  // namespace
@@ -139,6 +167,14 @@ std::string readmeTables() {
            "Lines the exercises use or the chart holds whose fingering the reference could not confirm. "
            "They are in the chart; nobody should take them as checked.\n\n";
     toBeConfirmed(out);
+    out << "\n### What the exercises still rest on ⚠ rows\n\n"
+           "Where a ✓ or ◐ fingering does what the rules ask, the exercises take it. These lines, ⚠ in the "
+           "reference or with a side key whose place is ⚠, have no such alternative where they are used: the "
+           "Oehler forked B♭3 and F5 have only the ⚠ B/F lever beside them (the rules keep it for chromatic "
+           "runs), the Oehler C6 has nothing else, and the Boehm side F♯/B key is what the rules ask next to "
+           "B♭3 and F5 (the fork would make the index go up and down). Chart line 10 × block + variant; "
+           "exercises by pairing and key code.\n\n";
+    restingOnUncertainRows(out);
     out << "\n### Likely but unconfirmed (◐)\n\n";
     likely(out);
     return out.str();

@@ -57,7 +57,6 @@ public:
         if (system_ == System::Boehm) {
             alternateLittleFingers();
         } else {
-            leftAbLeverNextToRightF();
             leverInChromaticRuns();
         }
         doubleAtBC();
@@ -162,22 +161,6 @@ private:
         for (int i = first; i <= last; ++i) chosen_[i] = choices[i - first][best[i - first]];
     }
 
-    // Oehler: G#3/D#5 on the left As/Es lever when right-hand F3/C5 is a
-    // direct neighbour and no neighbour needs the left little finger.
-    void leftAbLeverNextToRightF() {
-        for (int i = 0; i < size(); ++i) {
-            const ChartEntry* lever = option(i, [](const ChartEntry& e) { return code(e, L5) == 'A'; });
-            if (lever == nullptr) continue;
-            bool rightF = false, leftBusy = false;
-            for (int j : {i - 1, i + 1}) {
-                if (!inside(j)) continue;
-                rightF |= pinky(standard(j), Right) == 'F';
-                leftBusy |= uses(standard(j), Left);
-            }
-            if (rightF && !leftBusy) chosen_[i] = lever;
-        }
-    }
-
     // Oehler: the left B/F lever instead of the forked Bb3/F5 in a chromatic run.
     void leverInChromaticRuns() {
         for (int i = 1; i + 1 < size(); ++i) {
@@ -271,8 +254,8 @@ private:
 }  // namespace
 
 bool onStandardInstrument(System system, const ChartEntry& entry) {
-    if (system != System::Boehm) return true;
-    return code(entry, L5) != 'A' && code(entry, R5) != 'D';
+    if (code(entry, L5) == 'A') return false;  // the left Ab/Eb (As/Es) lever, fitted to some instruments only
+    return system != System::Boehm || code(entry, R5) != 'D';
 }
 
 std::vector<int> chooseVariants(System system, const std::vector<int>& blocks) {

@@ -14,8 +14,8 @@ namespace tarvel::dataset {
 std::vector<int> chooseVariants(System system, const std::vector<int>& blocks);
 
 // Whether the standard instrument of the system has the key a fingering needs:
-// on Boehm the left Ab/Eb lever and the low Eb key are extras of some models
-// only, so passages never use them.
+// the left Ab/Eb lever (Oehler: As/Es lever) and the Boehm low Eb key are
+// extras of some models only, so passages never use them.
 bool onStandardInstrument(System system, const ChartEntry& entry);
 
 }  // namespace tarvel::dataset

@@ -5,6 +5,7 @@
 
 #include <QPainter>
 
+#include <cstdlib>
 #include <map>
 
 #include "finger_pictures.h"
@@ -119,6 +120,79 @@ TEST_P(FingerLayers, UnknownCode_IsRefusedWithThePicturesName) {
     }
 }
 
+// A layer as the player sees it: over the window's grey and the body.
+QImage onScreen(const QImage& layerImage) {
+    QImage out(layerImage.size(), QImage::Format_RGB32);
+    out.fill(kMixedBackground);
+    QPainter p(&out);
+    p.drawImage(0, 0, layerImage);
+    return out;
+}
+
+// Pixels that differ in clear contrast: far apart in colour, not just a shade.
+int clearlyDifferentPixels(const QImage& a, const QImage& b) {
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            const int dr = qRed(p) - qRed(q), dg = qGreen(p) - qGreen(q), db = qBlue(p) - qBlue(q);
+            if (dr * dr + dg * dg + db * db >= 100 * 100) ++n;
+        }
+    return n;
+}
+
+bool pressedKeyColour(QRgb c) {
+    return std::abs(qRed(c) - kPressedKey.red()) < 40 && std::abs(qGreen(c) - kPressedKey.green()) < 40 &&
+           std::abs(qBlue(c) - kPressedKey.blue()) < 40;
+}
+int pressedKeyPixels(const QImage& image) {
+    int n = 0;
+    for (const QPoint& p : ink(image)) n += pressedKeyColour(image.pixel(p));
+    return n;
+}
+
+// The codes of a finger that press a key (not only close a hole).
+bool pressesAKey(FingerSystem system, int finger, char code) {
+    for (const DiagramPart& part : diagramParts(system))
+        if (part.finger == finger && part.isKey && part.code.find(code) != std::string_view::npos) return true;
+    return false;
+}
+
+// A pressed key must change the diagram at least as much as a covered tone
+// hole does, in clear contrast: at real size the eye finds it as fast.
+TEST_P(FingerLayers, EveryState_ChangesTheDiagramAtLeastAsMuchAsACoveredHole) {
+    int coveredHole = 1 << 20;
+    for (int f : {2, 6, 7})  // L3, R3, R4: a hole and nothing else
+        coveredHole = std::min(coveredHole, clearlyDifferentPixels(onScreen(layer(GetParam(), f, "1")),
+                                                                   onScreen(layer(GetParam(), f, "0"))));
+    EXPECT_GE(coveredHole, 50) << "a covered hole is a clear mark itself";
+    for (int f = 0; f < 9; ++f) {
+        const QImage open = onScreen(layer(GetParam(), f, "0"));
+        for (char code : fingerCodes(GetParam(), f)) {
+            if (code == '0') continue;
+            EXPECT_GE(clearlyDifferentPixels(onScreen(layer(GetParam(), f, std::string_view(&code, 1))), open),
+                      coveredHole)
+                << kPrefixes[f] << code;
+        }
+    }
+}
+
+// Orange marks a pressed key and nothing else: no hole, no key left alone,
+// no body and no greyed diagram has that colour.
+TEST_P(FingerLayers, PressedKeys_AreTheOnlyOrangeMarks) {
+    for (int f = 0; f < 9; ++f) {
+        std::string codes(fingerCodes(GetParam(), f));
+        codes += 'X';
+        for (char code : codes) {
+            const int orange = pressedKeyPixels(layer(GetParam(), f, std::string_view(&code, 1)));
+            if (code != 'X' && pressesAKey(GetParam(), f, code))
+                EXPECT_GE(orange, 40) << kPrefixes[f] << code;
+            else
+                EXPECT_EQ(orange, 0) << kPrefixes[f] << code;
+        }
+    }
+}
+
 std::string systemName(const testing::TestParamInfo<FingerSystem>& param) {
     return param.param == FingerSystem::Boehm ? "Boehm" : "Oehler";
 }
@@ -132,6 +206,23 @@ TEST(FingerDiagrams, Systems_DifferWhereTheInstrumentsDo) {
               ink(roundTrip(drawFinger(FingerSystem::Boehm, 8, "0"))).size());
     EXPECT_THROW(drawFinger(FingerSystem::Oehler, 4, "F"), BuildError);
     EXPECT_THROW(drawFinger(FingerSystem::Boehm, 4, "B"), BuildError);
+}
+
+// The standard 17-key instrument has no low Eb key: the diagram shows it
+// only on the line that presses it.
+TEST(FingerDiagrams, LowEbKey_OnlyWhereALineUsesIt) {
+    QRect lowEb;
+    for (const DiagramPart& part : diagramParts(FingerSystem::Boehm))
+        if (part.finger == 8 && part.code == "D") lowEb = part.box.toAlignedRect();
+    ASSERT_FALSE(lowEb.isEmpty());
+    auto inkInBox = [&](std::string_view code) {
+        const QImage image = roundTrip(drawFinger(FingerSystem::Boehm, 8, code));
+        int n = 0;
+        for (const QPoint& p : ink(image)) n += lowEb.contains(p);
+        return n;
+    };
+    for (std::string_view code : {"0", "E", "F", "H", "A", "X"}) EXPECT_EQ(inkInBox(code), 0) << "R5" << code;
+    EXPECT_GT(inkInBox("D"), 40);
 }
 
 }  // namespace

@@ -272,6 +272,25 @@ TEST_F(StaffPictures, KeySignatures_SignsInOrderOnTheirLinesRightOfTheClef) {
     }
 }
 
+// No two signs of a key signature touch or overlap: between neighbours
+// there is at least one column without ink, in all 15 signatures.
+TEST_F(StaffPictures, KeySignatures_NoTwoSignsTouch) {
+    for (const KeySignature& table : everyKeySignature()) {
+        const QImage image = roundTrip(drawKeySignature(table, *glyphs));
+        int signs = 0;
+        for (int k = 0; k < 7; ++k) signs += table[static_cast<std::size_t>(k)] != 2;
+        int inkedRuns = 0;
+        bool inRun = false;
+        for (int x = 0; x < image.width(); ++x) {
+            bool inked = false;
+            for (int y = 0; y < image.height() && !inked; ++y) inked = opaque(image, x, y);
+            inkedRuns += inked && !inRun;
+            inRun = inked;
+        }
+        EXPECT_EQ(inkedRuns, signs) << keySignaturePicture(table);
+    }
+}
+
 TEST_F(StaffPictures, KeySignatures_OneForEveryCountAndTheNaturalOne) {
     std::set<std::string> names;
     for (const KeySignature& table : everyKeySignature()) names.insert(keySignaturePicture(table));
