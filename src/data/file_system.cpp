@@ -139,6 +139,7 @@ std::optional<std::vector<Listed>> listOrdinaryFiles(const fs::path& folder) {
 
 std::vector<std::string> namesOf(const std::vector<Listed>& files) {
     std::vector<std::string> names;
+    names.reserve(files.size());
     for (const Listed& f : files) names.push_back(f.name);
     return names;
 }
