@@ -143,9 +143,9 @@ void Program::reportMissingPictures(const std::vector<std::string>& paths, std::
     std::set<std::string> seen;
     for (const std::string& p : paths)
         if (seen.insert(p).second) names.push_back(p);
-    std::string message = "次の絵のファイルを読めません:\n";
+    std::string message = "次の絵のファイルを読めません（見つからないか、壊れているか、その場所には大きすぎます）:\n";
     const int shown = std::min(static_cast<int>(names.size()), kMissingNamesShown);
-    for (int i = 0; i < shown; ++i) message += "  " + names[i] + "\n";
+    for (int i = 0; i < shown; ++i) message += "  " + files_.fullPath(names[i]) + "\n";
     if (static_cast<int>(names.size()) > shown)
         message += "  ほか " + std::to_string(names.size() - static_cast<std::size_t>(shown)) + " 個\n";
     w_.showMessage(message + std::string(consequence));

@@ -471,8 +471,8 @@ TEST_F(RunTest, MissingNoteAndFingerPicturesLeaveTheirPlacesEmpty) {
     const std::size_t from = play();
     const auto messages = window.opsStartingWith("message", from);
     ASSERT_EQ(messages.size(), 1u) << "one message for every missing picture";
-    EXPECT_NE(messages[0].find("system\\Linehyouji\\215.gif"), std::string::npos);
-    EXPECT_NE(messages[0].find("system\\unshi\\Boe\\R41.gif"), std::string::npos);
+    EXPECT_NE(messages[0].find(data.path("system\\Linehyouji\\215.gif").string()), std::string::npos);
+    EXPECT_NE(messages[0].find(data.path("system\\unshi\\Boe\\R41.gif").string()), std::string::npos);
     EXPECT_EQ(window.picture(el::onp_img(0)), "");
     EXPECT_TRUE(has("show P5_Btn1", from)) << "the run goes on";
 }
@@ -485,7 +485,7 @@ TEST_F(RunTest, WithoutItsStaffOrCancelPictureTheRunDoesNotStart) {
         const std::size_t from = play();
         const auto messages = window.opsStartingWith("message", from);
         ASSERT_EQ(messages.size(), 1u) << missing;
-        EXPECT_NE(messages[0].find(missing), std::string::npos);
+        EXPECT_NE(messages[0].find(data.path(missing).string()), std::string::npos);
         EXPECT_FALSE(has("caption Label1 \r\nいくよ", from)) << missing;
         EXPECT_TRUE(window.isShown(el::P4_Btn(5))) << missing;
         EXPECT_FALSE(window.isShown(el::Gosen_img1)) << missing;
