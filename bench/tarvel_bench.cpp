@@ -10,9 +10,14 @@
 //    pause, "終了", "結果"), at every tempo, beside the same with plain sleeps
 //    that hear nothing until the pause is over.
 // With "--requests-only" after DATA_DIR it measures the last alone.
+//  - the time the history adds after a grading (one run written) beside the
+//    record's rename, and the time the key page spends on the best results of
+//    a long history beside reading its 29 records.
 // DATA_DIR holds a built data set; its exercise for Boehm, B-flat part, G major
 // is stretched to 320 notes in a temporary copy.
 #include <unistd.h>
+
+#include <sqlite3.h>
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,8 +34,12 @@
 
 #include "app/texts.h"
 #include "data/data_paths.h"
+#include "data/result_record.h"
 #include "data/text_lines.h"
 #include "drive/tracing.h"
+#include "history/progress.h"
+#include "history/sqlite_history.h"
+#include "keys/key_table.h"
 #include "qt/fonts.h"
 #include "qt/wiring.h"
 
@@ -260,6 +269,59 @@ void benchRequests(const fs::path& root) {
     row("結果", 9, Pause{"result", std::string(text::kResult), -1, 700, false});
 }
 
+double elapsedMs(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
+}
+
+void benchHistory(const fs::path& root) {
+    using Clock = std::chrono::steady_clock;
+    LocalFileSystem files(root);
+    const std::string dir = Result_dir("Boe", "BB", "S01");
+    std::string record = files.firstOrdinaryFile(dir);
+    SqliteHistory history(root / SqliteHistory::kFileName);
+    history.runs();  // opened, checked and made before the first run, as the key page does
+    std::vector<double> renames, adds;
+    for (int i = 0; i < 40; ++i) {
+        const std::string next = "2026.12." + std::to_string(10 + i) + " Ｂ";
+        auto start = Clock::now();
+        files.rename(dir, record, next);
+        renames.push_back(elapsedMs(start));
+        record = next;
+        start = Clock::now();
+        history.add(HistoryRun{"2026-12-07 10:00:00", "Boe", "BB", "S01", "120", "0", "Ｂ", 8, std::nullopt});
+        adds.push_back(elapsedMs(start));
+    }
+    std::printf("  %-34s median %7.2f ms   p99 %7.2f ms\n", "record rename (baseline)", percentile(renames, 0.5),
+                percentile(renames, 0.99));
+    std::printf("  %-34s median %7.2f ms   p99 %7.2f ms\n", "history: one run written", percentile(adds, 0.5),
+                percentile(adds, 0.99));
+
+    // A long history: ten thousand runs, a third of them on this system and part.
+    sqlite3* db = nullptr;
+    sqlite3_open((root / SqliteHistory::kFileName).c_str(), &db);
+    sqlite3_exec(db,
+                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000) "
+                 "INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, grade_no) "
+                 "SELECT '2026-12-07 10:00:00', 'Boe', CASE i % 3 WHEN 0 THEN 'BB' WHEN 1 THEN 'BC' ELSE 'BA' END, "
+                 "'S0' || (i % 8), '120', '0', 'Ｂ', 1 + i % 14 FROM n",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    std::vector<double> reads, bests;
+    for (int i = 0; i < 10; ++i) {
+        auto start = Clock::now();
+        for (const KeyEntry& key : Key_tbl) Read_result(files, "Boe", "BB", key.code);
+        reads.push_back(elapsedMs(start));
+        start = Clock::now();
+        const auto runs = history.runs("Boe", "BB");
+        const auto best = bestPerKey(*runs, "Boe", "BB");
+        bests.push_back(elapsedMs(start));
+    }
+    std::printf("  %-34s median %7.2f ms   p99 %7.2f ms\n", "29 records read (baseline)", percentile(reads, 0.5),
+                percentile(reads, 0.99));
+    std::printf("  %-34s median %7.2f ms   p99 %7.2f ms\n", "best of 10040 runs for the badges", percentile(bests, 0.5),
+                percentile(bests, 0.99));
+}
+
 }  // namespace
 }  // namespace tarvel
 
@@ -290,6 +352,8 @@ int main(int argc, char** argv) {
         "  hear nothing until the pause is over (as before; never: by then the cancel picture\n"
         "  was gone, or the record had been written):\n");
     tarvel::benchRequests(root);
+    std::printf("History (SQLite, write-ahead log, synchronous writes):\n");
+    tarvel::benchHistory(root);
     std::error_code ec;
     fs::remove_all(root, ec);
     return 0;

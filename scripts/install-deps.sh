@@ -7,7 +7,7 @@ packages="cmake ninja-build g++ clang libclang-rt-14-dev
 qt6-base-dev libgif-dev libgtest-dev libgmock-dev libbenchmark-dev
 fonts-ipaexfont-gothic fonts-noto-core
 xvfb xauth x11-utils xdotool imagemagick dpkg-dev file libx11-dev
-qt6-multimedia-dev libaubio-dev libsqlite3-dev qt6-charts-dev
+qt6-multimedia-dev libaubio-dev libsqlite3-dev qt6-charts-dev libqt6opengl6-dev
 fluidsynth fluid-soundfont-gm sox pulseaudio pulseaudio-utils
 clang-format-14 clang-tidy"
 

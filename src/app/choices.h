@@ -72,5 +72,8 @@ inline constexpr std::string_view kBackToStartPicture = "system\\hyouji\\button\
 inline constexpr std::string_view kAgainPicture = "system\\hyouji\\button\\6_more.gif";
 inline constexpr std::string_view kOtherTempoPicture = "system\\hyouji\\button\\6_tempo.gif";
 inline constexpr std::string_view kOtherKeyPicture = "system\\hyouji\\button\\6_code.gif";
+// The progress page's buttons; its back button shows kBackPicture.
+inline constexpr std::string_view kProgressPicture = "system\\hyouji\\button\\3_kiroku.gif";
+inline constexpr std::string_view kExportPicture = "system\\hyouji\\button\\7_csv.gif";
 
 }  // namespace tarvel

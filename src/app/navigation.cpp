@@ -26,11 +26,15 @@ void Program::click(ElementId id) {
         case el::P2_Btn4: return P2_Btn4_Click();
         case el::P3_BtnA: return P3_BtnA_Click();
         case el::P3_BtnB: return P3_BtnB_Click();
+        case el::P3_BtnC: return P3_BtnC_Click();
         case el::P4_BtnA: return P4_BtnA_Click();
         case el::P6_Btn(1): return P6_Btn1_Click();
         case el::P6_Btn(2): return P6_Btn2_Click();
         case el::P6_Btn(3): return P6_Btn3_Click();
         case el::Cancel_img: return Cancel_img_Click();
+        case el::P7_BtnA: return P7_BtnA_Click();
+        case el::P7_BtnB: return P7_BtnB_Click();
+        case el::P7_Key: return P7_Key_Change();
         default: return;  // notes, labels, the title: nothing happens
         }
     } catch (const WindowClosed&) {

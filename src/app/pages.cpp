@@ -26,6 +26,7 @@ bool Program::Form_Load() {
     Hide_P4();
     Hide_P5();
     Hide_P6();
+    Hide_P7();
     s_.Cancel_flg = 0;
     if (!Load_pictures()) return false;
     Show_P1();
@@ -91,6 +92,8 @@ void Program::Hide_P3() {
     hideElements(el::P3_Btn(0), el::P3_Btn(el::keyCount - 1));
     hideElements(el::Lab_S1(0), el::Lab_S1(el::keyCount - 1));
     w_.hide(el::Check1);
+    hideElements(el::Best_lbl(0), el::Best_lbl(el::keyCount - 1));
+    w_.hide(el::P3_BtnC);
 }
 
 void Program::Show_P4() {

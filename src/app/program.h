@@ -10,6 +10,7 @@
 
 #include "data/file_system.h"
 #include "data/fingering_chart.h"
+#include "history/history_store.h"
 #include "run/note_mapping.h"
 #include "ui/window.h"
 
@@ -31,6 +32,9 @@ std::string describeExtraFiles(const std::string& folder, const std::vector<std:
 class Program {
 public:
     Program(Window& window, FileSystem& files);
+
+    // Where every graded run is kept besides the record; none by default.
+    void setHistory(HistoryStore* history) { history_ = history; }
 
     const ProgramState& state() const { return s_; }
     ProgramState& state() { return s_; }
@@ -60,6 +64,8 @@ public:
     void Hide_P5();
     void Show_P6();
     void Hide_P6();
+    void Show_P7();  // the progress page
+    void Hide_P7();
     bool Load_pictures();
 
     // Click handlers. The button families share one handler each: key button
@@ -74,6 +80,7 @@ public:
     void P3_Btn_Click(int k);
     void P3_BtnA_Click();
     void P3_BtnB_Click();
+    void P3_BtnC_Click();
     void P4_Btn_Click(int n);
     void P4_BtnA_Click();
     void P5_Btn_Click(int n);
@@ -81,6 +88,9 @@ public:
     void P6_Btn2_Click();
     void P6_Btn3_Click();
     void Cancel_img_Click();
+    void P7_BtnA_Click();
+    void P7_BtnB_Click();
+    void P7_Key_Change();
 
     // The practice run and grading.
     void Play_run();
@@ -108,6 +118,11 @@ private:
     void reportEmptyChartLines(const std::vector<std::int16_t>& chartLines);
     void reportMissingPictures(const std::vector<std::string>& paths, std::string_view consequence);
 
+    // The history.
+    void keepInHistory(std::string_view grade, int gradeNo);
+    void showBestBadges();
+    void tellHistoryMessages();
+
     Window& w_;
     FileSystem& files_;
     ProgramState s_;
@@ -121,6 +136,9 @@ private:
     // beats, the closing pause), so drawing never lengthens a beat; sounds
     // that belong to a beat are due on the same instants.
     Instant deadline_{};
+
+    HistoryStore* history_ = nullptr;
+    std::vector<HistoryRun> progressRuns_;  // what the progress page shows, while it does
 };
 
 }  // namespace tarvel

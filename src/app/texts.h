@@ -11,6 +11,11 @@ inline constexpr std::string_view kLineBreak = "\r\n";
 
 inline constexpr std::string_view kKeyPrompt = "\r\n　　　　調子をえらんでね";
 inline constexpr std::string_view kTempoPrompt = "\r\n　　　テンポをえらんでね";
+inline constexpr std::string_view kProgressPrompt = "\r\n　　　れんしゅうの記録";
+inline constexpr std::string_view kProgressHelp =
+    "グラフは、えらんだ調の成績の移り変わりです。線はテンポごとに分かれます。\r\n"
+    "表は、この運指と楽譜での最近の12回です。\r\n"
+    "「CSVに書き出す」は、すべての記録を表計算ソフトで開けるファイルにします。";
 inline constexpr std::string_view kAnswerPrompt = "\r\n　　　　　どうだった？";
 
 inline constexpr std::string_view kLoading = "\r\n　　ロード中。。。";

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <system_error>
 
 #include "data/data_paths.h"
@@ -254,5 +255,34 @@ FileResult LocalFileSystem::rename(const std::string& dataDir, const std::string
     unlinkFile(target.c_str());
     return failure(unlinkError);
 }
+
+FileResult LocalFileSystem::writeFile(const std::string& dataPath, const std::string& bytes) {
+    // Written under a name of its own beside the target, made with O_EXCL and
+    // O_NOFOLLOW, then renamed over it: never half written, never written
+    // through a link planted in the folder, and two programs do not meet.
+    const fs::path target = resolve(dataPath);
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        fs::path temporary = target;
+        temporary += ".tarvel-new-" + std::to_string(random());
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return failure(errno);
+        int error = 0;
+        for (std::size_t done = 0; error == 0 && done < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+            if (n < 0 && errno != EINTR) error = errno;
+            if (n > 0) done += static_cast<std::size_t>(n);
+        }
+        if (::close(fd) != 0 && error == 0) error = errno;
+        if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+        if (error == 0) return {};
+        ::unlink(temporary.c_str());
+        return failure(error);
+    }
+    return failure(EEXIST);
+}
+
+std::string LocalFileSystem::location(const std::string& dataPath) { return fullPath(dataPath); }
 
 }  // namespace tarvel

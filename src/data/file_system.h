@@ -54,6 +54,13 @@ public:
     virtual FileResult createFile(const std::string& dataDir, const std::string& name) = 0;
     // Renames a file within its folder in one step; never replaces another file.
     virtual FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) = 0;
+    // Writes a whole file, replacing one of that name at once (never a half
+    // written file); an export, not a record.
+    virtual FileResult writeFile(const std::string& /*dataPath*/, const std::string& /*bytes*/) {
+        return {FileResult::Failed, "not supported"};
+    }
+    // Where a data path is, as the player would look for it.
+    virtual std::string location(const std::string& dataPath) { return dataPath; }
 };
 
 // The names of a folder's ordinary files (no folders, no hidden dot-files),
@@ -83,6 +90,8 @@ public:
     FileResult createFolder(const std::string& dataDir) override;
     FileResult createFile(const std::string& dataDir, const std::string& name) override;
     FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;
+    FileResult writeFile(const std::string& dataPath, const std::string& bytes) override;
+    std::string location(const std::string& dataPath) override;
 
 protected:
     // The system calls a rename makes, so that tests can make them fail.

@@ -1,14 +1,22 @@
 #include "drive/driver.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDateTime>
+#include <QLineSeries>
+#include <QTableWidget>
 #include <QTest>
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <iostream>
 #include <sstream>
 #include <thread>
 
+#include "grade/grading.h"
 #include "qt/wiring.h"
 
 namespace tarvel {
@@ -48,6 +56,7 @@ Driver::Driver(const DriverOptions& options) : options_(options) {
         files = tracingFiles_.get();
     }
     program_ = std::make_unique<Program>(*window, *files);
+    program_->setHistory(&history_);
     connectWindow(*window_, *program_);
 }
 
@@ -117,6 +126,22 @@ bool Driver::execute(const std::string& line) {
         const auto id = what == "click" ? findElement(name) : std::nullopt;
         if (!id) return false;
         schedule(ms, Scheduled{Scheduled::Click, {}, *id, {}});
+        return true;
+    }
+    if (command == "today" && rest.empty()) {
+        CalendarDate date;
+        if (std::sscanf(argument.c_str(), "%4d-%2d-%2d", &date.year, &date.month, &date.day) != 3 || date.month < 1 ||
+            date.month > 12 || date.day < 1 || date.day > 31)
+            return false;
+        window_->setToday(date);
+        return true;
+    }
+    int index = 0;
+    if (command == "choose" && !rest.empty()) {
+        const auto id = findElement(argument);
+        const auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), index);
+        if (!id || ec != std::errc{} || end != rest.data() + rest.size()) return false;
+        window_->choose(*id, index);
         return true;
     }
     if (command == "dump" && argument.empty()) {
@@ -227,9 +252,48 @@ void Driver::dump() {
                       << "\n";
             break;
         case ElementKind::CheckBox: std::cout << name << " checked=" << (window_->isChecked(id) ? 1 : 0) << "\n"; break;
+        case ElementKind::Choice:
+        case ElementKind::Chart:
+        case ElementKind::Table: dumpProgress(id); break;
         }
     }
     std::cout << stateLine() << std::endl;
+}
+
+// What the progress page's chart, table and key choice show, read back from their widgets.
+void Driver::dumpProgress(ElementId id) {
+    QWidget* widget = window_->elementWidget(id);
+    const std::string name = elementName(id);
+    if (auto* choice = qobject_cast<QComboBox*>(widget)) {
+        std::cout << name << " chosen=" << choice->currentIndex()
+                  << " caption=" << quoted(choice->currentText().toStdString()) << " items=" << choice->count() << "\n";
+    } else if (auto* view = qobject_cast<QChartView*>(widget)) {
+        const QChart* chart = view->chart();
+        const std::string key = chart->property("key").toString().toStdString();
+        std::cout << name << " key=" << key << " title=" << quoted(chart->title().toStdString())
+                  << " series=" << chart->series().size() << "\n";
+        for (QAbstractSeries* series : chart->series()) {
+            const auto* line = qobject_cast<QLineSeries*>(series);
+            if (!line) continue;
+            const std::string tempo = line->property("tempo").toString().toStdString();
+            for (const QPointF& point : line->points()) {
+                const QDateTime at = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(point.x()));
+                std::cout << "Point key=" << key << " tempo=" << tempo
+                          << " date=" << at.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toStdString()
+                          << " grade=" << gradeText(qRound(point.y())) << "\n";
+            }
+        }
+    } else if (auto* table = qobject_cast<QTableWidget*>(widget)) {
+        std::cout << name << " rows=" << table->rowCount() << "\n";
+        for (int r = 0; r < table->rowCount(); ++r) {
+            std::cout << "Row";
+            for (int c = 0; c < table->columnCount(); ++c) {
+                const QTableWidgetItem* item = table->item(r, c);
+                std::cout << " " << quoted(item ? item->text().toStdString() : std::string());
+            }
+            std::cout << "\n";
+        }
+    }
 }
 
 std::string Driver::stateLine() {

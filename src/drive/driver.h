@@ -11,6 +11,7 @@
 #include "app/program.h"
 #include "data/file_system.h"
 #include "drive/tracing.h"
+#include "history/sqlite_history.h"
 #include "qt/qt_window.h"
 
 namespace tarvel {
@@ -48,6 +49,7 @@ private:
     void requestClose();
     void wait(long long ms);
     void dump();
+    void dumpProgress(ElementId id);
     void shot(const std::string& file);
     std::string stateLine();
 
@@ -55,6 +57,7 @@ private:
     VirtualClock* virtualClock_ = nullptr;  // owned by the window
     std::unique_ptr<QtWindow> window_;
     LocalFileSystem files_;
+    SqliteHistory history_{std::filesystem::absolute(SqliteHistory::kFileName)};
     std::unique_ptr<TraceLog> log_;
     std::unique_ptr<TracingWindow> tracingWindow_;
     std::unique_ptr<TracingFileSystem> tracingFiles_;

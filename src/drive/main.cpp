@@ -14,8 +14,8 @@ namespace {
 
 int usage() {
     std::cerr << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [SCRIPT]\n"
-                 "commands: click NAME | after MS click NAME | after MS click-at X Y | after MS close | after MS shot "
-                 "FILE.png | close | wait MS |\n"
+                 "commands: click NAME | after MS click NAME | after MS click-at X Y | after MS close |\n"
+                 "          after MS shot FILE.png | close | wait MS | choose NAME INDEX | today YYYY-MM-DD |\n"
                  "          dump | shot FILE.png\n";
     return 2;
 }

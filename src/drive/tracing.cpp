@@ -126,4 +126,28 @@ FileResult TracingFileSystem::rename(const std::string& dataDir, const std::stri
     return result;
 }
 
+FileResult TracingFileSystem::writeFile(const std::string& dataPath, const std::string& bytes) {
+    const FileResult result = inner_.writeFile(dataPath, bytes);
+    log_.write("write", quoted(dataPath) + " " + std::to_string(bytes.size()) + resultText(result));
+    return result;
+}
+
+void TracingWindow::setChoices(ElementId id, const std::vector<std::string>& items, int chosen) {
+    log_.write("choices", elementName(id) + " " + std::to_string(items.size()) + " " + std::to_string(chosen));
+    inner_.setChoices(id, items, chosen);
+}
+
+void TracingWindow::setChart(ElementId id, const ChartData& chart) {
+    std::size_t points = 0;
+    for (const ChartLine& line : chart.lines) points += line.points.size();
+    log_.write("chart", elementName(id) + " " + chart.key + " " + std::to_string(chart.lines.size()) + " " +
+                            std::to_string(points));
+    inner_.setChart(id, chart);
+}
+
+void TracingWindow::setTable(ElementId id, const TableData& table) {
+    log_.write("table", elementName(id) + " " + std::to_string(table.rows.size()));
+    inner_.setTable(id, table);
+}
+
 }  // namespace tarvel

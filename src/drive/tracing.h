@@ -37,10 +37,15 @@ public:
     void setFontName(ElementId id, const std::string& name) override;
     void setFontSize(ElementId id, double points) override;
     bool isChecked(ElementId id) override { return inner_.isChecked(id); }
+    void setChoices(ElementId id, const std::vector<std::string>& items, int chosen) override;
+    int chosenIndex(ElementId id) override { return inner_.chosenIndex(id); }
+    void setChart(ElementId id, const ChartData& chart) override;
+    void setTable(ElementId id, const TableData& table) override;
     void processEvents() override;
     void sleepUntil(Instant deadline) override;
     Instant now() override { return inner_.now(); }
     CalendarDate today() override { return inner_.today(); }
+    TimeOfDay timeOfDay() override { return inner_.timeOfDay(); }
     void showMessage(const std::string& text) override;
     void endProgram(int status) override;
 
@@ -62,6 +67,8 @@ public:
     FileResult createFolder(const std::string& dataDir) override;
     FileResult createFile(const std::string& dataDir, const std::string& name) override;
     FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;
+    FileResult writeFile(const std::string& dataPath, const std::string& bytes) override;
+    std::string location(const std::string& dataPath) override { return inner_.location(dataPath); }
 
 private:
     FileSystem& inner_;

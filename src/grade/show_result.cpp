@@ -28,11 +28,12 @@ void Program::Show_result() {
     w_.setCaption(el::Label1, std::string(text::kResult));
     {
         const LongRoutine routine(inLongRoutine_);
-        w_.processEvents();  // a close here ends the program before the record is written
+        w_.processEvents();  // a close here or in the pause ends the program before the record is written
         w_.sleepUntil(w_.now() + kResultPause);
     }
     w_.setCaption(el::Label1, std::string(text::kLineBreak) + std::string(grade.text));
     Write_result(grade.text);
+    keepInHistory(grade.text, grade.Grade_no);  // after the record: it never waits for the history
 }
 
 void Program::Write_result(std::string_view grade) {

@@ -23,6 +23,8 @@ void Program::Show_P3() {
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kKeyPrompt));
     w_.show(el::Check1);
+    showBestBadges();
+    w_.show(el::P3_BtnC);
     // Told once per folder for the life of the program.
     if (!extraFiles.empty())
         w_.showMessage(extraFiles + "記録はそれぞれ最初の名前のファイルで、ほかのファイルには手を触れません。");
@@ -49,6 +51,11 @@ void Program::P3_BtnA_Click() {
 void Program::P3_BtnB_Click() {
     Hide_P3();
     Show_P1();
+}
+
+void Program::P3_BtnC_Click() {
+    Hide_P3();
+    Show_P7();
 }
 
 }  // namespace tarvel

@@ -11,6 +11,7 @@
 
 #include "data/file_system.h"
 #include "data/result_record.h"
+#include "history/sqlite_history.h"
 
 namespace tarvel {
 namespace {
@@ -148,7 +149,8 @@ SyncReport syncDataFolder(const fs::path& templateRoot, const fs::path& dataRoot
             }
             continue;
         }
-        if (!it->is_regular_file(entryError)) continue;
+        // The history is the player's, like the records: never copied over.
+        if (!it->is_regular_file(entryError) || isHistoryFile(relative)) continue;
         const fs::path target = dataRoot / relative;
         const std::string name = relative.filename().string();
         int error = 0;

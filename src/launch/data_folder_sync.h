@@ -1,6 +1,7 @@
 // Brings a player's data folder up to date from the installed data set:
 // pictures, charts and exercises are copied in or replaced; result records
-// are never touched, and a result folder without one gets the initial record.
+// and the history are never touched, and a result folder without a record gets
+// the initial one.
 #pragma once
 
 #include <filesystem>

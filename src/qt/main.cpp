@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "history/sqlite_history.h"
 #include "qt/fonts.h"
 #include "qt/wiring.h"
 
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
     tarvel::QtWindow window;
     tarvel::LocalFileSystem files;
     tarvel::Program program(window, files);
+    // In the data folder, beside "system"; named in full in its messages.
+    tarvel::SqliteHistory history(std::filesystem::absolute(tarvel::SqliteHistory::kFileName));
+    program.setHistory(&history);
     tarvel::connectWindow(window, program);
     if (!tarvel::startProgram(window, program)) return window.exitStatus();
     if (window.ended()) return window.exitStatus();

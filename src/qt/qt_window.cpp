@@ -1,19 +1,29 @@
 #include "qt/qt_window.h"
 
 #include <QApplication>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDate>
+#include <QDateTimeAxis>
 #include <QEventLoop>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QIcon>
 #include <QLabel>
+#include <QLineSeries>
 #include <QMessageBox>
+#include <QTableWidget>
 #include <QTimer>
 #include <cstdio>
 
 #include "data/data_paths.h"
+#include "grade/grading.h"
 #include "icon.h"
+#include "keys/key_names.h"
 #include "qt/fonts.h"
 #include "qt/picture_element.h"
 
@@ -67,6 +77,26 @@ bool isPlayerInput(QEvent::Type type) {
     case QEvent::TabletMove: return true;
     default: return false;
     }
+}
+
+// A best-result badge: a small gold tag that lets clicks through to its button.
+void makeBadge(QLabel* label) {
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(false);
+    label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    label->setAutoFillBackground(false);
+    label->setStyleSheet(QStringLiteral(
+        "QLabel { background: #fff3c4; color: #5a3800; border: 1px solid #c79a2e; border-radius: 3px; }"));
+}
+
+QString keyTitle(const std::string& code) {
+    for (const KeyName& name : kKeyNames)
+        if (name.code == code) return QString::fromUtf8(name.japanese.data(), static_cast<int>(name.japanese.size()));
+    return qs(code);
+}
+
+QDateTime timeOf(const std::string& text) {
+    return QDateTime::fromString(qs(text), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 }  // namespace
@@ -145,6 +175,33 @@ void QtWindow::createElements() {
             widget = box;
             break;
         }
+        case ElementKind::Choice: {
+            auto* choice = new QComboBox(form_.get());
+            choice->setGeometry(place);
+            choice->setMaxVisibleItems(29);
+            QObject::connect(choice, &QComboBox::activated, choice, [this, id](int) {
+                if (onClick) onClick(id);
+            });
+            widget = choice;
+            break;
+        }
+        case ElementKind::Chart: {
+            auto* view = new QChartView(new QChart, form_.get());
+            view->setGeometry(place);
+            view->setRenderHint(QPainter::Antialiasing);
+            widget = view;
+            break;
+        }
+        case ElementKind::Table: {
+            auto* table = new QTableWidget(form_.get());
+            table->setGeometry(place);
+            table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            table->setSelectionMode(QAbstractItemView::NoSelection);
+            table->verticalHeader()->hide();
+            table->horizontalHeader()->setStretchLastSection(true);
+            widget = table;
+            break;
+        }
         }
         widgets_[id] = widget;
         ElementState& state = states_[id];
@@ -153,6 +210,10 @@ void QtWindow::createElements() {
         state.caption = layout.initialCaption;
         if (layout.kind != ElementKind::Picture) applyFont(id);
         if (layout.kind == ElementKind::Label) static_cast<QLabel*>(widget)->setText(displayText(state.caption));
+        if (layout.badge) makeBadge(static_cast<QLabel*>(widget));
+        // The elements added after the original pages start hidden; the
+        // original ones start shown and Form_Load hides them.
+        if (id >= el::kProgressFirst) widget->hide();
     }
 }
 
@@ -160,8 +221,9 @@ QWidget* QtWindow::parentFor(ElementId id) {
     // The 3200 note and finger pictures lie in two layers that take no clicks:
     // showing or hiding a widget makes Qt look for the widget under the mouse,
     // and the layers keep that search from visiting every one of them.
-    const bool finger = id >= el::Uns_img(0);
-    if (!finger && id < el::onp_img(0)) return form_.get();
+    const bool finger = id >= el::Uns_img(0) && id < el::Uns_img(el::fingerSlotCount);
+    const bool note = id >= el::onp_img(0) && id < el::onp_img(el::noteSlotCount);
+    if (!finger && !note) return form_.get();
     const int slot = finger ? (id - el::Uns_img(0)) / el::fingersPerNote : id - el::onp_img(0);
     QWidget*& layer = slotLayers_[slot >= kUpperLayerFirstSlot ? 1 : 0];
     if (!layer) {
@@ -232,6 +294,98 @@ bool QtWindow::isChecked(ElementId id) {
     return box && box->isChecked();
 }
 
+void QtWindow::setChoices(ElementId id, const std::vector<std::string>& items, int chosen) {
+    auto* choice = dynamic_cast<QComboBox*>(widgets_.at(id));
+    if (!choice) return;
+    const QSignalBlocker quiet(choice);
+    choice->clear();
+    for (const std::string& item : items) choice->addItem(qs(item));
+    choice->setCurrentIndex(chosen);
+}
+
+int QtWindow::chosenIndex(ElementId id) {
+    auto* choice = dynamic_cast<QComboBox*>(widgets_.at(id));
+    return choice ? choice->currentIndex() : -1;
+}
+
+void QtWindow::choose(ElementId id, int index) {
+    auto* choice = dynamic_cast<QComboBox*>(widgets_.at(id));
+    if (!choice || choice->isHidden() || index < 0 || index >= choice->count()) return;
+    choice->setCurrentIndex(index);
+    emit choice->activated(index);
+}
+
+void QtWindow::setChart(ElementId id, const ChartData& data) {
+    auto* view = dynamic_cast<QChartView*>(widgets_.at(id));
+    if (!view) return;
+    // A new chart each time: axes taken off a chart leave their labels drawn.
+    auto* chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    QChart* old = view->chart();
+    view->setChart(chart);
+    delete old;
+    chart->setProperty("key", qs(data.key));
+    chart->setTitle(keyTitle(data.key) + (data.lines.empty() ? QStringLiteral("　まだ記録がありません") : QString()));
+    chart->setTitleFont(elementFont(QStringLiteral("MS UI Gothic"), 11, true));
+
+    auto* time = new QDateTimeAxis;
+    time->setFormat(QStringLiteral("M/d"));
+    time->setLabelsFont(elementFont(QStringLiteral("MS UI Gothic"), 8, false));
+    auto* grades = new QCategoryAxis;
+    grades->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    grades->setLabelsFont(elementFont(QStringLiteral("MS UI Gothic"), 7.5, false));
+    grades->setTruncateLabels(false);
+    grades->setStartValue(0.5);
+    for (int g = 1; g <= 14; ++g) grades->append(qs(std::string(gradeText(g))), g);
+    grades->setRange(0.5, 14.5);
+    chart->addAxis(time, Qt::AlignBottom);
+    chart->addAxis(grades, Qt::AlignLeft);
+
+    QDateTime first, last;
+    for (const ChartLine& line : data.lines) {
+        auto* series = new QLineSeries;
+        series->setName(QStringLiteral("♩") + qs(line.tempo));
+        series->setProperty("tempo", qs(line.tempo));
+        series->setPointsVisible(true);
+        for (const ChartPoint& point : line.points) {
+            const QDateTime at = timeOf(point.time);
+            if (!at.isValid()) continue;
+            if (!first.isValid() || at < first) first = at;
+            if (!last.isValid() || at > last) last = at;
+            series->append(static_cast<qreal>(at.toMSecsSinceEpoch()), point.grade);
+        }
+        chart->addSeries(series);
+        series->attachAxis(time);
+        series->attachAxis(grades);
+    }
+    if (!first.isValid()) first = last = QDateTime::currentDateTime();
+    // Whole days, from the first day's midnight to the one after the last
+    // day, with a tick at each midnight while they fit.
+    const QDateTime from(first.date(), QTime(0, 0));
+    const QDateTime to(last.date().addDays(1), QTime(0, 0));
+    const int days = static_cast<int>(from.daysTo(to));
+    time->setRange(from, to);
+    time->setTickCount(days <= 10 ? days + 1 : 8);
+    chart->legend()->setVisible(!data.lines.empty());
+}
+
+void QtWindow::setTable(ElementId id, const TableData& data) {
+    auto* table = dynamic_cast<QTableWidget*>(widgets_.at(id));
+    if (!table) return;
+    table->clear();
+    table->setColumnCount(static_cast<int>(data.header.size()));
+    table->setRowCount(static_cast<int>(data.rows.size()));
+    QStringList header;
+    for (const std::string& title : data.header) header << qs(title);
+    table->setHorizontalHeaderLabels(header);
+    for (int r = 0; r < static_cast<int>(data.rows.size()); ++r)
+        for (int c = 0; c < static_cast<int>(data.rows[r].size()) && c < table->columnCount(); ++c)
+            table->setItem(r, c, new QTableWidgetItem(qs(data.rows[r][c])));
+    table->resizeColumnsToContents();
+    table->resizeRowsToContents();
+}
+
 void QtWindow::processEvents() {
     if (ended_) throw WindowClosed{};
     pictures_.startBatch();
@@ -288,6 +442,14 @@ CalendarDate QtWindow::today() {
     if (fixedToday_.year != 0) return fixedToday_;
     const QDate date = QDate::currentDate();
     return CalendarDate{date.year(), date.month(), date.day()};
+}
+
+TimeOfDay QtWindow::timeOfDay() {
+    if (fixedToday_.year == 0) return Window::timeOfDay();
+    // A fixed day (the driver's) has a fixed morning: ten o'clock when the
+    // program started, then as its clock runs.
+    const auto seconds = (10 * 3600 + std::chrono::duration_cast<std::chrono::seconds>(now()).count()) % 86400;
+    return {static_cast<int>(seconds / 3600), static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60)};
 }
 
 void QtWindow::showMessage(const std::string& text) {

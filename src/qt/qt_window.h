@@ -56,10 +56,15 @@ public:
     void setFontName(ElementId id, const std::string& name) override;
     void setFontSize(ElementId id, double points) override;
     bool isChecked(ElementId id) override;
+    void setChoices(ElementId id, const std::vector<std::string>& items, int chosen) override;
+    int chosenIndex(ElementId id) override;
+    void setChart(ElementId id, const ChartData& chart) override;
+    void setTable(ElementId id, const TableData& table) override;
     void processEvents() override;
     void sleepUntil(Instant deadline) override;
     Instant now() override;
     CalendarDate today() override;
+    TimeOfDay timeOfDay() override;
     void showMessage(const std::string& text) override;
     void endProgram(int status) override;
 
@@ -85,6 +90,9 @@ public:
     QWidget* elementWidget(ElementId id) const { return widgets_.at(static_cast<std::size_t>(id)); }
     // The top-level widget: show it once Form_Load has run.
     QWidget* form() const { return form_.get(); }
+
+    // Chooses an item of a choice element as the player would.
+    void choose(ElementId id, int index);
 
     void setToday(CalendarDate date) { fixedToday_ = date; }
     void setPictureSharing(bool on) { pictures_.setSharing(on); }

@@ -51,6 +51,15 @@ const Place kPlaces[] = {
     {el::P6_Btn(1), "P6_Btn1", ElementKind::Picture, 6000, 5640},
     {el::P6_Btn(2), "P6_Btn2", ElementKind::Picture, 4080, 6720},
     {el::P6_Btn(3), "P6_Btn3", ElementKind::Picture, 7680, 6720},
+    // The progress page and its button on the key page, in space the other pages leave free.
+    {el::P3_BtnC, "P3_BtnC", ElementKind::Picture, 240, 600},
+    {el::P7_BtnA, "P7_BtnA", ElementKind::Picture, 1680, 600},
+    {el::P7_Key, "P7_Key", ElementKind::Choice, 240, 1500, 3600, 450},
+    {el::P7_Days, "P7_Days", ElementKind::Label, 4080, 1500, 7200, 450},
+    {el::P7_Chart, "P7_Chart", ElementKind::Chart, 240, 2040, 14760, 4740},
+    {el::P7_Table, "P7_Table", ElementKind::Table, 240, 6900, 9900, 3660},
+    {el::P7_BtnB, "P7_BtnB", ElementKind::Picture, 10440, 6900},
+    {el::P7_Note, "P7_Note", ElementKind::Label, 10440, 7980, 4560, 2580},
 };
 
 // The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
@@ -58,6 +67,12 @@ const Place kPlaces[] = {
 constexpr std::array<int, 4> kKeyRowTop{2280, 4080, 6000, 7920};
 constexpr std::array<int, 8> kKeyRow1Left{240, 2115, 3975, 5850, 7710, 9585, 11445, 13320};
 constexpr int kKeyLabelBelow = 1200;
+// A best-result badge lies in the empty lower right corner of its key button,
+// under the staff and clear of the label below.
+constexpr int kBadgeRight = 750;
+constexpr int kBadgeBelow = 990;
+constexpr int kBadgeWidth = 960;
+constexpr int kBadgeHeight = 210;
 
 int keyRow(int k) { return k < 8 ? 0 : 1 + (k - 8) / 7; }
 int keyLeft(int k) { return k < 8 ? kKeyRow1Left[k] : 1320 + 1980 * ((k - 8) % 7); }
@@ -68,6 +83,9 @@ constexpr int kFingersBelow = 3000;  // finger diagrams below the top of their n
 const ElementFont kDefaultLabel1Font{"ＭＳ Ｐゴシック", 9, false};
 const ElementFont kResultLabelFont{"MS UI Gothic", 10.2, true};
 const ElementFont kCheckBoxFont{"MS UI Gothic", 10.8, false};
+const ElementFont kBadgeFont{"MS UI Gothic", 7.5, true};
+const ElementFont kProgressFont{"MS UI Gothic", 10.5, false};
+const ElementFont kDaysFont{"MS UI Gothic", 12, true};
 
 std::vector<ElementSpec> buildTable() {
     std::vector<ElementSpec> table(el::elementCount);
@@ -103,7 +121,20 @@ std::vector<ElementSpec> buildTable() {
         label.heightTwips = 252;
         label.font = kResultLabelFont;
         label.initialCaption = "S1";
+
+        ElementSpec& badge = table[el::Best_lbl(k)];
+        badge.name = "Best_lbl";
+        badge.index = k;
+        badge.kind = ElementKind::Label;
+        badge.leftTwips = button.leftTwips + kBadgeRight;
+        badge.topTwips = button.topTwips + kBadgeBelow;
+        badge.widthTwips = kBadgeWidth;
+        badge.heightTwips = kBadgeHeight;
+        badge.font = kBadgeFont;
+        badge.badge = true;
     }
+    for (ElementId id : {el::P7_Key, el::P7_Chart, el::P7_Table, el::P7_Note}) table[id].font = kProgressFont;
+    table[el::P7_Days].font = kDaysFont;
 
     for (int i = 0; i < el::noteSlotCount; ++i) {
         const int left = Slot_x(i % el::notesPerRow);
@@ -139,6 +170,7 @@ std::vector<ElementId> buildStackingOrder() {
     std::vector<ElementId> order;
     order.reserve(el::elementCount);
     order.push_back(el::Check1);
+    for (ElementId id = el::kProgressFirst; id < el::elementCount; ++id) order.push_back(id);
     order.push_back(el::P3_Btn(3));
     order.push_back(el::Cancel_img);
     order.push_back(el::Choshi(0));

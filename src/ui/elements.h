@@ -12,7 +12,14 @@ namespace tarvel {
 
 using ElementId = int;
 
-enum class ElementKind { Picture, Label, CheckBox };
+enum class ElementKind {
+    Picture,
+    Label,
+    CheckBox,
+    Choice,  // a drop-down list of texts; choosing one is delivered like a click
+    Chart,   // grades over time, one line per tempo
+    Table,   // rows of texts under a header
+};
 
 struct ElementFont {
     std::string name;
@@ -33,6 +40,7 @@ struct ElementSpec {
     // Only the unmarked square of page 1 reacts to clicks while it has no picture.
     bool takesClicksWhenEmpty = false;
     ElementFont font;            // labels and the check box
+    bool badge = false;          // a label drawn as a small tag over a button's corner
     std::string initialCaption;  // labels and the check box
     int stackRank = 0;           // 0 is drawn over every other element
 };
@@ -68,7 +76,20 @@ constexpr ElementId P5_Btn(int n) { return 84 + n; }    // n = 1 .. 4
 constexpr ElementId P6_Btn(int n) { return 88 + n; }    // n = 1 .. 3
 constexpr ElementId onp_img(int i) { return 92 + i; }   // i = 0 .. 319
 constexpr ElementId Uns_img(int i) { return 412 + i; }  // i = 0 .. 2879
-inline constexpr int elementCount = 412 + fingerSlotCount;
+
+// Added after the elements of the original pages: the key page's best results
+// and its way to the progress page (page 7).
+inline constexpr ElementId kProgressFirst = 412 + fingerSlotCount;
+constexpr ElementId Best_lbl(int k) { return kProgressFirst + k; }  // k = 0 .. 28
+inline constexpr ElementId P3_BtnC = kProgressFirst + 29;           // key page: to the progress page
+inline constexpr ElementId P7_BtnA = kProgressFirst + 30;           // progress page: back to the key page
+inline constexpr ElementId P7_BtnB = kProgressFirst + 31;           // progress page: export as CSV
+inline constexpr ElementId P7_Key = kProgressFirst + 32;            // the key whose chart shows
+inline constexpr ElementId P7_Chart = kProgressFirst + 33;
+inline constexpr ElementId P7_Table = kProgressFirst + 34;  // the last runs
+inline constexpr ElementId P7_Days = kProgressFirst + 35;   // days practised this week and month
+inline constexpr ElementId P7_Note = kProgressFirst + 36;   // where the export went
+inline constexpr int elementCount = kProgressFirst + 37;
 }  // namespace el
 
 // Every element, indexed by its id.

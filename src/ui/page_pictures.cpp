@@ -21,6 +21,9 @@ std::vector<PagePicture> buildTable() {
     t.push_back({el::P6_Btn(1), kAgainPicture});
     t.push_back({el::P6_Btn(2), kOtherTempoPicture});
     t.push_back({el::P6_Btn(3), kOtherKeyPicture});
+    t.push_back({el::P3_BtnC, kProgressPicture});
+    t.push_back({el::P7_BtnA, kBackPicture});
+    t.push_back({el::P7_BtnB, kExportPicture});
     return t;
 }
 

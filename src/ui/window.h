@@ -3,7 +3,9 @@
 #pragma once
 
 #include <chrono>
+#include <ctime>
 #include <string>
+#include <vector>
 
 #include "ui/elements.h"
 
@@ -18,7 +20,33 @@ struct CalendarDate {
     int day = 0;
 };
 
+struct TimeOfDay {
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+
 enum class PictureLoad { Loaded, Missing, NotAPicture };
+
+// What a chart element draws: grades (1 "Ｉ" to 14 "ＳＳＳ") over time, one
+// line per tempo, for one key.
+struct ChartPoint {
+    std::string time;  // local time, "2026-12-07 14:03:05"
+    int grade = 0;
+};
+struct ChartLine {
+    std::string tempo;  // "120"
+    std::vector<ChartPoint> points;
+};
+struct ChartData {
+    std::string key;  // key code, "S01"
+    std::vector<ChartLine> lines;
+};
+
+struct TableData {
+    std::vector<std::string> header;
+    std::vector<std::vector<std::string>> rows;
+};
 
 // Thrown by processEvents once the window has been closed: it unwinds the
 // routine that was running, so that nothing runs after the close.
@@ -38,6 +66,13 @@ public:
     virtual void setFontSize(ElementId id, double points) = 0;
     virtual bool isChecked(ElementId id) = 0;
 
+    // The elements of the progress page. A window without them shows nothing.
+    virtual void setChoices(ElementId /*id*/, const std::vector<std::string>& /*items*/, int /*chosen*/) {}
+    // The chosen item of a choice element, -1 when none is.
+    virtual int chosenIndex(ElementId /*id*/) { return -1; }
+    virtual void setChart(ElementId /*id*/, const ChartData& /*chart*/) {}
+    virtual void setTable(ElementId /*id*/, const TableData& /*table*/) {}
+
     // Lets pending window events be handled; click handlers may run inside.
     // Throws WindowClosed when the window was closed meanwhile.
     virtual void processEvents() = 0;
@@ -49,6 +84,13 @@ public:
     virtual void sleepUntil(Instant deadline) = 0;
     virtual Instant now() = 0;
     virtual CalendarDate today() = 0;
+    // The local time of day, for the history's time stamps.
+    virtual TimeOfDay timeOfDay() {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        return {local.tm_hour, local.tm_min, local.tm_sec};
+    }
 
     // Tells the player something went wrong (a data file is missing, say).
     virtual void showMessage(const std::string& text) = 0;

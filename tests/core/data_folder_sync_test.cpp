@@ -70,6 +70,16 @@ TEST_F(SyncTest, ARecordedResultSurvivesEveryUpdate) {
     EXPECT_EQ(player.names("system\\hyouji\\"), std::vector<std::string>{"title.gif"}) << "no temporary file is left";
 }
 
+TEST_F(SyncTest, TheHistoryBesideTheDataSetIsNeverTouched) {
+    syncDataFolder(shipped.root(), player.root());
+    player.write("tarvel-history.sqlite", "the player's runs");
+    player.write("tarvel-history.sqlite-wal", "and the last ones");
+    shipped.write("tarvel-history.sqlite", "a history shipped by mistake");
+    syncDataFolder(shipped.root(), player.root());
+    EXPECT_EQ(read(player, "tarvel-history.sqlite"), "the player's runs");
+    EXPECT_EQ(read(player, "tarvel-history.sqlite-wal"), "and the last ones");
+}
+
 TEST_F(SyncTest, AFolderThatLostItsRecordGetsTheInitialOne) {
     syncDataFolder(shipped.root(), player.root());
     fs::remove(player.path(kRecords + "まだです"));

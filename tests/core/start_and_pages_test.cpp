@@ -27,10 +27,14 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     append(expected, named("hide", el::P3_Btn(0), el::P3_Btn(28)));
     append(expected, named("hide", el::Lab_S1(0), el::Lab_S1(28)));
     expected.push_back("hide Check1");
+    append(expected, named("hide", el::Best_lbl(0), el::Best_lbl(28)));
+    expected.push_back("hide P3_BtnC");
     append(expected, named("hide", el::P4_Btn(1), el::P4_Btn(9)));
     expected.push_back("hide P4_BtnA");
     append(expected, named("hide", el::P5_Btn(1), el::P5_Btn(4)));
     append(expected, named("hide", el::P6_Btn(1), el::P6_Btn(3)));
+    for (const char* name : {"P7_BtnA", "P7_BtnB", "P7_Key", "P7_Days", "P7_Chart", "P7_Table", "P7_Note"})
+        expected.push_back(std::string("hide ") + name);
     for (const PagePicture& p : pagePictureTable())
         expected.push_back("picture " + elementName(p.element) + " " + std::string(p.file));
     append(expected, {"show title_img", "show P1_Btn1", "show P1_Btn2", "show P1_Btn3", "caption Label1 "});
@@ -41,7 +45,8 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
 
 TEST_F(ProgramTest, PagePicturesAreTheFixedList) {
     const auto& table = pagePictureTable();
-    ASSERT_EQ(table.size(), 55u);
+    // The 55 pages' pictures in their order, then the progress page's three.
+    ASSERT_EQ(table.size(), 58u);
     EXPECT_EQ(table.front().file, "system\\hyouji\\title.gif");
     EXPECT_EQ(table[9].element, el::P3_Btn(0));
     EXPECT_EQ(table[9].file, "system\\hyouji\\button\\B_C000.gif");
@@ -50,7 +55,10 @@ TEST_F(ProgramTest, PagePicturesAreTheFixedList) {
     EXPECT_EQ(table[47].element, el::P4_BtnA);
     EXPECT_EQ(table[47].file, table[7].file);                      // both back buttons show modoru.gif
     EXPECT_EQ(table[50].file, "system\\hyouji\\button\\5_3.gif");  // the third answer
-    EXPECT_EQ(table.back().file, "system\\hyouji\\button\\6_code.gif");
+    EXPECT_EQ(table[54].file, "system\\hyouji\\button\\6_code.gif");
+    EXPECT_EQ(table[55].element, el::P3_BtnC);
+    EXPECT_EQ(table[56].file, table[7].file) << "the progress page's back button looks like the others";
+    EXPECT_EQ(table.back().file, "system\\hyouji\\button\\7_csv.gif");
 }
 
 TEST_F(ProgramTest, TheFirstScreen) {
@@ -130,7 +138,7 @@ TEST_F(ProgramTest, PageRoutinesWriteTheirCaptions) {
     window.clearOps();
     program.Hide_P3();
     EXPECT_TRUE(window.opsStartingWith("caption").empty());
-    EXPECT_EQ(window.ops.back(), "hide Check1");
+    EXPECT_EQ(window.ops.back(), "hide P3_BtnC");
 }
 
 TEST_F(ProgramTest, ShowingTheTempoPageResetsTheRepeatCounter) {

@@ -55,7 +55,7 @@ TEST(DriverFlow, TheKeyPageAfterChoosingBoehmAndABFlatPart) {
     // Exactly the key page, in stacking order from the top, over the message label.
     std::vector<std::string> expected;
     for (const ElementId id : stackingOrderFromTop()) {
-        const bool keyPage = id == el::Check1 || id == el::P3_BtnA || id == el::P3_BtnB ||
+        const bool keyPage = id == el::Check1 || id == el::P3_BtnA || id == el::P3_BtnB || id == el::P3_BtnC ||
                              (id >= el::P3_Btn(0) && id <= el::Lab_S1(28)) || id == el::Label1;
         if (keyPage) expected.push_back(elementName(id));
     }

@@ -1,9 +1,16 @@
 // The Qt window: places, stacking, transparency, clicks, fonts and pictures.
 #include <gtest/gtest.h>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLineSeries>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <climits>
@@ -240,6 +247,67 @@ TEST_F(WindowTest, ASleepHearsOnlyTheCancelPictureAndTheClose) {
     QTimer::singleShot(20, [&] { window.form()->close(); });
     EXPECT_THROW(sleepFor(60000), WindowClosed);
     EXPECT_TRUE(window.ended());
+}
+
+TEST_F(WindowTest, TheProgressChartHasAGradeAxisOfTheFourteenGradesAndALinePerTempo) {
+    ChartData chartData{
+        "S01",
+        {{"60", {{"2026-12-01 10:00:00", 6}, {"2026-12-03 18:30:00", 7}}}, {"340", {{"2026-12-03 18:40:00", 11}}}}};
+    window.setChart(el::P7_Chart, chartData);
+    window.setChart(el::P7_Chart, chartData);  // drawn anew, not added to
+    QChart* chart = static_cast<QChartView*>(window.elementWidget(el::P7_Chart))->chart();
+    ASSERT_EQ(chart->series().size(), 2);
+    const auto* slow = qobject_cast<QLineSeries*>(chart->series()[0]);
+    ASSERT_NE(slow, nullptr);
+    EXPECT_EQ(slow->name(), "♩60");
+    ASSERT_EQ(slow->count(), 2);
+    EXPECT_EQ(slow->at(1).y(), 7);
+    EXPECT_EQ(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(slow->at(1).x())),
+              QDateTime(QDate(2026, 12, 3), QTime(18, 30)));
+    EXPECT_TRUE(slow->pointsVisible());
+    const auto axes = chart->axes(Qt::Vertical);
+    ASSERT_EQ(axes.size(), 1);
+    auto* grades = qobject_cast<QCategoryAxis*>(axes[0]);
+    ASSERT_NE(grades, nullptr);
+    EXPECT_EQ(grades->categoriesLabels(), (QStringList{"Ｉ", "Ｈ", "Ｇ", "Ｆ", "Ｅ", "Ｄ", "Ｃ", "Ｂ", "Ａ", "ＡＡ",
+                                                       "ＡＡＡ", "Ｓ", "ＳＳ", "ＳＳＳ"}));
+    EXPECT_EQ(grades->endValue("ＡＡＡ"), 11);
+    EXPECT_EQ(chart->axes(Qt::Horizontal).size(), 1);
+
+    window.setChart(el::P7_Chart, ChartData{"F14", {}});
+    chart = static_cast<QChartView*>(window.elementWidget(el::P7_Chart))->chart();
+    EXPECT_EQ(chart->series().size(), 0);
+    EXPECT_EQ(chart->axes(Qt::Horizontal).size(), 1) << "one time axis, the old one gone";
+    EXPECT_EQ(chart->title(), "変イ短調　まだ記録がありません");
+}
+
+TEST_F(WindowTest, TheKeyChoiceTellsTheProgramAndTheTableShowsItsRows) {
+    window.setChoices(el::P7_Key, {"ハ長調", "ト長調（2回）"}, 1);
+    EXPECT_EQ(window.chosenIndex(el::P7_Key), 1);
+    EXPECT_TRUE(clicks.empty()) << "filling the list is not the player's choice";
+    window.choose(el::P7_Key, 0);
+    EXPECT_TRUE(clicks.empty()) << "a hidden list cannot be chosen from";
+    window.show(el::P7_Key);
+    window.form()->show();
+    window.choose(el::P7_Key, 0);
+    EXPECT_EQ(window.chosenIndex(el::P7_Key), 0);
+    EXPECT_EQ(clicks, std::vector<std::string>{"P7_Key"});
+
+    window.setTable(el::P7_Table,
+                    TableData{{"日時", "成績"}, {{"2026-12-07 10:00", "ＡＡ"}, {"2026-12-06 09:00", "Ｂ"}}});
+    const auto* table = static_cast<QTableWidget*>(window.elementWidget(el::P7_Table));
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(table->horizontalHeaderItem(1)->text(), "成績");
+    EXPECT_EQ(table->item(1, 1)->text(), "Ｂ");
+}
+
+TEST_F(WindowTest, ABadgeLetsClicksThroughToItsKeyButton) {
+    picture(el::P3_Btn(1), "system\\k.gif", test::solidPicture(116, 76, Qt::yellow));
+    window.setCaption(el::Best_lbl(1), "ＡＡＡ ♩340");
+    for (ElementId id = el::P3_BtnC; id < el::elementCount; ++id) window.hide(id);  // the progress page
+    showWindow();
+    clickAt(centreOf(el::Best_lbl(1)));
+    EXPECT_EQ(clicks, std::vector<std::string>{"P3_Btn1"});
 }
 
 TEST_F(WindowTest, ClosingAsksTheProgramAndEndsEveryPump) {

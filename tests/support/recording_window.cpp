@@ -55,6 +55,27 @@ void RecordingWindow::setFontSize(ElementId id, double points) {
     record("font " + elementName(id) + " size=" + std::string(text, written.ptr));
 }
 
+void RecordingWindow::setChoices(ElementId id, const std::vector<std::string>& items, int chosen) {
+    record("choices " + elementName(id) + " " + std::to_string(items.size()) + " chosen=" + std::to_string(chosen));
+    choices = items;
+    chosen_[id] = chosen;
+}
+
+int RecordingWindow::chosenIndex(ElementId id) {
+    const auto it = chosen_.find(id);
+    return it == chosen_.end() ? -1 : it->second;
+}
+
+void RecordingWindow::setChart(ElementId id, const ChartData& data) {
+    record("chart " + elementName(id) + " " + data.key);
+    chart = data;
+}
+
+void RecordingWindow::setTable(ElementId id, const TableData& data) {
+    record("table " + elementName(id) + " " + std::to_string(data.rows.size()));
+    table = data;
+}
+
 void RecordingWindow::processEvents() {
     if (ended_) throw WindowClosed{};
     record("pump");

@@ -35,6 +35,10 @@ public:
     void setFontName(ElementId id, const std::string& name) override;
     void setFontSize(ElementId id, double points) override;
     bool isChecked(ElementId id) override { return id == el::Check1 && checked; }
+    void setChoices(ElementId id, const std::vector<std::string>& items, int chosen) override;
+    int chosenIndex(ElementId id) override;
+    void setChart(ElementId id, const ChartData& chart) override;
+    void setTable(ElementId id, const TableData& table) override;
     void processEvents() override;
     void sleepUntil(Instant deadline) override;
     Instant now() override { return clock_; }
@@ -52,6 +56,13 @@ public:
     void advanceTo(Instant t) {
         if (t > clock_) clock_ = t;
     }
+    // The player picks item `index` of a choice element (then the program is told).
+    void choose(ElementId id, int index) { chosen_[id] = index; }
+
+    // What the progress page's elements were last given.
+    std::vector<std::string> choices;
+    ChartData chart;
+    TableData table;
 
     bool isShown(ElementId id) const;
     std::string picture(ElementId id) const;
@@ -77,6 +88,7 @@ private:
     std::set<ElementId> hidden_;
     std::map<ElementId, std::string> pictures_;
     std::map<ElementId, std::string> captions_;
+    std::map<ElementId, int> chosen_;
 };
 
 }  // namespace tarvel::test

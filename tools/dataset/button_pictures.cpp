@@ -207,6 +207,33 @@ void afterButtons(std::vector<Picture>& out) {
         picture(kOtherKeyPicture, labelledButton(kChoiceButton, kSystemStyle, "調をかえる", "", 26, 0), kWindowGrey));
 }
 
+// The key page's way to the progress page: a small rising chart over "記録";
+// and the progress page's export.
+QImage progressButton() {
+    QImage drawing = buttonFace(kProgressButton, kPairingStyle);
+    QPainter p(&drawing);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink = kPairingStyle.text;
+    p.setPen(QPen(ink, 1.5));
+    p.drawLine(QPointF(18, 14), QPointF(18, 50));
+    p.drawLine(QPointF(18, 50), QPointF(72, 50));
+    const QPointF points[] = {{24, 44}, {36, 38}, {48, 40}, {60, 26}, {68, 20}};
+    p.setPen(QPen(QColor(0xff, 0xe0, 0x82), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(points, 5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xff, 0xe0, 0x82));
+    for (const QPointF& point : points) p.drawEllipse(point, 3, 3);
+    text(p, QRectF(0, 54, kProgressButton.width(), 30), "記録", fitted("記録", kProgressButton.width() - 12, 22), ink);
+    return drawing;
+}
+
+void progressButtons(std::vector<Picture>& out) {
+    out.push_back(picture(kProgressPicture, progressButton(), kWindowGrey));
+    out.push_back(picture(kExportPicture,
+                          labelledButton(kChoiceButton, kSystemStyle, "CSVに書き出す", "表計算ソフトや先生に", 24, 14),
+                          kWindowGrey));
+}
+
 // The program's name over a line of music, and what it is for.
 QImage title() {
     QImage drawing = blankDrawing(kTitle);
@@ -267,6 +294,7 @@ std::vector<Picture> buttonPictures() {
     tempoButtons(out);
     answerButtons(out);
     afterButtons(out);
+    progressButtons(out);
     out.push_back(picture(kCancelPicture, cancelButton(), kWindowGrey));
     return out;
 }

@@ -19,7 +19,8 @@ inline constexpr QSize kChoiceButton{228, 64};  // pages 5 and 6: columns 240, r
 inline constexpr QSize kBackButton{120, 40};
 inline constexpr QSize kBackToStartButton{144, 40};
 inline constexpr QSize kCancelButton{25, 25};
-inline constexpr QSize kTitle{513, 196};  // in the message label, centred on it
+inline constexpr QSize kProgressButton{88, 88};  // key page: left of the back buttons
+inline constexpr QSize kTitle{513, 196};         // in the message label, centred on it
 
 // Every picture of the page picture table, once each, and the cancel button.
 std::vector<Picture> buttonPictures();

@@ -83,15 +83,17 @@ struct Limit {
 TEST_F(PagePictures, Sizes_WithinTheLimitOfTheirPlace) {
     std::vector<Limit> limits{
         {{el::P1_Btn1, el::P1_Btn2, el::P2_Btn1, el::P2_Btn2, el::P2_Btn3, el::P2_Btn4}, 200, 44},
-        {{el::P3_BtnA, el::P3_BtnB, el::P4_BtnA}, 150, 44},
+        {{el::P3_BtnA, el::P3_BtnB, el::P4_BtnA, el::P7_BtnA}, 150, 44},
+        {{el::P3_BtnC}, 90, 90},
+        {{el::P7_BtnB}, 230, 66},
         {{}, 118, 76},
         {{}, 150, 66},
         {{el::P5_Btn(1), el::P5_Btn(2), el::P5_Btn(3), el::P5_Btn(4), el::P6_Btn(1), el::P6_Btn(2), el::P6_Btn(3)},
          230,
          66},
     };
-    for (int k = 0; k < el::keyCount; ++k) limits[2].elements.push_back(el::P3_Btn(k));
-    for (int n = 1; n <= 9; ++n) limits[3].elements.push_back(el::P4_Btn(n));
+    for (int k = 0; k < el::keyCount; ++k) limits[4].elements.push_back(el::P3_Btn(k));
+    for (int n = 1; n <= 9; ++n) limits[5].elements.push_back(el::P4_Btn(n));
     for (const Limit& limit : limits)
         for (ElementId id : limit.elements) {
             const QSize size = pictureOf(id).size();
@@ -121,12 +123,46 @@ TEST_F(PagePictures, Pages_ButtonsOfOnePageStandApart) {
 }
 
 TEST_F(PagePictures, KeyPage_ButtonsLeaveTheCheckBoxAndEveryResultLabelFree) {
-    std::vector<ElementId> page{el::P3_BtnA, el::P3_BtnB, el::Check1};
+    std::vector<ElementId> page{el::P3_BtnA, el::P3_BtnB, el::P3_BtnC, el::Check1};
     for (int k = 0; k < el::keyCount; ++k) {
         page.push_back(el::P3_Btn(k));
         page.push_back(el::Lab_S1(k));
     }
     expectApart(page);
+}
+
+TEST_F(PagePictures, KeyPage_BadgesLieOnTheirButtonsEmptyCornerAndCoverNothingElse) {
+    for (int k = 0; k < el::keyCount; ++k) {
+        const QRect badge = rectOf(el::Best_lbl(k));
+        const QRect button = rectOf(el::P3_Btn(k));
+        EXPECT_TRUE(badge.intersects(button)) << "badge " << k << " is on its button";
+        std::vector<ElementId> others{el::P3_BtnA, el::P3_BtnB, el::P3_BtnC, el::Check1};
+        for (int j = 0; j < el::keyCount; ++j) {
+            others.push_back(el::Lab_S1(j));
+            if (j != k) others.push_back(el::P3_Btn(j));
+            if (j != k) others.push_back(el::Best_lbl(j));
+        }
+        for (ElementId other : others)
+            EXPECT_FALSE(badge.intersects(rectOf(other))) << "badge " << k << " covers " << elementName(other);
+        // Under the badge the button shows only its face: every row of the
+        // covered part one colour (the face is a top-to-bottom gradient), no
+        // letter, staff line or sign.
+        const QImage& picture = pictureOf(el::P3_Btn(k));
+        const QRect covered = badge.intersected(button).translated(-button.topLeft()).adjusted(0, 0, -8, -3);
+        ASSERT_FALSE(covered.isEmpty());
+        for (int y = covered.top(); y <= covered.bottom(); ++y)
+            for (int x = covered.left(); x <= covered.right(); ++x)
+                EXPECT_EQ(picture.pixel(x, y), picture.pixel(covered.left(), y))
+                    << "key " << k << " has ink under its badge at " << x << "," << y;
+    }
+}
+
+TEST_F(PagePictures, ProgressPage_ElementsStandApartInTheWindow) {
+    const std::vector<ElementId> page{el::P7_BtnA,  el::P7_BtnB,  el::P7_Key, el::P7_Days,
+                                      el::P7_Chart, el::P7_Table, el::P7_Note};
+    expectApart(page);
+    for (ElementId id : page) EXPECT_TRUE(QRect(0, 0, 1016, 713).contains(rectOf(id))) << elementName(id);
+    EXPECT_EQ(rectOf(el::P7_BtnA).topLeft(), rectOf(el::P3_BtnA).topLeft()) << "back where the key page's back is";
 }
 
 TEST_F(PagePictures, KeyButtons_AllDifferent) {

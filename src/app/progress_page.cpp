@@ -1,0 +1,124 @@
+// The history in the program: each graded run kept, the best results on the
+// key page, and the progress page (page 7) with its chart, table and export.
+#include "app/program.h"
+#include "app/texts.h"
+#include "history/progress.h"
+#include "keys/key_names.h"
+#include "keys/key_table.h"
+
+namespace tarvel {
+namespace {
+
+constexpr std::size_t kTableRuns = 12;
+
+}  // namespace
+
+void Program::tellHistoryMessages() {
+    if (!history_) return;
+    for (const std::string& message : history_->takeMessages()) w_.showMessage(message);
+}
+
+void Program::keepInHistory(std::string_view grade, int gradeNo) {
+    if (!history_) return;
+    const TimeOfDay time = w_.timeOfDay();
+    HistoryRun run;
+    run.playedAt = playedAtText(w_.today(), time.hour, time.minute, time.second);
+    run.system = s_.Settings[1];
+    run.pairing = s_.Settings[2];
+    run.key = s_.Settings[3];
+    run.tempo = s_.Settings[4];
+    run.answer = s_.Settings[5];
+    run.grade = std::string(grade);
+    run.gradeNo = gradeNo;
+    history_->add(run);
+    tellHistoryMessages();
+}
+
+void Program::showBestBadges() {
+    if (!history_) return;
+    const auto runs = history_->runs(s_.Settings[1], s_.Settings[2]);
+    if (runs) {
+        const auto best = bestPerKey(*runs, s_.Settings[1], s_.Settings[2]);
+        for (int k = 0; k < el::keyCount; ++k) {
+            if (!best[static_cast<std::size_t>(k)]) continue;
+            w_.setCaption(el::Best_lbl(k), badgeText(*best[static_cast<std::size_t>(k)]));
+            w_.show(el::Best_lbl(k));
+        }
+    }
+    tellHistoryMessages();
+}
+
+void Program::Show_P7() {
+    w_.show(el::P7_BtnA);
+    w_.show(el::P7_BtnB);
+    setLabel1Font(text::kPromptSize);
+    w_.setCaption(el::Label1, std::string(text::kProgressPrompt));
+
+    std::optional<std::vector<HistoryRun>> runs;
+    std::optional<std::vector<HistoryRun>> everyRun;
+    if (history_) {
+        runs = history_->runs(s_.Settings[1], s_.Settings[2]);
+        everyRun = history_->runs();
+    }
+    progressRuns_ = runs ? *runs : std::vector<HistoryRun>{};
+
+    std::vector<std::string> keys;
+    for (const KeyName& name : kKeyNames) {
+        int count = 0;
+        for (const HistoryRun& run : progressRuns_) count += run.key == name.code ? 1 : 0;
+        keys.push_back(std::string(name.japanese) + (count ? "（" + std::to_string(count) + "回）" : ""));
+    }
+    const int chosen = preselectedKey(progressRuns_, s_.Settings[3]);
+    w_.setChoices(el::P7_Key, keys, chosen);
+    w_.setChart(el::P7_Chart, gradeChart(progressRuns_, Key_tbl[static_cast<std::size_t>(chosen)].code));
+    w_.setTable(el::P7_Table, lastRunsTable(progressRuns_, kTableRuns));
+
+    const PractiseDays days = daysPractised(everyRun ? *everyRun : std::vector<HistoryRun>{}, w_.today());
+    w_.setCaption(el::P7_Days,
+                  "練習した日　今週 " + std::to_string(days.week) + "日　今月 " + std::to_string(days.month) + "日");
+    w_.setCaption(el::P7_Note, !history_ || !runs ? "記録の履歴を読めないので、グラフと表は空です。"
+                                                  : std::string(text::kProgressHelp));
+
+    w_.show(el::P7_Key);
+    w_.show(el::P7_Days);
+    w_.show(el::P7_Chart);
+    w_.show(el::P7_Table);
+    w_.show(el::P7_Note);
+    tellHistoryMessages();
+}
+
+void Program::Hide_P7() {
+    for (ElementId id : {el::P7_BtnA, el::P7_BtnB, el::P7_Key, el::P7_Days, el::P7_Chart, el::P7_Table, el::P7_Note})
+        w_.hide(id);
+    progressRuns_.clear();
+}
+
+void Program::P7_BtnA_Click() {
+    Hide_P7();
+    Show_P3();
+}
+
+void Program::P7_Key_Change() {
+    const int k = w_.chosenIndex(el::P7_Key);
+    if (k < 0 || k >= el::keyCount) return;
+    w_.setChart(el::P7_Chart, gradeChart(progressRuns_, Key_tbl[static_cast<std::size_t>(k)].code));
+}
+
+void Program::P7_BtnB_Click() {
+    const auto runs = history_ ? history_->runs() : std::nullopt;
+    tellHistoryMessages();
+    if (!runs) {
+        w_.setCaption(el::P7_Note, "記録の履歴を読めないので、書き出せません。");
+        return;
+    }
+    const std::string name = exportFileName(w_.today());
+    const FileResult written = files_.writeFile(name, csvText(*runs));
+    if (written.status != FileResult::Done) {
+        w_.setCaption(el::P7_Note, "書き出せませんでした（" + written.error + "）：\r\n" + files_.location(name));
+        return;
+    }
+    w_.setCaption(el::P7_Note, "記録 " + std::to_string(runs->size()) + " 回分を CSV に書き出しました：\r\n" +
+                                   files_.location(name));
+}
+
+}  // namespace tarvel

@@ -1,0 +1,42 @@
+// The history: every graded run, kept beside the result records (which keep
+// only each key's last grade). SqliteHistory keeps it in a file; tests use a
+// recording double.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvel {
+
+struct HistoryRun {
+    std::string playedAt;  // local time, "2026-12-07 14:03:05"
+    std::string system;    // "Boe", "Oeh"
+    std::string pairing;   // "BB", "BC", "BA"
+    std::string key;       // "000", "S01" .. "F14"
+    std::string tempo;     // "30" .. "480"
+    std::string answer;    // "0" .. "3"
+    std::string grade;     // "Ｉ" .. "ＳＳＳ"
+    int gradeNo = 0;       // 1 .. 14
+    // Slips the program heard itself; only when it listened during the run.
+    std::optional<int> heardSlips;
+
+    bool operator==(const HistoryRun&) const = default;
+};
+
+class HistoryStore {
+public:
+    virtual ~HistoryStore() = default;
+    // Keeps one graded run, whole or not at all. False when it could not.
+    virtual bool add(const HistoryRun& run) = 0;
+    // The runs of one system and pairing (every run when both are empty),
+    // oldest first; nullopt when the history cannot be read.
+    virtual std::optional<std::vector<HistoryRun>> runs(std::string_view system = {},
+                                                        std::string_view pairing = {}) = 0;
+    // What the player should be told about the history since the last call
+    // (it could not be written, a damaged file was put aside); each once.
+    virtual std::vector<std::string> takeMessages() = 0;
+};
+
+}  // namespace tarvel

@@ -1,0 +1,170 @@
+#include "history/progress.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ranges>
+#include <set>
+
+#include "app/choices.h"
+#include "keys/key_names.h"
+#include "keys/key_table.h"
+
+namespace tarvel {
+namespace {
+
+namespace chr = std::chrono;
+
+// The place of a tempo in the tempo page's order; unknown tempi after all.
+std::size_t tempoRank(std::string_view tempo) {
+    for (std::size_t i = 0; i < kTempoChoices.size(); ++i)
+        if (kTempoChoices[i].tempo == tempo) return i;
+    return kTempoChoices.size();
+}
+
+std::optional<chr::sys_days> dayOf(const std::string& playedAt) {
+    int y = 0, m = 0, d = 0;
+    if (std::sscanf(playedAt.c_str(), "%4d-%2d-%2d", &y, &m, &d) != 3) return std::nullopt;
+    const chr::year_month_day date{chr::year{y}, chr::month{static_cast<unsigned>(m)},
+                                   chr::day{static_cast<unsigned>(d)}};
+    if (!date.ok()) return std::nullopt;
+    return chr::sys_days{date};
+}
+
+std::string keyName(std::string_view code) {
+    for (const KeyName& name : kKeyNames)
+        if (name.code == code) return std::string(name.japanese);
+    return std::string(code);
+}
+
+// Up to the minute: "2026-12-07 14:03".
+std::string shortTime(const std::string& playedAt) { return playedAt.substr(0, 16); }
+
+std::string csvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+}  // namespace
+
+std::array<std::optional<BestResult>, 29> bestPerKey(const std::vector<HistoryRun>& runs, std::string_view system,
+                                                     std::string_view pairing) {
+    std::array<std::optional<BestResult>, 29> best;
+    for (const HistoryRun& run : runs) {
+        if (run.system != system || run.pairing != pairing) continue;
+        const auto k = keyIndex(run.key);
+        if (!k) continue;
+        std::optional<BestResult>& b = best[static_cast<std::size_t>(*k)];
+        const bool better =
+            !b || run.gradeNo > b->gradeNo || (run.gradeNo == b->gradeNo && tempoRank(run.tempo) > tempoRank(b->tempo));
+        if (better) b = BestResult{run.gradeNo, run.grade, run.tempo};
+    }
+    return best;
+}
+
+std::string badgeText(const BestResult& best) { return best.grade + " ♩" + best.tempo; }
+
+PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDate& today) {
+    const chr::year_month_day ymd{chr::year{today.year}, chr::month{static_cast<unsigned>(today.month)},
+                                  chr::day{static_cast<unsigned>(today.day)}};
+    if (!ymd.ok()) return {};
+    const chr::sys_days end{ymd};
+    const chr::sys_days monday = end - (chr::weekday{end} - chr::Monday);
+    const chr::sys_days first{ymd.year() / ymd.month() / chr::day{1}};
+    std::set<chr::sys_days> days;
+    for (const HistoryRun& run : runs)
+        if (const auto day = dayOf(run.playedAt)) days.insert(*day);
+    PractiseDays result;
+    for (const chr::sys_days day : days) {
+        if (day > end) continue;
+        if (day >= monday) ++result.week;
+        if (day >= first) ++result.month;
+    }
+    return result;
+}
+
+int preselectedKey(const std::vector<HistoryRun>& runs, std::string_view currentKey) {
+    if (const auto k = keyIndex(currentKey)) return *k;
+    for (std::size_t i = runs.size(); i-- > 0;)
+        if (const auto k = keyIndex(runs[i].key)) return *k;
+    return 0;
+}
+
+ChartData gradeChart(const std::vector<HistoryRun>& runs, std::string_view key) {
+    ChartData chart;
+    chart.key = std::string(key);
+    for (const HistoryRun& run : runs) {
+        if (run.key != key) continue;
+        auto line = std::find_if(chart.lines.begin(), chart.lines.end(),
+                                 [&](const ChartLine& l) { return l.tempo == run.tempo; });
+        if (line == chart.lines.end()) line = chart.lines.insert(chart.lines.end(), ChartLine{run.tempo, {}});
+        line->points.push_back(ChartPoint{run.playedAt, run.gradeNo});
+    }
+    std::stable_sort(chart.lines.begin(), chart.lines.end(),
+                     [](const ChartLine& a, const ChartLine& b) { return tempoRank(a.tempo) < tempoRank(b.tempo); });
+    return chart;
+}
+
+TableData lastRunsTable(const std::vector<HistoryRun>& runs, std::size_t count) {
+    TableData table;
+    table.header = {"日時", "調", "テンポ", "答え", "成績", "聞き取りミス"};
+    for (auto it = runs.rbegin(); it != runs.rend() && table.rows.size() < count; ++it) {
+        table.rows.push_back({shortTime(it->playedAt), keyName(it->key), "♩" + it->tempo,
+                              std::string(answerWords(it->answer)), it->grade,
+                              it->heardSlips ? std::to_string(*it->heardSlips) : std::string()});
+    }
+    return table;
+}
+
+std::string csvText(const std::vector<HistoryRun>& runs) {
+    std::string csv = "\xEF\xBB\xBF";
+    csv += "日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r\n";
+    for (const HistoryRun& run : runs) {
+        const std::string fields[] = {run.playedAt,
+                                      run.system,
+                                      run.pairing,
+                                      run.key,
+                                      keyName(run.key),
+                                      run.tempo,
+                                      std::string(answerWords(run.answer)),
+                                      run.grade,
+                                      std::to_string(run.gradeNo),
+                                      run.heardSlips ? std::to_string(*run.heardSlips) : std::string()};
+        bool first = true;
+        for (const std::string& field : fields) {
+            if (!first) csv += ',';
+            csv += csvField(field);
+            first = false;
+        }
+        csv += "\r\n";
+    }
+    return csv;
+}
+
+std::string playedAtText(const CalendarDate& date, int hour, int minute, int second) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", date.year, date.month, date.day, hour, minute,
+                  second);
+    return text;
+}
+
+std::string exportFileName(const CalendarDate& date) {
+    char text[48];
+    std::snprintf(text, sizeof text, "tarvel-history-%04d-%02d-%02d.csv", date.year, date.month, date.day);
+    return text;
+}
+
+std::string_view answerWords(std::string_view answer) {
+    if (answer == "0") return "ミスなし";
+    if (answer == "1") return "ミス1〜2回";
+    if (answer == "2") return "ミス3〜5回";
+    if (answer == "3") return "ミス6回以上";
+    return answer;
+}
+
+}  // namespace tarvel

@@ -1,0 +1,347 @@
+#include "history/sqlite_history.h"
+
+#include <sqlite3.h>
+
+#include <ctime>
+#include <system_error>
+#include <utility>
+
+namespace tarvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Each step brings the schema from the version before it to its own number;
+// a file is brought up to date one step at a time, each step with the version
+// number in the same transaction.
+struct Migration {
+    int version;
+    const char* sql;
+};
+constexpr Migration kMigrations[] = {
+    {1,
+     "CREATE TABLE runs ("
+     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+     " played_at TEXT NOT NULL,"  // local time, "2026-12-07 14:03:05"
+     " system TEXT NOT NULL,"
+     " pairing TEXT NOT NULL,"
+     " key TEXT NOT NULL,"
+     " tempo TEXT NOT NULL,"
+     " answer TEXT NOT NULL,"
+     " grade TEXT NOT NULL,"
+     " grade_no INTEGER NOT NULL,"
+     " heard_slips INTEGER"  // NULL unless the program listened
+     ");"
+     "CREATE INDEX runs_by_choice ON runs(system, pairing, key);"},
+};
+
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) { rc_ = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr); }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    bool ok() const { return rc_ == SQLITE_OK; }
+    int prepareCode() const { return rc_; }
+    sqlite3_stmt* get() const { return stmt_; }
+    void bind(int i, const std::string& text) { sqlite3_bind_text(stmt_, i, text.c_str(), -1, SQLITE_TRANSIENT); }
+    void bind(int i, std::string_view text) {
+        sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+    }
+    void bind(int i, int value) { sqlite3_bind_int(stmt_, i, value); }
+    void bindNull(int i) { sqlite3_bind_null(stmt_, i); }
+    int step() { return sqlite3_step(stmt_); }
+    std::string text(int column) const {
+        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        return t ? t : "";
+    }
+    int integer(int column) const { return sqlite3_column_int(stmt_, column); }
+    bool isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+    int rc_ = SQLITE_OK;
+};
+
+bool isDamage(int rc) {
+    const int primary = rc & 0xff;
+    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
+}
+
+std::string errorText(sqlite3* db) { return db ? sqlite3_errmsg(db) : "out of memory"; }
+
+// The integer result of a pragma, or the error code.
+int pragmaInt(sqlite3* db, const char* sql, int& value) {
+    Statement s(db, sql);
+    if (!s.ok()) return s.prepareCode();
+    const int rc = s.step();
+    if (rc == SQLITE_ROW) {
+        value = s.integer(0);
+        return SQLITE_OK;
+    }
+    return rc == SQLITE_DONE ? SQLITE_OK : rc;
+}
+
+std::string stamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d-%H%M%S", &local);
+    return text;
+}
+
+}  // namespace
+
+bool isHistoryFile(const fs::path& relative) {
+    return relative.parent_path().empty() && relative.filename().string().rfind("tarvel-history", 0) == 0;
+}
+
+SqliteHistory::SqliteHistory(fs::path file) : file_(std::move(file)) {}
+
+SqliteHistory::~SqliteHistory() { close(); }
+
+void SqliteHistory::close() {
+    if (db_) sqlite3_close_v2(db_);
+    db_ = nullptr;
+    readOnly_ = false;
+}
+
+void SqliteHistory::tell(const std::string& message, std::string key) {
+    if (key == lastProblem_) return;
+    lastProblem_ = std::move(key);
+    messages_.push_back(message);
+}
+
+std::vector<std::string> SqliteHistory::takeMessages() { return std::exchange(messages_, {}); }
+
+bool SqliteHistory::ensureOpen() {
+    if (db_) return true;
+    if (tooNew_) return false;
+    return openFile(true);
+}
+
+SqliteHistory::Verdict SqliteHistory::inspect(int& version, std::string& detail) {
+    {
+        Statement check(db_, "PRAGMA quick_check");
+        int rc = check.ok() ? check.step() : check.prepareCode();
+        if (rc == SQLITE_ROW && check.text(0) != "ok") {
+            detail = check.text(0);
+            return Verdict::Damaged;
+        }
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+            detail = errorText(db_);
+            return isDamage(sqlite3_extended_errcode(db_)) || isDamage(rc) ? Verdict::Damaged : Verdict::Unreadable;
+        }
+    }
+    int application = 0, objects = 0;
+    for (auto [sql, out] :
+         {std::pair{"PRAGMA application_id", &application}, std::pair{"PRAGMA user_version", &version},
+          std::pair{"SELECT count(*) FROM sqlite_schema", &objects}}) {
+        const int rc = pragmaInt(db_, sql, *out);
+        if (rc != SQLITE_OK) {
+            detail = errorText(db_);
+            return isDamage(rc) ? Verdict::Damaged : Verdict::Unreadable;
+        }
+    }
+    if (application == kApplicationId) return Verdict::Ours;
+    if (application == 0 && objects == 0 && version == 0) return Verdict::Fresh;
+    return Verdict::Foreign;
+}
+
+bool SqliteHistory::openFile(bool allowPutAside) {
+    const std::string path = file_.string();
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+        const std::string detail = errorText(db_);
+        close();
+        if (openReadOnly()) return true;
+        tell("記録の履歴 " + path + " を開けません（" + detail + "）。\n成績は今まで通り記録フォルダに残ります。",
+             "open " + detail);
+        return false;
+    }
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db_, 1);
+
+    int version = 0;
+    std::string detail;
+    const Verdict verdict = inspect(version, detail);
+    if (verdict == Verdict::Damaged || verdict == Verdict::Foreign) {
+        close();
+        if (!allowPutAside) return false;
+        return putAside(verdict == Verdict::Damaged ? "damaged" : "foreign") && openFile(false);
+    }
+    if (verdict == Verdict::Unreadable) {
+        close();
+        if (openReadOnly()) return true;
+        tell("記録の履歴 " + path + " を読めません（" + detail + "）。\n成績は今まで通り記録フォルダに残ります。",
+             "read " + detail);
+        return false;
+    }
+    if (version > kSchemaVersion) {
+        close();
+        tooNew_ = true;
+        tell("記録の履歴 " + path + " は新しい版の Tarvel が作ったものなので、この版では読み書きしません。\n" +
+                 "成績は今まで通り記録フォルダに残ります。",
+             "new");
+        return false;
+    }
+    // Write-ahead logging: a run being written when the program dies is lost
+    // alone; a second Tarvel reads while this one writes.
+    bool wal = false;
+    {
+        Statement mode(db_, "PRAGMA journal_mode=WAL");
+        wal = mode.ok() && mode.step() == SQLITE_ROW && mode.text(0) == "wal";
+    }
+    if (!wal || !migrate(version, detail)) {
+        if (detail.empty()) detail = errorText(db_);
+        close();
+        if (openReadOnly()) return true;
+        tell("記録の履歴 " + path + " に書き込めません（" + detail + "）。\n成績は今まで通り記録フォルダに残ります。",
+             "write " + detail);
+        return false;
+    }
+    sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    return true;
+}
+
+// A folder that cannot be written still lets the history be read, as long as
+// it has one; it is then read as it stands, and nothing is written.
+bool SqliteHistory::openReadOnly() {
+    std::error_code ec;
+    if (!fs::is_regular_file(file_, ec)) return false;
+    const std::string uri = "file:" + file_.string() + "?immutable=1";
+    if (sqlite3_open_v2(uri.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
+        close();
+        return false;
+    }
+    int version = 0;
+    std::string detail;
+    if (inspect(version, detail) != Verdict::Ours || version != kSchemaVersion) {
+        close();
+        return false;
+    }
+    readOnly_ = true;
+    return true;
+}
+
+bool SqliteHistory::migrate(int fromVersion, std::string& detail) {
+    for (const Migration& step : kMigrations) {
+        if (step.version <= fromVersion) continue;
+        const std::string sql = std::string("BEGIN IMMEDIATE;") + step.sql +
+                                "PRAGMA application_id=" + std::to_string(kApplicationId) +
+                                ";PRAGMA user_version=" + std::to_string(step.version) + ";COMMIT;";
+        char* error = nullptr;
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            detail = error ? error : errorText(db_);
+            sqlite3_free(error);
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SqliteHistory::putAside(const char* reason) {
+    // "tarvel-history-damaged-2026-12-07-150301.sqlite", with its log files.
+    const std::string base = file_.stem().string() + "-" + reason + "-" + stamp();
+    fs::path aside;
+    std::error_code ec;
+    for (int n = 1;; ++n) {
+        aside = file_.parent_path() / (base + (n > 1 ? "-" + std::to_string(n) : "") + file_.extension().string());
+        if (!fs::exists(aside, ec)) break;
+    }
+    fs::rename(file_, aside, ec);
+    if (ec) {
+        tooNew_ = true;  // leave it alone for the rest of this session
+        tell("記録の履歴 " + file_.string() + " は" +
+                 (std::string(reason) == "damaged" ? "壊れています" : "Tarvel の履歴ではありません") +
+                 "が、脇によけることもできません（" + ec.message() + "）。\n成績は今まで通り記録フォルダに残ります。",
+             "aside");
+        return false;
+    }
+    for (const char* suffix : {"-wal", "-shm"}) {
+        fs::path log = file_;
+        log += suffix;
+        fs::path logAside = aside;
+        logAside += suffix;
+        if (fs::exists(log, ec)) fs::rename(log, logAside, ec);
+    }
+    messages_.push_back("記録の履歴 " + file_.string() + " は" +
+                        (std::string(reason) == "damaged" ? "壊れていて読めない" : "Tarvel の履歴ではない") + "ので、" +
+                        aside.filename().string() + " という名前で残し、新しい履歴を始めました。");
+    return true;
+}
+
+bool SqliteHistory::add(const HistoryRun& run) {
+    if (!ensureOpen()) return false;
+    if (readOnly_) {
+        tell("記録の履歴 " + file_.string() +
+                 " に書き込めません（フォルダに書き込めません）。\n成績は今まで通り記録フォルダに残ります。",
+             "readonly");
+        return false;
+    }
+    Statement insert(db_,
+                     "INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips)"
+                     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    int rc = insert.prepareCode();
+    if (insert.ok()) {
+        insert.bind(1, run.playedAt);
+        insert.bind(2, run.system);
+        insert.bind(3, run.pairing);
+        insert.bind(4, run.key);
+        insert.bind(5, run.tempo);
+        insert.bind(6, run.answer);
+        insert.bind(7, run.grade);
+        insert.bind(8, run.gradeNo);
+        if (run.heardSlips)
+            insert.bind(9, *run.heardSlips);
+        else
+            insert.bindNull(9);
+        // One statement outside a transaction is a transaction of its own.
+        rc = insert.step();
+    }
+    if (rc != SQLITE_DONE) {
+        const std::string detail = errorText(db_);
+        tell("この回の成績は記録フォルダに残しましたが、記録の履歴 " + file_.string() + " に書き込めませんでした（" +
+                 detail + "）。",
+             "add " + detail);
+        if (isDamage(rc)) close();  // looked at again, and put aside, next time
+        return false;
+    }
+    lastProblem_.clear();
+    return true;
+}
+
+std::optional<std::vector<HistoryRun>> SqliteHistory::runs(std::string_view system, std::string_view pairing) {
+    if (!ensureOpen()) {
+        std::error_code ec;
+        // Nothing kept yet is an empty history, not a failure.
+        if (!tooNew_ && !fs::exists(file_, ec)) return std::vector<HistoryRun>{};
+        return std::nullopt;
+    }
+    const bool all = system.empty() && pairing.empty();
+    Statement select(db_, all ? "SELECT played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips"
+                                " FROM runs ORDER BY id"
+                              : "SELECT played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips"
+                                " FROM runs WHERE system = ? AND pairing = ? ORDER BY id");
+    if (!select.ok()) return std::nullopt;
+    if (!all) {
+        select.bind(1, system);
+        select.bind(2, pairing);
+    }
+    std::vector<HistoryRun> result;
+    int rc = SQLITE_ROW;
+    while ((rc = select.step()) == SQLITE_ROW) {
+        HistoryRun run{select.text(0), select.text(1), select.text(2),    select.text(3), select.text(4),
+                       select.text(5), select.text(6), select.integer(7), std::nullopt};
+        if (!select.isNull(8)) run.heardSlips = select.integer(8);
+        result.push_back(std::move(run));
+    }
+    if (rc != SQLITE_DONE) {
+        tell("記録の履歴 " + file_.string() + " を読めません（" + errorText(db_) + "）。", "read");
+        return std::nullopt;
+    }
+    return result;
+}
+
+}  // namespace tarvel

@@ -1,0 +1,128 @@
+// What the pages make of the history: best results, days practised, the
+// chart, the table and the CSV export, as pure functions of the runs.
+#include <gtest/gtest.h>
+
+#include "history/progress.h"
+
+namespace tarvel {
+namespace {
+
+HistoryRun run(std::string at, std::string key, std::string tempo, std::string grade, int gradeNo,
+               std::string system = "Boe", std::string pairing = "BB", std::string answer = "0") {
+    return HistoryRun{std::move(at),    std::move(system), std::move(pairing),
+                      std::move(key),   std::move(tempo),  std::move(answer),
+                      std::move(grade), gradeNo,           std::nullopt};
+}
+
+TEST(BestPerKey, TheBestGradeStaysAndTheTempoItWasReachedAt) {
+    struct Case {
+        const char* what;
+        std::vector<HistoryRun> runs;
+        std::optional<std::string> badge;  // of key S01
+    };
+    const std::vector<Case> cases{
+        {"never graded", {}, std::nullopt},
+        {"a worse run after a better one",
+         {run("2026-12-07 10:00:00", "S01", "340", "ＡＡＡ", 11), run("2026-12-07 10:05:00", "S01", "120", "Ｂ", 8)},
+         "ＡＡＡ ♩340"},
+        {"a better run after",
+         {run("2026-12-07 10:00:00", "S01", "340", "ＡＡＡ", 11), run("2026-12-07 10:05:00", "S01", "340", "Ｓ", 12)},
+         "Ｓ ♩340"},
+        {"the same grade at a faster tempo",
+         {run("2026-12-07 10:00:00", "S01", "170", "ＡＡＡ", 11),
+          run("2026-12-07 10:05:00", "S01", "340", "ＡＡＡ", 11)},
+         "ＡＡＡ ♩340"},
+        {"the same grade at a slower tempo",
+         {run("2026-12-07 10:00:00", "S01", "340", "ＡＡＡ", 11),
+          run("2026-12-07 10:05:00", "S01", "170", "ＡＡＡ", 11)},
+         "ＡＡＡ ♩340"},
+        {"other keys, systems and pairings do not count",
+         {run("2026-12-07 10:00:00", "S02", "480", "ＳＳＳ", 14),
+          run("2026-12-07 10:00:00", "S01", "480", "ＳＳＳ", 14, "Oeh"),
+          run("2026-12-07 10:00:00", "S01", "480", "ＳＳＳ", 14, "Boe", "BC"),
+          run("2026-12-07 10:00:00", "S01", "30", "Ｆ", 4)},
+         "Ｆ ♩30"},
+    };
+    for (const Case& c : cases) {
+        const auto best = bestPerKey(c.runs, "Boe", "BB");
+        const auto& s01 = best[1];
+        EXPECT_EQ(s01.has_value(), c.badge.has_value()) << c.what;
+        if (s01 && c.badge) {
+            EXPECT_EQ(badgeText(*s01), *c.badge) << c.what;
+        }
+        for (std::size_t k = 3; k < best.size(); ++k) EXPECT_FALSE(best[k]) << c.what << " key " << k;
+    }
+}
+
+TEST(DaysPractised, ThisWeekFromMondayAndThisMonth) {
+    // Wednesday 9 December 2026.
+    const CalendarDate today{2026, 12, 9};
+    const std::vector<HistoryRun> runs{
+        run("2026-11-30 20:00:00", "000", "60", "Ｄ", 6),  // Monday a week before
+        run("2026-12-01 08:00:00", "000", "60", "Ｄ", 6),
+        run("2026-12-06 08:00:00", "000", "60", "Ｄ", 6),               // Sunday: last week
+        run("2026-12-07 08:00:00", "000", "60", "Ｄ", 6),               // Monday
+        run("2026-12-07 21:00:00", "S01", "60", "Ｄ", 6, "Oeh", "BA"),  // the same day again
+        run("2026-12-09 07:00:00", "000", "60", "Ｄ", 6),
+        run("2026-12-10 07:00:00", "000", "60", "Ｄ", 6),  // tomorrow: a clock set wrong
+        run("garbage", "000", "60", "Ｄ", 6),
+    };
+    const PractiseDays days = daysPractised(runs, today);
+    EXPECT_EQ(days.week, 2);   // 12-07, 12-09
+    EXPECT_EQ(days.month, 4);  // 12-01, 12-06, 12-07, 12-09
+    // On Sunday the week began on the Monday before, in the month before.
+    const PractiseDays sunday = daysPractised(runs, {2026, 12, 6});
+    EXPECT_EQ(sunday.week, 3);   // 11-30, 12-01, 12-06
+    EXPECT_EQ(sunday.month, 2);  // 12-01, 12-06
+    EXPECT_EQ(daysPractised({}, today).week, 0);
+}
+
+TEST(GradeChart, OneLinePerTempoFromTheSlowestForTheChosenKey) {
+    const std::vector<HistoryRun> runs{
+        run("2026-12-07 10:00:00", "S01", "340", "ＡＡＡ", 11),
+        run("2026-12-07 10:01:00", "S01", "60", "Ｄ", 6),
+        run("2026-12-07 10:02:00", "S02", "60", "Ｄ", 6),
+        run("2026-12-08 10:03:00", "S01", "340", "Ｓ", 12),
+    };
+    const ChartData chart = gradeChart(runs, "S01");
+    EXPECT_EQ(chart.key, "S01");
+    ASSERT_EQ(chart.lines.size(), 2u);
+    EXPECT_EQ(chart.lines[0].tempo, "60");
+    EXPECT_EQ(chart.lines[1].tempo, "340");
+    ASSERT_EQ(chart.lines[1].points.size(), 2u);
+    EXPECT_EQ(chart.lines[1].points[1].time, "2026-12-08 10:03:00");
+    EXPECT_EQ(chart.lines[1].points[1].grade, 12);
+    EXPECT_TRUE(gradeChart(runs, "F14").lines.empty());
+}
+
+TEST(ProgressPage, PreselectedKeyAndTheLastRuns) {
+    const std::vector<HistoryRun> runs{run("2026-12-07 10:00:00", "S01", "340", "ＡＡＡ", 11),
+                                       run("2026-12-07 10:01:00", "F03", "60", "Ｉ", 1, "Boe", "BB", "3")};
+    EXPECT_EQ(preselectedKey(runs, "S05"), 5) << "the key chosen last";
+    EXPECT_EQ(preselectedKey(runs, ""), 10) << "else the key graded last (F03)";
+    EXPECT_EQ(preselectedKey({}, ""), 0);
+
+    const TableData table = lastRunsTable(runs, 1);
+    EXPECT_EQ(table.header, (std::vector<std::string>{"日時", "調", "テンポ", "答え", "成績", "聞き取りミス"}));
+    ASSERT_EQ(table.rows.size(), 1u);
+    EXPECT_EQ(table.rows[0],
+              (std::vector<std::string>{"2026-12-07 10:01", "変ホ長調", "♩60", "ミス6回以上", "Ｉ", ""}));
+}
+
+TEST(Csv, HeaderRowsQuotingAndTheHeardSlips) {
+    std::vector<HistoryRun> runs{run("2026-12-07 10:00:00", "S01", "340", "ＡＡＡ", 11),
+                                 run("2026-12-07 10:01:00", "000", "60", "Ｉ", 1, "Oeh", "BA", "say \"no\", twice")};
+    runs[0].heardSlips = 2;
+    const std::string csv = csvText(runs);
+    EXPECT_EQ(csv,
+              "\xEF\xBB\xBF"
+              "日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r\n"
+              "2026-12-07 10:00:00,Boe,BB,S01,ト長調,340,ミスなし,ＡＡＡ,11,2\r\n"
+              "2026-12-07 10:01:00,Oeh,BA,000,ハ長調,60,\"say \"\"no\"\", twice\",Ｉ,1,\r\n");
+    EXPECT_EQ(csvText({}), "\xEF\xBB\xBF日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r\n");
+    EXPECT_EQ(exportFileName({2026, 12, 7}), "tarvel-history-2026-12-07.csv");
+    EXPECT_EQ(playedAtText({2026, 1, 2}, 3, 4, 5), "2026-01-02 03:04:05");
+}
+
+}  // namespace
+}  // namespace tarvel

@@ -1,0 +1,314 @@
+// The history file: what it keeps, its schema and version, a second program
+// writing at the same time, and everything that can go wrong with the file:
+// damaged, foreign, newer, unwritable, a read-only folder, a kill mid-write.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+#include <regex>
+#include <thread>
+
+#include "history/sqlite_history.h"
+#include "support/data_folder.h"
+
+namespace tarvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+HistoryRun aRun(int n, std::string key = "S01", std::string system = "Boe", std::string pairing = "BB") {
+    return HistoryRun{"2026-12-07 10:00:" + std::string(n < 10 ? "0" : "") + std::to_string(n % 60),
+                      std::move(system),
+                      std::move(pairing),
+                      std::move(key),
+                      "120",
+                      "0",
+                      "Ｂ",
+                      8,
+                      std::nullopt};
+}
+
+// Runs a query on the file with a connection of the test's own.
+std::string query(const fs::path& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    std::string result;
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        result = text ? text : "";
+    } else {
+        result = std::string("error: ") + sqlite3_errmsg(db);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return result;
+}
+
+void exec(const fs::path& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+std::vector<std::string> filesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class HistoryFile : public testing::Test {
+protected:
+    fs::path file() const { return data.root() / SqliteHistory::kFileName; }
+    test::DataFolder data;
+};
+
+TEST_F(HistoryFile, KeepsEveryRunWholeAndApartBySystemAndPairing) {
+    {
+        SqliteHistory history(file());
+        EXPECT_EQ(history.runs()->size(), 0u);
+        HistoryRun heard = aRun(1);
+        heard.heardSlips = 3;
+        ASSERT_TRUE(history.add(heard));
+        ASSERT_TRUE(history.add(aRun(2, "S01", "Oeh")));
+        ASSERT_TRUE(history.add(aRun(3, "F14", "Boe", "BA")));
+        ASSERT_TRUE(history.add(aRun(4)));
+        EXPECT_TRUE(history.takeMessages().empty());
+    }
+    SqliteHistory again(file());  // as the next start of the program reads it
+    const auto all = again.runs();
+    ASSERT_TRUE(all);
+    ASSERT_EQ(all->size(), 4u);
+    EXPECT_EQ((*all)[0].heardSlips, 3);
+    EXPECT_EQ((*all)[1].heardSlips, std::nullopt) << "no listening, no count";
+    EXPECT_EQ((*all)[2], aRun(3, "F14", "Boe", "BA"));
+    const auto boeBB = again.runs("Boe", "BB");
+    ASSERT_EQ(boeBB->size(), 2u);
+    EXPECT_EQ((*boeBB)[1], aRun(4));
+    EXPECT_EQ(again.runs("Oeh", "BB")->size(), 1u);
+    EXPECT_EQ(again.runs("Oeh", "BC")->size(), 0u);
+}
+
+TEST_F(HistoryFile, SchemaVersionWriteAheadLogAndItsOwnMark) {
+    SqliteHistory history(file());
+    ASSERT_TRUE(history.add(aRun(1)));
+    EXPECT_EQ(query(file(), "PRAGMA user_version"), std::to_string(SqliteHistory::kSchemaVersion));
+    EXPECT_EQ(query(file(), "PRAGMA application_id"), std::to_string(SqliteHistory::kApplicationId));
+    EXPECT_EQ(query(file(), "PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(query(file(),
+                    "SELECT count(*) FROM pragma_table_info('runs') WHERE name = 'heard_slips' AND "
+                    "\"notnull\" = 0"),
+              "1")
+        << "the heard slips may stay empty";
+}
+
+TEST_F(HistoryFile, AnEmptyFileIsBroughtToTheCurrentSchema) {
+    std::ofstream(file()).close();  // zero bytes: an SQLite database with nothing in it
+    SqliteHistory history(file());
+    ASSERT_TRUE(history.add(aRun(1)));
+    EXPECT_EQ(query(file(), "PRAGMA user_version"), std::to_string(SqliteHistory::kSchemaVersion));
+    EXPECT_TRUE(history.takeMessages().empty());
+}
+
+TEST_F(HistoryFile, AFileOfANewerVersionIsLeftAlone) {
+    exec(file(), "PRAGMA application_id=" + std::to_string(SqliteHistory::kApplicationId) +
+                     "; PRAGMA user_version=99; CREATE TABLE runs(x); CREATE TABLE later(y);");
+    const auto before = fs::file_size(file());
+    SqliteHistory history(file());
+    EXPECT_FALSE(history.add(aRun(1)));
+    EXPECT_FALSE(history.runs());
+    const auto messages = history.takeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("新しい版"), std::string::npos) << messages[0];
+    EXPECT_EQ(fs::file_size(file()), before);
+    EXPECT_EQ(filesIn(data.root()), std::vector<std::string>{SqliteHistory::kFileName}) << "nothing moved aside";
+}
+
+TEST_F(HistoryFile, ADamagedOrForeignFileIsMovedAsideUnderADatedName) {
+    struct Case {
+        const char* what;
+        std::function<void(const fs::path&)> make;
+        const char* reason;
+    };
+    const std::vector<Case> cases{
+        {"not a database", [](const fs::path& f) { std::ofstream(f) << std::string(8192, 'x'); }, "damaged"},
+        {"another program's database",
+         [](const fs::path& f) { exec(f, "CREATE TABLE notes(text); INSERT INTO notes VALUES('mine');"); }, "foreign"},
+        {"a damaged page",
+         [](const fs::path& f) {
+             exec(f,
+                  "PRAGMA journal_mode=DELETE; CREATE TABLE t(x); WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL "
+                  "SELECT i + 1 FROM c WHERE i < 40) INSERT INTO t SELECT randomblob(900) FROM c;");
+         },
+         "damaged"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::DataFolder folder;
+        const fs::path f = folder.root() / SqliteHistory::kFileName;
+        c.make(f);
+        if (std::string(c.what) == "a damaged page") {
+            // Overwrite the middle of the file: pages of the table, not the header.
+            std::fstream bytes(f, std::ios::in | std::ios::out | std::ios::binary);
+            bytes.seekp(4096);
+            const std::string noise(8192, '\x5a');
+            bytes.write(noise.data(), static_cast<std::streamsize>(noise.size()));
+        }
+        std::ifstream original(f, std::ios::binary);
+        const std::string originalBytes{std::istreambuf_iterator<char>(original), {}};
+
+        SqliteHistory history(f);
+        ASSERT_TRUE(history.add(aRun(1)));
+        EXPECT_EQ(history.runs()->size(), 1u) << "a new history, started at once";
+        const auto messages = history.takeMessages();
+        ASSERT_EQ(messages.size(), 1u);
+
+        std::vector<std::string> names = filesIn(folder.root());
+        names.erase(std::remove_if(names.begin(), names.end(),
+                                   [](const std::string& n) { return n.rfind("tarvel-history.sqlite", 0) == 0; }),
+                    names.end());
+        ASSERT_EQ(names.size(), 1u);
+        const std::regex dated(std::string("tarvel-history-") + c.reason + R"(-\d{4}-\d\d-\d\d-\d{6}\.sqlite)");
+        EXPECT_TRUE(std::regex_match(names[0], dated)) << names[0];
+        EXPECT_NE(messages[0].find(names[0]), std::string::npos) << "the message names it: " << messages[0];
+        std::ifstream aside(folder.root() / names[0], std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(aside), {}), originalBytes) << "kept as it was";
+    }
+}
+
+TEST_F(HistoryFile, AHistoryThatCannotBeWrittenSaysSoOnce) {
+    fs::create_directory(file());  // a folder where the file should be
+    SqliteHistory history(file());
+    EXPECT_FALSE(history.add(aRun(1)));
+    EXPECT_FALSE(history.add(aRun(2)));
+    const auto messages = history.takeMessages();
+    ASSERT_EQ(messages.size(), 1u) << "one message, not one a run";
+    EXPECT_NE(messages[0].find(file().string()), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find("記録フォルダに残ります"), std::string::npos) << messages[0];
+    EXPECT_FALSE(history.runs());
+}
+
+// Runs `body` in a child process as a user who cannot write where root can;
+// the child's exit status is the number of failed checks.
+int asUnprivilegedUser(const std::function<int()>& body) {
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(100);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
+}
+
+TEST_F(HistoryFile, AReadOnlyDataFolderIsReadButNotWritten) {
+    const fs::path folder = data.root() / "readonly";
+    fs::create_directory(folder);
+    const fs::path kept = folder / SqliteHistory::kFileName;
+    {
+        SqliteHistory history(kept);
+        ASSERT_TRUE(history.add(aRun(1)));
+    }
+    const fs::path empty = data.root() / "empty";
+    fs::create_directory(empty);
+    for (const fs::path& p : {data.root(), folder, empty, kept})
+        fs::permissions(p, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                               fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(kept, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
+                    fs::perm_options::remove);
+
+    const int failures = asUnprivilegedUser([&] {
+        int failed = 0;
+        SqliteHistory history(kept);
+        const auto runs = history.runs("Boe", "BB");
+        failed += !runs || runs->size() != 1;  // the best results still show
+        failed += history.add(aRun(2));
+        failed += history.add(aRun(3));
+        failed += history.takeMessages().size() != 1;
+
+        SqliteHistory none(empty / SqliteHistory::kFileName);
+        const auto nothing = none.runs();
+        failed += !nothing || !nothing->empty();  // nothing kept yet: an empty history
+        failed += none.add(aRun(4));
+        failed += none.takeMessages().size() != 1;
+        failed += fs::exists(empty / SqliteHistory::kFileName);
+        return failed;
+    });
+    fs::permissions(data.root(), fs::perms::owner_all, fs::perm_options::add);
+    fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
+    fs::permissions(empty, fs::perms::owner_all, fs::perm_options::add);
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(query(kept, "SELECT count(*) FROM runs"), "1");
+}
+
+TEST_F(HistoryFile, ASecondProgramWritingAtTheSameTimeIsWaitedFor) {
+    SqliteHistory history(file());
+    ASSERT_TRUE(history.add(aRun(1)));
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(file().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other,
+                           "BEGIN IMMEDIATE; INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, "
+                           "grade_no) VALUES ('2026-12-07 10:00:30', 'Oeh', 'BB', '000', '60', '0', 'Ｄ', 6);",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    std::atomic<bool> committed = false;
+    std::thread finisher([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        committed = true;
+        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    const bool added = history.add(aRun(2));
+    const bool afterTheOther = committed;
+    finisher.join();
+    sqlite3_close(other);
+    EXPECT_TRUE(added);
+    EXPECT_TRUE(afterTheOther) << "the run waited for the other program's write";
+    EXPECT_EQ(history.runs()->size(), 3u);
+}
+
+TEST_F(HistoryFile, AKillDuringTheWritesLosesAtMostTheRunBeingWritten) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        SCOPED_TRACE(attempt);
+        test::DataFolder folder;
+        const fs::path f = folder.root() / SqliteHistory::kFileName;
+        int acks[2];
+        ASSERT_EQ(pipe(acks), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            close(acks[0]);
+            SqliteHistory history(f);
+            for (int n = 0;; ++n) {
+                if (!history.add(aRun(n))) _exit(1);
+                if (write(acks[1], &n, sizeof n) != sizeof n) _exit(1);
+            }
+        }
+        close(acks[1]);
+        int n = 0, acknowledged = 0;
+        while (acknowledged < 20 + 15 * attempt && read(acks[0], &n, sizeof n) == sizeof n) ++acknowledged;
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        while (read(acks[0], &n, sizeof n) == sizeof n) ++acknowledged;
+        close(acks[0]);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the child ran until it was killed";
+
+        EXPECT_EQ(query(f, "PRAGMA integrity_check"), "ok");
+        const int rows = std::stoi(query(f, "SELECT count(*) FROM runs"));
+        EXPECT_GE(rows, acknowledged);
+        EXPECT_LE(rows, acknowledged + 1);
+        SqliteHistory after(f);
+        const auto runs = after.runs();
+        ASSERT_TRUE(runs);
+        for (const HistoryRun& run : *runs) EXPECT_EQ(run.grade, "Ｂ");
+        EXPECT_TRUE(after.add(aRun(99)));
+    }
+}
+
+}  // namespace
+}  // namespace tarvel
