@@ -13,6 +13,10 @@
 //  - the time the history adds after a grading (one run written) beside the
 //    record's rename, and the time the key page spends on the best results of
 //    a long history beside reading its 29 records.
+//  - the metronome over those beats: the click onsets in the recorded stream
+//    against the beats, and, where PulseAudio can be started, the spacing of
+//    the clicks that really leave Qt's sound output (a null sink, recorded)
+//    beside QSoundEffect played on the same grid, and the output latency.
 // DATA_DIR holds a built data set; its exercise for Boehm, B-flat part, G major
 // is stretched to 320 notes in a temporary copy.
 #include <unistd.h>
@@ -21,8 +25,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QSoundEffect>
 #include <QTest>
 #include <QTimer>
+#include <QUrl>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -30,18 +36,23 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/texts.h"
 #include "data/data_paths.h"
 #include "data/result_record.h"
 #include "data/text_lines.h"
+#include "drive/recorded_audio.h"
 #include "drive/tracing.h"
 #include "history/progress.h"
 #include "history/sqlite_history.h"
 #include "keys/key_table.h"
 #include "qt/fonts.h"
+#include "qt/qt_audio_output.h"
 #include "qt/wiring.h"
+#include "support/click_track.h"
+#include "support/null_sink.h"
 
 namespace fs = std::filesystem;
 
@@ -61,10 +72,13 @@ public:
     std::function<void(ElementId)> onShow;
     std::function<void(const std::string&)> onCaption;
     Instant ended{};
+    std::vector<Instant> deadlines;  // of every sleep: the run's grid
+    std::size_t countInSleep = 0;    // the first sleep of the count-in
 
     void show(ElementId id) override {
         if (onShow) onShow(id);
-        if (id >= el::Uns_img(0) && (id - el::Uns_img(0)) % el::fingersPerNote == 0) {
+        if (id >= el::Uns_img(0) && id < el::Uns_img(el::fingerSlotCount) &&
+            (id - el::Uns_img(0)) % el::fingersPerNote == 0) {
             beatStart.push_back(inner_.now());
             inBeat_ = true;
         }
@@ -77,6 +91,7 @@ public:
         if (onCaption) onCaption(text);
         if (text == text::kCountInStart) {
             countIn = inner_.now();
+            countInSleep = deadlines.size();
             if (stopAtCountIn) inner_.endProgram(0);
         }
     }
@@ -85,6 +100,7 @@ public:
     bool isChecked(ElementId id) override { return inner_.isChecked(id); }
     void processEvents() override { inner_.processEvents(); }
     void sleepUntil(Instant deadline) override {
+        deadlines.push_back(deadline);
         if (inBeat_) beatSleep.push_back(inner_.now());
         inBeat_ = false;
         if (!fixedSleeps_) return inner_.sleepUntil(deadline);
@@ -115,10 +131,12 @@ struct Session {
     TimingWindow timing;
     LocalFileSystem files;
     Program program;
+    RecordedAudio audio;
     Session(const fs::path& root, bool fixedSleeps)
-        : window(root), timing(window, fixedSleeps), files(root), program(timing, files) {
+        : window(root), timing(window, fixedSleeps), files(root), program(timing, files), audio(window, window.now()) {
         window.onMessage = [](const std::string& text) { std::fprintf(stderr, "message: %s\n", text.c_str()); };
         connectWindow(window, program);
+        program.setAudioOutput(&audio);
     }
     bool toTempoPage(int key = 1) {
         if (!startProgram(window, program)) return false;
@@ -166,6 +184,41 @@ void benchLoad(const fs::path& root, bool sharing, const char* label) {
     std::printf("  %-34s median %7.2f ms   min %7.2f ms\n", label, percentile(times, 0.5), percentile(times, 0.0));
 }
 
+// The run's recorded stream: where each click starts against its beat, and how
+// long after its click each fingering was on the screen.
+void benchRecordedClicks(Session& s, const fs::path& root) {
+    const fs::path wav = root / "run.wav";
+    std::string error;
+    if (!s.audio.writeWav(wav.string(), s.window.now(), error)) {
+        std::printf("  recorded stream: %s\n", error.c_str());
+        return;
+    }
+    const test::Track track = test::readWav(wav);
+    const auto onsets = test::findOnsets(track.samples, kAudioRate);
+    const auto& starts = s.timing.beatStart;
+    if (onsets.size() != 324) {
+        std::printf("  recorded stream: %zu clicks found, not 4 + 320\n", onsets.size());
+        return;
+    }
+    std::vector<double> off, shownAfter;
+    // The sleeps from "いくよ" on end on the beats: the count-in's, then the notes'.
+    const std::vector<Instant> grid(s.timing.deadlines.begin() + static_cast<std::ptrdiff_t>(s.timing.countInSleep),
+                                    s.timing.deadlines.end());
+    if (grid.size() < onsets.size()) {
+        std::printf("  recorded stream: the run's grid was not found\n");
+        return;
+    }
+    for (std::size_t k = 0; k < onsets.size(); ++k) {
+        const Instant beat = grid[k];
+        off.push_back(std::abs(static_cast<double>(onsets[k].sample - sampleAt(beat - s.audio.start()))));
+        if (k >= 4) shownAfter.push_back(ms(starts[k - 4] - beat));
+    }
+    std::printf("  %-16s click onset against its beat: median %.0f samples  p99 %.0f samples  (target 0)\n",
+                "recorded stream", percentile(off, 0.5), percentile(off, 0.99));
+    std::printf("  %-16s fingering drawn after its click: median %6.3f ms  p99 %6.3f ms\n", "",
+                percentile(shownAfter, 0.5), percentile(shownAfter, 0.99));
+}
+
 void benchRun(const fs::path& root, bool fixedSleeps, const char* label) {
     Session s(root, fixedSleeps);
     if (!s.toTempoPage()) return;
@@ -186,6 +239,108 @@ void benchRun(const fs::path& root, bool fixedSleeps, const char* label) {
                 percentile(errors, 0.5), percentile(errors, 0.99), drift);
     std::printf("  %-16s one beat apart from its sleep: median %6.3f ms  p99 %6.3f ms\n", "", percentile(work, 0.5),
                 percentile(work, 0.99));
+    if (!fixedSleeps) benchRecordedClicks(s, root);
+}
+
+Instant steadyNow() { return std::chrono::duration_cast<Instant>(std::chrono::steady_clock::now().time_since_epoch()); }
+
+void sleepUntil(Instant t) { std::this_thread::sleep_until(std::chrono::steady_clock::time_point(t)); }
+
+struct Spacing {
+    std::size_t found = 0;
+    double medianMs = 0, p99Ms = 0;
+};
+
+// How far apart the recorded clicks lie against 125 ms.
+Spacing spacingOf(const std::vector<float>& recording) {
+    const auto onsets = test::findOnsets(recording, kAudioRate);
+    Spacing result;
+    result.found = onsets.size();
+    std::vector<double> errors;
+    for (std::size_t k = 1; k < onsets.size(); ++k)
+        errors.push_back(
+            std::abs(static_cast<double>(onsets[k].sample - onsets[k - 1].sample) * 1000.0 / kAudioRate - 125.0));
+    if (errors.empty()) return result;  // fewer than two clicks: no spacing to speak of
+    result.medianMs = percentile(errors, 0.5);
+    result.p99Ms = percentile(errors, 0.99);
+    return result;
+}
+
+void printSpacing(const char* label, const Spacing& s) {
+    std::printf("  %-22s %3zu of 320 clicks heard; spacing error median %6.3f ms  p99 %7.3f ms\n", label, s.found,
+                s.medianMs, s.p99Ms);
+}
+
+bool writeClickWav(const fs::path& file) {
+    const std::vector<float>& click = clickSamples(ClickKind::Beat);
+    std::ofstream out(file, std::ios::binary);
+    auto put = [&out](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((v >> (8 * i)) & 0xff));
+    };
+    const auto data = static_cast<std::uint32_t>(click.size() * 2);
+    out.write("RIFF", 4);
+    put(36 + data, 4);
+    out.write("WAVEfmt ", 8);
+    put(16, 4), put(1, 2), put(1, 2), put(kAudioRate, 4), put(kAudioRate * 2, 4), put(2, 2), put(16, 2);
+    out.write("data", 4);
+    put(data, 4);
+    for (const float v : click) put(static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v * 32767))), 2);
+    return static_cast<bool>(out);
+}
+
+void benchSoundDevice(const fs::path& root) {
+    if (const std::string missing = test::NullSink::missingTools(); !missing.empty()) {
+        std::printf("  skipped: PulseAudio is not installed (missing: %s)\n", missing.c_str());
+        return;
+    }
+    test::NullSink sink;
+    if (!sink.ok()) {
+        std::printf("  skipped: %s\n", sink.error().c_str());
+        return;
+    }
+    constexpr auto beat = std::chrono::milliseconds(125);
+    {
+        QtAudioOutput out;  // opened with the program, pages before a run
+        if (!out.deviceAvailable() || !sink.startRecording()) {
+            std::printf("  skipped: Qt found no output on the null sink\n");
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        // As the run asks: each click one beat ahead, the first after "いくよ".
+        const Instant first = steadyNow() + std::chrono::milliseconds(1500);
+        for (int k = 0; k < 320; ++k) {
+            sleepUntil(first + (k - 1) * beat);
+            out.scheduleClick(k % 4 == 0 ? ClickKind::Accent : ClickKind::Beat, first + k * beat);
+        }
+        sleepUntil(first + 320 * beat);
+        printSpacing("QAudioSink, pushed", spacingOf(sink.stopRecording()));
+        std::printf("  %-22s output latency (written ahead of the sound) median %.1f ms  (target under 30)\n", "",
+                    out.outputLatencyMs());
+    }
+    const fs::path clickFile = root / "click.wav";
+    if (!writeClickWav(clickFile)) return;
+    QSoundEffect effect;
+    effect.setSource(QUrl::fromLocalFile(QString::fromStdString(clickFile.string())));
+    const Instant loading = steadyNow();
+    while (effect.status() != QSoundEffect::Ready && steadyNow() - loading < std::chrono::seconds(3))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    if (effect.status() != QSoundEffect::Ready || !sink.startRecording()) {
+        std::printf("  QSoundEffect: could not load the click\n");
+        return;
+    }
+    // Its best chance: the event loop runs all the time, and play() is called
+    // on the grid.
+    auto pumpUntil = [](Instant t) {
+        while (steadyNow() < t) QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    };
+    const Instant first = steadyNow() + std::chrono::milliseconds(1500);
+    for (int k = 0; k < 320; ++k) {
+        pumpUntil(first + k * beat - std::chrono::milliseconds(2));
+        sleepUntil(first + k * beat);
+        effect.play();
+    }
+    pumpUntil(first + 320 * beat + std::chrono::milliseconds(300));
+    printSpacing("QSoundEffect (baseline)", spacingOf(sink.stopRecording()));
 }
 
 // Where in a run or grading a request comes: after the first show of
@@ -354,6 +509,8 @@ int main(int argc, char** argv) {
     tarvel::benchRequests(root);
     std::printf("History (SQLite, write-ahead log, synchronous writes):\n");
     tarvel::benchHistory(root);
+    std::printf("The metronome on a sound device (a PulseAudio null sink, recorded), 320 clicks at 480 a minute:\n");
+    tarvel::benchSoundDevice(root);
     std::error_code ec;
     fs::remove_all(root, ec);
     return 0;

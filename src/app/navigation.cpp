@@ -39,6 +39,7 @@ void Program::click(ElementId id) {
         }
     } catch (const WindowClosed&) {
         ended_ = true;  // the window closed inside a run or grading
+        stopMetronome();
     }
 }
 

@@ -38,6 +38,7 @@ bool Program::Form_Load() {
 void Program::Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
 
 void Program::Form_Unload(int& /*cancel*/) {
+    stopMetronome();
     ended_ = true;
     w_.endProgram(0);
 }
@@ -102,11 +103,15 @@ void Program::Show_P4() {
     s_.Play_cnt = 0;
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kTempoPrompt));
+    w_.show(el::Check2);
+    if (!audio_->deviceAvailable()) w_.show(el::Lab_Oto);
 }
 
 void Program::Hide_P4() {
     hideElements(el::P4_Btn(1), el::P4_Btn(9));
     w_.hide(el::P4_BtnA);
+    w_.hide(el::Check2);
+    w_.hide(el::Lab_Oto);
 }
 
 void Program::Show_P5() {

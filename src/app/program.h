@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_output.h"
 #include "data/file_system.h"
 #include "data/fingering_chart.h"
 #include "history/history_store.h"
@@ -35,6 +36,10 @@ public:
 
     // Where every graded run is kept besides the record; none by default.
     void setHistory(HistoryStore* history) { history_ = history; }
+
+    // Where the metronome sounds; silent until one is set. The output must
+    // outlive the program.
+    void setAudioOutput(AudioOutput* output) { audio_ = output ? output : &silentAudio_; }
 
     const ProgramState& state() const { return s_; }
     ProgramState& state() { return s_; }
@@ -116,6 +121,8 @@ private:
     bool sleepFor(int ms);
     bool cancelRequested();
     void reportEmptyChartLines(const std::vector<std::int16_t>& chartLines);
+    void startMetronome();
+    void stopMetronome();
     void reportMissingPictures(const std::vector<std::string>& paths, std::string_view consequence);
 
     // The history.
@@ -139,6 +146,11 @@ private:
 
     HistoryStore* history_ = nullptr;
     std::vector<HistoryRun> progressRuns_;  // what the progress page shows, while it does
+
+    SilentAudioOutput silentAudio_;
+    AudioOutput* audio_ = &silentAudio_;
+    int clicksPlanned_ = 0;  // count-in and note beats of the run, 0 with the metronome off
+    int clicksGiven_ = 0;
 };
 
 }  // namespace tarvel

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "grade/grading.h"
+#include "qt/qt_audio_output.h"
 #include "qt/wiring.h"
 
 namespace tarvel {
@@ -57,13 +58,20 @@ Driver::Driver(const DriverOptions& options) : options_(options) {
     }
     program_ = std::make_unique<Program>(*window, *files);
     program_->setHistory(&history_);
+    audio_ = std::make_unique<RecordedAudio>(*window_, window_->now());
+    if (options.sound) {
+        device_ = std::make_unique<QtAudioOutput>();
+        audio_->alsoPlayOn(device_.get());
+    }
+    program_->setAudioOutput(audio_.get());
+    if (log_) log_->beforeWrite = [this] { reportClicks(); };
     connectWindow(*window_, *program_);
 }
 
 Driver::~Driver() = default;
 
 int Driver::run(std::istream& script, const std::string& scriptName) {
-    if (!startProgram(*window_, *program_)) return window_->exitStatus();
+    if (!startProgram(*window_, *program_)) return finish(window_->exitStatus());
     if (!QTest::qWaitForWindowExposed(window_->form())) {
         std::cerr << "tarvel-drive: the window could not be shown\n";
         return 2;
@@ -75,10 +83,27 @@ int Driver::run(std::istream& script, const std::string& scriptName) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (!execute(line)) {
             std::cerr << scriptName << ":" << lineNumber << ": cannot understand \"" << line << "\"\n";
-            return 2;
+            return finish(2);
         }
     }
-    return window_->ended() ? window_->exitStatus() : 0;
+    return finish(window_->ended() ? window_->exitStatus() : 0);
+}
+
+void Driver::reportClicks() {
+    if (!log_) return;
+    for (const RecordedAudio::Click& c : audio_->takeSounded())
+        log_->writeAt(std::chrono::duration_cast<std::chrono::milliseconds>(c.at).count(), "click", clickName(c.kind));
+}
+
+int Driver::finish(int status) {
+    reportClicks();
+    if (options_.audioOut.empty()) return status;
+    std::string error;
+    if (!audio_->writeWav(options_.audioOut, window_->now(), error)) {
+        std::cerr << "tarvel-drive: cannot write " << options_.audioOut << ": " << error << "\n";
+        return status == 0 ? 2 : status;
+    }
+    return status;
 }
 
 bool Driver::execute(const std::string& line) {

@@ -10,6 +10,7 @@
 
 #include "app/program.h"
 #include "data/file_system.h"
+#include "drive/recorded_audio.h"
 #include "drive/tracing.h"
 #include "history/sqlite_history.h"
 #include "qt/qt_window.h"
@@ -20,6 +21,8 @@ struct DriverOptions {
     bool realTime = false;  // sleeps take real time; otherwise a virtual clock advances
     bool trace = false;     // print every window operation
     std::optional<CalendarDate> today;
+    std::string audioOut;  // a WAV file for the run's sound, when not empty
+    bool sound = false;    // play the clicks on the sound device too (real time only)
 };
 
 class Driver {
@@ -52,6 +55,8 @@ private:
     void dumpProgress(ElementId id);
     void shot(const std::string& file);
     std::string stateLine();
+    void reportClicks();
+    int finish(int status);
 
     DriverOptions options_;
     VirtualClock* virtualClock_ = nullptr;  // owned by the window
@@ -61,6 +66,8 @@ private:
     std::unique_ptr<TraceLog> log_;
     std::unique_ptr<TracingWindow> tracingWindow_;
     std::unique_ptr<TracingFileSystem> tracingFiles_;
+    std::unique_ptr<AudioOutput> device_;
+    std::unique_ptr<RecordedAudio> audio_;
     std::unique_ptr<Program> program_;
     std::deque<Scheduled> scheduled_;
 };

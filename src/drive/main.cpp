@@ -1,4 +1,4 @@
-// tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [SCRIPT]
+// tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--audio-out FILE.wav] [--sound] [SCRIPT]
 // Runs Tarvel in the current folder on the offscreen platform and plays the
 // script (a file, or standard input) against its window.
 #include <QApplication>
@@ -13,7 +13,8 @@
 namespace {
 
 int usage() {
-    std::cerr << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [SCRIPT]\n"
+    std::cerr << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--audio-out FILE.wav] [--sound]\n"
+                 "                    [SCRIPT]\n"
                  "commands: click NAME | after MS click NAME | after MS click-at X Y | after MS close |\n"
                  "          after MS shot FILE.png | close | wait MS | choose NAME INDEX | today YYYY-MM-DD |\n"
                  "          dump | shot FILE.png\n";
@@ -39,6 +40,11 @@ int main(int argc, char** argv) {
             tarvel::CalendarDate date;
             if (!parseDate(argv[++i], date)) return usage();
             options.today = date;
+        } else if (std::strcmp(argv[i], "--audio-out") == 0 && i + 1 < argc) {
+            options.audioOut = argv[++i];
+        } else if (std::strcmp(argv[i], "--sound") == 0) {
+            options.sound = true;  // the device plays in real time only
+            options.realTime = true;
         } else if (argv[i][0] == '-' && argv[i][1] != '\0') {
             return usage();
         } else if (!scriptFile) {

@@ -52,7 +52,12 @@ long long TraceLog::milliseconds() {
 }
 
 void TraceLog::write(const std::string& op, const std::string& args) {
-    std::fprintf(out_, "t=%lld %s%s%s\n", milliseconds(), op.c_str(), args.empty() ? "" : " ", args.c_str());
+    if (beforeWrite) beforeWrite();
+    writeAt(milliseconds(), op, args);
+}
+
+void TraceLog::writeAt(long long ms, const std::string& op, const std::string& args) {
+    std::fprintf(out_, "t=%lld %s%s%s\n", ms, op.c_str(), args.empty() ? "" : " ", args.c_str());
     std::fflush(out_);
 }
 

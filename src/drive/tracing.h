@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 
 #include "data/file_system.h"
@@ -19,7 +20,12 @@ class TraceLog {
 public:
     TraceLog(std::FILE* out, Window& clockSource) : out_(out), clock_(clockSource) {}
     void write(const std::string& op, const std::string& args);
+    // A line for something that happened at `ms`, written now.
+    void writeAt(long long ms, const std::string& op, const std::string& args);
     long long milliseconds();
+    // Runs before every line: lets what happened meanwhile (a click that
+    // sounded) be written first, in time order.
+    std::function<void()> beforeWrite;
 
 private:
     std::FILE* out_;

@@ -4,6 +4,7 @@
 
 #include "history/sqlite_history.h"
 #include "qt/fonts.h"
+#include "qt/qt_audio_output.h"
 #include "qt/wiring.h"
 
 int main(int argc, char** argv) {
@@ -14,10 +15,12 @@ int main(int argc, char** argv) {
                      "Japanese text may not show.\n");
     tarvel::QtWindow window;
     tarvel::LocalFileSystem files;
+    tarvel::QtAudioOutput audio;  // without a sound device the runs are silent
     tarvel::Program program(window, files);
     // In the data folder, beside "system"; named in full in its messages.
     tarvel::SqliteHistory history(std::filesystem::absolute(tarvel::SqliteHistory::kFileName));
     program.setHistory(&history);
+    program.setAudioOutput(&audio);
     tarvel::connectWindow(window, program);
     if (!tarvel::startProgram(window, program)) return window.exitStatus();
     if (window.ended()) return window.exitStatus();

@@ -171,6 +171,7 @@ void QtWindow::createElements() {
         case ElementKind::CheckBox: {
             auto* box = new QCheckBox(qs(layout.initialCaption), form_.get());
             box->setGeometry(place);
+            box->setChecked(layout.initiallyChecked);
             paintWhite(box);
             widget = box;
             break;

@@ -33,6 +33,7 @@ void Program::Play_run() {
     // Count-in. From here every pause ends on a grid of deadlines, so the time
     // spent drawing does not lengthen the beats.
     deadline_ = w_.now();
+    startMetronome();
     setLabel1Font(text::kCountSize);
     if (!say(text::kCountInStart, kCountInMs)) return;
     setLabel1Font(text::kCountSize);
@@ -207,11 +208,29 @@ bool Program::sleepFor(int ms) {
     // After a stall longer than the pause itself, go on from now rather than
     // rush the following beats to catch up.
     if (const Instant now = w_.now(); now - deadline_ > pause) deadline_ = now;
+    // The metronome's next click goes where this sleep ends, on the grid: the
+    // moment the next count or fingering appears, known a whole beat ahead.
+    if (clicksGiven_ < clicksPlanned_) {
+        const int beat = clicksGiven_++;  // 0 to 3 count in; bars of four from the first note
+        audio_->scheduleClick(beat % 4 == 0 ? ClickKind::Accent : ClickKind::Beat, deadline_);
+    }
     w_.sleepUntil(deadline_);  // wakes early for a close or a cancel only
     return !cancelRequested();
 }
 
+void Program::startMetronome() {
+    clicksGiven_ = 0;
+    clicksPlanned_ = w_.isChecked(el::Check2) ? static_cast<int>(text::kCounts.size()) + s_.Onp_cnt : 0;
+}
+
+void Program::stopMetronome() {
+    clicksPlanned_ = 0;
+    clicksGiven_ = 0;
+    audio_->stopAll();
+}
+
 void Program::Cancel_img_Click() {
+    stopMetronome();
     s_.Cancel_flg = 1;
     s_.Settings[6] = "1";
     hideElements(el::onp_img(0), el::onp_img(el::noteSlotCount - 1));

@@ -60,6 +60,9 @@ const Place kPlaces[] = {
     {el::P7_Table, "P7_Table", ElementKind::Table, 240, 6900, 9900, 3660},
     {el::P7_BtnB, "P7_BtnB", ElementKind::Picture, 10440, 6900},
     {el::P7_Note, "P7_Note", ElementKind::Label, 10440, 7980, 4560, 2580},
+    // Under the tempo buttons, where the tempo page is empty.
+    {el::Check2, "Check2", ElementKind::CheckBox, 6150, 6600, 3132, 492},
+    {el::Lab_Oto, "Lab_Oto", ElementKind::Label, 9525, 6720, 3600, 300},  // on the line of the box's caption
 };
 
 // The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
@@ -104,6 +107,12 @@ std::vector<ElementSpec> buildTable() {
     table[el::Label1].font = kDefaultLabel1Font;
     table[el::Check1].font = kCheckBoxFont;
     table[el::Check1].initialCaption = "調性を音符に表示";
+    // The program keeps no settings: the metronome is on at every start.
+    table[el::Check2].font = kCheckBoxFont;
+    table[el::Check2].initialCaption = "メトロノーム";
+    table[el::Check2].initiallyChecked = true;
+    table[el::Lab_Oto].font = kCheckBoxFont;
+    table[el::Lab_Oto].initialCaption = "音を出せる装置が見つかりません";
 
     for (int k = 0; k < el::keyCount; ++k) {
         ElementSpec& button = table[el::P3_Btn(k)];

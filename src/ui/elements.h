@@ -39,10 +39,11 @@ struct ElementSpec {
     int heightTwips = 0;
     // Only the unmarked square of page 1 reacts to clicks while it has no picture.
     bool takesClicksWhenEmpty = false;
-    ElementFont font;            // labels and the check box
-    bool badge = false;          // a label drawn as a small tag over a button's corner
-    std::string initialCaption;  // labels and the check box
-    int stackRank = 0;           // 0 is drawn over every other element
+    bool initiallyChecked = false;  // check boxes
+    ElementFont font;               // labels and the check box
+    bool badge = false;             // a label drawn as a small tag over a button's corner
+    std::string initialCaption;     // labels and the check box
+    int stackRank = 0;              // 0 is drawn over every other element
 };
 
 namespace el {
@@ -89,7 +90,11 @@ inline constexpr ElementId P7_Chart = kProgressFirst + 33;
 inline constexpr ElementId P7_Table = kProgressFirst + 34;  // the last runs
 inline constexpr ElementId P7_Days = kProgressFirst + 35;   // days practised this week and month
 inline constexpr ElementId P7_Note = kProgressFirst + 36;   // where the export went
-inline constexpr int elementCount = kProgressFirst + 37;
+
+// The tempo page's metronome box, and its note when no sound device was found.
+inline constexpr ElementId Check2 = kProgressFirst + 37;
+inline constexpr ElementId Lab_Oto = Check2 + 1;
+inline constexpr int elementCount = Lab_Oto + 1;
 }  // namespace el
 
 // Every element, indexed by its id.

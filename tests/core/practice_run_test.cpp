@@ -177,9 +177,9 @@ TEST_F(RunTest, LoadingShowsItsCaptionsAndThePictures) {
     click(el::P2_Btn1);
     click(el::P3_Btn(1));
     const std::size_t from = play();
-    EXPECT_EQ(window.ops[from + 10], "font Label1 name=MS UI Gothic");  // after hiding page 4
-    EXPECT_EQ(window.ops[from + 12], "caption Label1 \r\n　　ロード中。。。");
-    EXPECT_EQ(window.ops[from + 13], "pump");
+    EXPECT_EQ(window.ops[from + 12], "font Label1 name=MS UI Gothic");  // after hiding page 4 and its box
+    EXPECT_EQ(window.ops[from + 14], "caption Label1 \r\n　　ロード中。。。");
+    EXPECT_EQ(window.ops[from + 15], "pump");
     // The scale from 2c: note 0 is c4 natural, in G major without a sign.
     EXPECT_EQ(window.picture(el::onp_img(0)), "system\\Linehyouji\\215.gif");
     EXPECT_EQ(window.picture(el::onp_img(3)), "system\\Linehyouji\\202.gif") << "f natural in G major";
@@ -249,7 +249,9 @@ TEST_F(RunTest, CancelDuringTheCountInEndsTheRunAtOnce) {
     const std::size_t cancel = indexOf("hide onp_img(0)", indexOf("caption Label1 \r\nいくよ", from));
     ASSERT_LT(cancel, window.ops.size());
     const std::vector<std::string> after(window.ops.begin() + cancel, window.ops.end());
-    EXPECT_EQ(after.back(), "caption Label1 \r\n　　　テンポをえらんでね") << "nothing is written over the tempo page";
+    EXPECT_EQ(after.back(), "show Check2") << "the tempo page is the last thing shown";
+    EXPECT_EQ(window.opsStartingWith("caption", cancel).back(), "caption Label1 \r\n　　　テンポをえらんでね")
+        << "nothing is written over the tempo page";
     EXPECT_TRUE(
         std::none_of(after.begin(), after.end(), [](const std::string& op) { return op.rfind("sleep", 0) == 0; }));
     EXPECT_EQ(state().Cancel_flg, 0);
@@ -334,7 +336,13 @@ TEST_F(RunTest, CancelInsideAPauseEndsTheRunThere) {
         const std::size_t cancel = indexOf("show P4_Btn1", from);
         ASSERT_LT(cancel, window.ops.size());
         EXPECT_EQ(window.times[cancel], cancelledAt) << "the tempo page comes with the click";
-        EXPECT_EQ(window.ops.back(), "caption Label1 \r\n　　　テンポをえらんでね") << "nothing follows it";
+        for (std::size_t i = cancel; i < window.ops.size(); ++i) {
+            const std::string& op = window.ops[i];
+            EXPECT_TRUE(op.rfind("sleep", 0) != 0 && op.rfind("show Uns_img", 0) != 0 &&
+                        op.rfind("show onp_img", 0) != 0 && op.rfind("pump", 0) != 0)
+                << "nothing of the run follows the tempo page: " << op;
+        }
+        EXPECT_EQ(window.caption(el::Label1), "\r\n　　　テンポをえらんでね");
         EXPECT_EQ(window.nowMs(), cancelledAt) << "the run does not sleep on";
         EXPECT_FALSE(has("show P5_Btn1", from));
         EXPECT_EQ(state().Cancel_flg, 0);

@@ -30,7 +30,7 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     append(expected, named("hide", el::Best_lbl(0), el::Best_lbl(28)));
     expected.push_back("hide P3_BtnC");
     append(expected, named("hide", el::P4_Btn(1), el::P4_Btn(9)));
-    expected.push_back("hide P4_BtnA");
+    append(expected, {"hide P4_BtnA", "hide Check2", "hide Lab_Oto"});  // the metronome box and its note
     append(expected, named("hide", el::P5_Btn(1), el::P5_Btn(4)));
     append(expected, named("hide", el::P6_Btn(1), el::P6_Btn(3)));
     for (const char* name : {"P7_BtnA", "P7_BtnB", "P7_Key", "P7_Days", "P7_Chart", "P7_Table", "P7_Note"})
@@ -128,7 +128,7 @@ TEST_F(ProgramTest, PageRoutinesWriteTheirCaptions) {
               (std::vector<std::string>{"show P4_Btn1", "show P4_Btn2", "show P4_Btn3", "show P4_Btn4", "show P4_Btn5",
                                         "show P4_Btn6", "show P4_Btn7", "show P4_Btn8", "show P4_Btn9", "show P4_BtnA",
                                         "font Label1 name=MS UI Gothic", "font Label1 size=32",
-                                        "caption Label1 \r\n　　　テンポをえらんでね"}));
+                                        "caption Label1 \r\n　　　テンポをえらんでね", "show Check2"}));
     window.clearOps();
     program.Show_P5();
     EXPECT_EQ(window.ops.back(), "caption Label1 \r\n　　　　　どうだった？");

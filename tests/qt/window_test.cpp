@@ -133,6 +133,22 @@ TEST_F(WindowTest, TheCheckBoxKeepsItsState) {
     EXPECT_TRUE(clicks.empty());
 }
 
+TEST_F(WindowTest, TheMetronomeBoxIsCheckedAtStartAndTakesClicks) {
+    showWindow();
+    window.show(el::Check2);  // as the tempo page shows it
+    auto* box = static_cast<QCheckBox*>(window.elementWidget(el::Check2));
+    EXPECT_EQ(box->text(), "メトロノーム");
+    EXPECT_TRUE(window.isChecked(el::Check2));
+    // Over the place of the upper note rows, yet not in their click-less layer.
+    EXPECT_EQ(box->parentWidget(), window.form());
+    EXPECT_EQ(window.elementWidget(el::Lab_Oto)->parentWidget(), window.form());
+    clickAt(centreOf(el::Check2));
+    EXPECT_FALSE(window.isChecked(el::Check2));
+    clickAt(centreOf(el::Check2));
+    EXPECT_TRUE(window.isChecked(el::Check2));
+    EXPECT_TRUE(clicks.empty());
+}
+
 TEST_F(WindowTest, LabelsShowTheirCaptionOnTheSecondLineInAJapaneseFont) {
     auto* label = static_cast<QLabel*>(window.elementWidget(el::Label1));
     EXPECT_EQ(QFontInfo(label->font()).pixelSize(), 12) << "9 pt at the start";

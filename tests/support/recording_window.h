@@ -17,7 +17,8 @@ public:
     std::vector<std::string> ops;  // "show P1_Btn1", "caption Label1 ...", "pump", "sleep 500"
     std::vector<long long> times;  // the clock in ms when each op began
     std::set<std::string> missingPictures;
-    bool checked = false;
+    bool checked = false;          // Check1
+    bool metronomeChecked = true;  // Check2, checked at start as in the window
     // Time each drawing operation takes, to see that pacing absorbs it.
     Instant drawingCost{};
     // Runs inside every processEvents, with the number of the pump from 1.
@@ -34,7 +35,7 @@ public:
     void setCaption(ElementId id, const std::string& text) override;
     void setFontName(ElementId id, const std::string& name) override;
     void setFontSize(ElementId id, double points) override;
-    bool isChecked(ElementId id) override { return id == el::Check1 && checked; }
+    bool isChecked(ElementId id) override { return id == el::Check1 ? checked : id == el::Check2 && metronomeChecked; }
     void setChoices(ElementId id, const std::vector<std::string>& items, int chosen) override;
     int chosenIndex(ElementId id) override;
     void setChart(ElementId id, const ChartData& chart) override;

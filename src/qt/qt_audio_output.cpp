@@ -1,0 +1,196 @@
+#include "qt/qt_audio_output.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QMediaDevices>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <deque>
+#include <optional>
+
+namespace tarvel {
+namespace {
+
+constexpr std::int64_t kBufferFrames = kAudioRate / 50;      // 20 ms: short, yet no underruns here
+constexpr int kTickMs = 2;                                   // the stream is topped up every tick
+constexpr auto kLookAhead = std::chrono::milliseconds(150);  // clicks are placed once this close
+constexpr auto kSettle = std::chrono::seconds(2);            // the played count settles after the start
+constexpr auto kOriginMoves = std::chrono::milliseconds(4);  // a real shift, not the count's scatter
+constexpr std::size_t kOriginReadings = 64;
+constexpr std::size_t kLatencyReadings = 20000;
+
+Instant steadyNow() { return std::chrono::duration_cast<Instant>(std::chrono::steady_clock::now().time_since_epoch()); }
+
+double median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+// Lives on the audio thread. The stream stays open from the start of the
+// program to its end: a server can take a second or more to bring a newly
+// opened stream down to its short latency, longer than a count-in.
+class QtAudioOutput::Stream : public QObject {
+public:
+    Stream(QAudioDevice device, Shared& shared) : device_(std::move(device)), shared_(shared), timer_(this) {
+        timer_.setTimerType(Qt::PreciseTimer);
+        timer_.setInterval(kTickMs);
+        connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
+    }
+
+    void open() {
+        if (!shared_.available) return;
+        QAudioFormat format;
+        format.setSampleRate(kAudioRate);
+        format.setChannelCount(1);
+        format.setSampleFormat(QAudioFormat::Int16);
+        sink_ = new QAudioSink(device_, format, this);
+        sink_->setBufferSize(static_cast<qsizetype>(kBufferFrames * 2));
+        io_ = sink_->start();
+        if (!io_ || sink_->error() != QAudio::NoError) {
+            close();  // no sound then, but the program goes on
+            return;
+        }
+        opened_ = steadyNow();
+        timer_.start();
+    }
+
+    // Drops every click; what is already buffered (under 20 ms) plays out.
+    void silence() { mixer_.clear(); }
+
+    void close() {
+        timer_.stop();
+        if (sink_) {
+            sink_->stop();
+            delete sink_;
+        }
+        sink_ = nullptr;
+        io_ = nullptr;
+        mixer_.clear();
+        shared_.available = false;
+    }
+
+private:
+    void tick() {
+        if (!sink_) return;
+        if (sink_->state() == QAudio::StoppedState) {  // the server has gone
+            close();
+            return;
+        }
+        const Instant now = steadyNow();
+        const auto played = std::chrono::microseconds(sink_->processedUSecs());
+        if (played.count() > 0) updateOrigin(now, played);
+        placeDueClicks(now);
+        write(played);
+        if (played.count() > 0) {
+            const double ahead =
+                static_cast<double>(written_) * 1000.0 / kAudioRate - static_cast<double>(played.count()) / 1000.0;
+            const std::lock_guard lock(shared_.mutex);
+            if (shared_.latenciesMs.size() >= kLatencyReadings)
+                shared_.latenciesMs.erase(shared_.latenciesMs.begin(),
+                                          shared_.latenciesMs.begin() + kLatencyReadings / 2);
+            shared_.latenciesMs.push_back(ahead);
+        }
+    }
+
+    // Sample s of the stream leaves the device at origin + s / rate. Each
+    // reading of the played count gives an estimate; they scatter by a few
+    // ms as the server revises its latency figure. Once the stream has
+    // settled the origin is held, so that clicks keep their exact spacing,
+    // and only moved when the estimates have really left it (an underrun).
+    void updateOrigin(Instant now, std::chrono::microseconds played) {
+        origins_.push_back(static_cast<double>((now - played).count()));
+        if (origins_.size() > kOriginReadings) origins_.pop_front();
+        const Instant estimate(static_cast<Instant::rep>(median({origins_.begin(), origins_.end()})));
+        if (now - opened_ < kSettle || !origin_ || std::chrono::abs(estimate - *origin_) > kOriginMoves)
+            origin_ = estimate;
+    }
+
+    void placeDueClicks(Instant now) {
+        if (!origin_) return;
+        const std::lock_guard lock(shared_.mutex);
+        std::erase_if(shared_.pending, [&](const Pending& click) {
+            if (click.at - now > kLookAhead) return false;
+            // Asked for too late: it sounds as soon as it can.
+            mixer_.add(click.kind, std::max(sampleAt(click.at - *origin_), written_));
+            return true;
+        });
+    }
+
+    // Keeps the stream one buffer ahead of what the server has taken, or
+    // more when the server asks for it.
+    void write(std::chrono::microseconds played) {
+        const std::int64_t behind = sampleAt(played) + kBufferFrames - written_;
+        const std::int64_t frames = std::max<std::int64_t>(sink_->bytesFree() / 2, behind);
+        if (frames <= 0) return;
+        block_.assign(static_cast<std::size_t>(frames), 0.0f);
+        mixer_.mixInto(block_.data(), written_, frames);
+        samples_.resize(block_.size());
+        for (std::size_t i = 0; i < block_.size(); ++i)
+            samples_[i] = static_cast<std::int16_t>(std::lround(std::clamp(block_[i], -1.0f, 1.0f) * 32767.0f));
+        const qint64 bytes = io_->write(reinterpret_cast<const char*>(samples_.data()),
+                                        static_cast<qint64>(samples_.size() * sizeof(std::int16_t)));
+        if (bytes > 0) written_ += bytes / 2;
+        mixer_.dropBefore(written_);
+    }
+
+    QAudioDevice device_;
+    Shared& shared_;
+    QTimer timer_;
+    QAudioSink* sink_ = nullptr;
+    QIODevice* io_ = nullptr;
+    ClickMixer mixer_;
+    std::int64_t written_ = 0;  // frames written since the stream opened
+    Instant opened_{};
+    std::deque<double> origins_;  // recent estimates of the stream's origin, in µs
+    std::optional<Instant> origin_;
+    std::vector<float> block_;
+    std::vector<std::int16_t> samples_;
+};
+
+QtAudioOutput::QtAudioOutput() {
+    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    shared_.available = !QMediaDevices::audioOutputs().isEmpty() && !device.isNull();
+    stream_ = new Stream(device, shared_);
+    stream_->moveToThread(&thread_);
+    thread_.setObjectName(QStringLiteral("tarvel-audio"));
+    thread_.start(QThread::TimeCriticalPriority);
+    // Waits for the stream, so that whether there is sound is known from here on.
+    QMetaObject::invokeMethod(
+        stream_, [this] { stream_->open(); }, Qt::BlockingQueuedConnection);
+}
+
+QtAudioOutput::~QtAudioOutput() {
+    QMetaObject::invokeMethod(
+        stream_, [this] { stream_->close(); }, Qt::BlockingQueuedConnection);
+    thread_.quit();
+    thread_.wait();
+    delete stream_;
+}
+
+void QtAudioOutput::scheduleClick(ClickKind kind, Instant at) {
+    if (!shared_.available) return;
+    const std::lock_guard lock(shared_.mutex);
+    shared_.pending.push_back(Pending{kind, at});
+}
+
+void QtAudioOutput::stopAll() {
+    {
+        const std::lock_guard lock(shared_.mutex);
+        shared_.pending.clear();
+    }
+    QMetaObject::invokeMethod(
+        stream_, [this] { stream_->silence(); }, Qt::QueuedConnection);
+}
+
+double QtAudioOutput::outputLatencyMs() {
+    const std::lock_guard lock(shared_.mutex);
+    return median(shared_.latenciesMs);
+}
+
+}  // namespace tarvel

@@ -1,0 +1,52 @@
+// The metronome through the sound device: a QAudioSink in push mode with a
+// short buffer, fed from a thread of its own, so that the program's blocking
+// sleeps never starve it. Clicks are written at the sample that leaves the
+// device at their instant, reckoned from the sink's processed sample count.
+#pragma once
+
+#include <QThread>
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "audio/audio_output.h"
+
+namespace tarvel {
+
+class QtAudioOutput : public AudioOutput {
+public:
+    // Instants are read on std::chrono::steady_clock, the clock of SteadyClock.
+    // Needs a QCoreApplication.
+    QtAudioOutput();
+    ~QtAudioOutput() override;
+    QtAudioOutput(const QtAudioOutput&) = delete;
+    QtAudioOutput& operator=(const QtAudioOutput&) = delete;
+
+    bool deviceAvailable() override { return shared_.available; }
+    void scheduleClick(ClickKind kind, Instant at) override;
+    void stopAll() override;
+
+    // How far ahead of the sound leaving the device the stream is written, in
+    // ms: the median over the stream so far, 0 before it has played.
+    double outputLatencyMs();
+
+    struct Pending {
+        ClickKind kind;
+        Instant at;
+    };
+    // What the program's thread and the audio thread share.
+    struct Shared {
+        std::mutex mutex;
+        std::vector<Pending> pending;
+        std::vector<double> latenciesMs;
+        std::atomic<bool> available{false};
+    };
+
+private:
+    class Stream;
+    Shared shared_;
+    QThread thread_;
+    Stream* stream_ = nullptr;
+};
+
+}  // namespace tarvel
