@@ -15,6 +15,7 @@ struct SystemChoice {  // page 1
     std::string_view setting;  // Settings(1)
     std::string_view chart;    // data path of its fingering chart
     std::string_view picture;
+    std::string_view name;  // what the player reads: "ベーム式"
 };
 
 struct PairingChoice {  // page 2
@@ -22,6 +23,7 @@ struct PairingChoice {  // page 2
     std::string_view setting;  // Settings(2)
     std::int16_t offset;       // semitones from the written note to the fingered one
     std::string_view picture;
+    std::string_view name;  // the part the player reads: "B♭管"
 };
 
 struct TempoChoice {           // page 4, P4_Btn1 .. P4_Btn9
@@ -36,14 +38,14 @@ struct AnswerChoice {         // page 5, P5_Btn1 .. P5_Btn4
 };
 
 inline constexpr std::array<SystemChoice, 2> kSystemChoices{{
-    {el::P1_Btn1, "Boe", "system\\unshi\\boe.txt", "system\\hyouji\\button\\1_boehm.gif"},
-    {el::P1_Btn2, "Oeh", "system\\unshi\\oeh.txt", "system\\hyouji\\button\\1_oehler.gif"},
+    {el::P1_Btn1, "Boe", "system\\unshi\\boe.txt", "system\\hyouji\\button\\1_boehm.gif", "ベーム式"},
+    {el::P1_Btn2, "Oeh", "system\\unshi\\oeh.txt", "system\\hyouji\\button\\1_oehler.gif", "エーラー式"},
 }};
 
 inline constexpr std::array<PairingChoice, 3> kPairingChoices{{
-    {el::P2_Btn1, "BB", 0, "system\\hyouji\\button\\2_BbBb.gif"},
-    {el::P2_Btn2, "BC", 2, "system\\hyouji\\button\\2_BbC.gif"},
-    {el::P2_Btn3, "BA", -1, "system\\hyouji\\button\\2_BbA.gif"},
+    {el::P2_Btn1, "BB", 0, "system\\hyouji\\button\\2_BbBb.gif", "B♭管"},
+    {el::P2_Btn2, "BC", 2, "system\\hyouji\\button\\2_BbC.gif", "C管"},
+    {el::P2_Btn3, "BA", -1, "system\\hyouji\\button\\2_BbA.gif", "A管"},
 }};
 
 inline constexpr std::array<TempoChoice, 9> kTempoChoices{{

@@ -43,6 +43,15 @@ void Program::click(ElementId id) {
     }
 }
 
+std::vector<ElementId> Program::keyPressed(KeyInput key) {
+    if (ended_) return {};
+    if (isArrow(key)) {
+        if (keyPageShown_ && !inLongRoutine_) moveKeyFrame(keyAfterArrow(keyFocus_, key));
+        return {};
+    }
+    return buttonsForKey(key, keyPageShown_ ? keyFocus_ : -1);
+}
+
 void Program::loadChart(std::size_t system) {
     const SystemChoice& choice = kSystemChoices[system];
     const std::string path(choice.chart);

@@ -20,6 +20,12 @@ void Program::setLabel1Font(double points) {
     w_.setFontSize(el::Label1, points);
 }
 
+// The caption naming the choices so far, on pages 3 to 6.
+void Program::showWhere(CaptionDepth depth) {
+    w_.setCaption(el::Where_lbl, contextCaption(s_.Settings, depth));
+    w_.show(el::Where_lbl);
+}
+
 bool Program::Form_Load() {
     Hide_P2();
     Hide_P3();
@@ -32,6 +38,8 @@ bool Program::Form_Load() {
     Show_P1();
     hideElements(el::onp_img(0), el::onp_img(el::noteSlotCount - 1));
     hideElements(el::Uns_img(0), el::Uns_img(el::fingerSlotCount - 1));
+    // The elements added beside the pages show only with their pages.
+    hideElements(el::Where_lbl, el::Record_lbl);
     return true;
 }
 
@@ -95,6 +103,9 @@ void Program::Hide_P3() {
     w_.hide(el::Check1);
     hideElements(el::Best_lbl(0), el::Best_lbl(el::keyCount - 1));
     w_.hide(el::P3_BtnC);
+    w_.hide(el::Where_lbl);
+    w_.hide(el::Key_frm(keyFocus_));
+    keyPageShown_ = false;
 }
 
 void Program::Show_P4() {
@@ -105,6 +116,7 @@ void Program::Show_P4() {
     w_.setCaption(el::Label1, std::string(text::kTempoPrompt));
     w_.show(el::Check2);
     if (!audio_->deviceAvailable()) w_.show(el::Lab_Oto);
+    showWhere(CaptionDepth::Key);
 }
 
 void Program::Hide_P4() {
@@ -112,18 +124,34 @@ void Program::Hide_P4() {
     w_.hide(el::P4_BtnA);
     w_.hide(el::Check2);
     w_.hide(el::Lab_Oto);
+    w_.hide(el::Where_lbl);
 }
 
 void Program::Show_P5() {
     showElements(el::P5_Btn(1), el::P5_Btn(4));
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kAnswerPrompt));
+    showWhere(CaptionDepth::Tempo);
 }
 
-void Program::Hide_P5() { hideElements(el::P5_Btn(1), el::P5_Btn(4)); }
+void Program::Hide_P5() {
+    hideElements(el::P5_Btn(1), el::P5_Btn(4));
+    w_.hide(el::Where_lbl);
+}
 
-void Program::Show_P6() { showElements(el::P6_Btn(1), el::P6_Btn(3)); }
+// Grading has written the ladder and the record's outcome.
+void Program::Show_P6() {
+    showElements(el::P6_Btn(1), el::P6_Btn(3));
+    showWhere(CaptionDepth::Tempo);
+    w_.show(el::Ladder_lbl);
+    w_.show(el::Record_lbl);
+}
 
-void Program::Hide_P6() { hideElements(el::P6_Btn(1), el::P6_Btn(3)); }
+void Program::Hide_P6() {
+    hideElements(el::P6_Btn(1), el::P6_Btn(3));
+    w_.hide(el::Where_lbl);
+    w_.hide(el::Ladder_lbl);
+    w_.hide(el::Record_lbl);
+}
 
 }  // namespace tarvel

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "app/context_caption.h"
+#include "app/keyboard.h"
 #include "audio/audio_output.h"
 #include "data/file_system.h"
 #include "data/fingering_chart.h"
@@ -55,6 +57,12 @@ public:
     // A click on an element, from the window. Runs the element's handler, if
     // it has one and may run now.
     void click(ElementId id);
+    // A key pressed in the window. The arrow keys move the key page's frame
+    // here; any other key gives the buttons it stands for, and the window
+    // clicks the one of them it shows, as the mouse would.
+    std::vector<ElementId> keyPressed(KeyInput key);
+    // The key under the key page's frame.
+    int focusedKey() const { return keyFocus_; }
 
     // Page routines.
     void Show_P1();
@@ -100,7 +108,8 @@ public:
     // The practice run and grading.
     void Play_run();
     void Show_result();
-    void Write_result(std::string_view grade);
+    // False when the record could not be written; the player has been told why.
+    bool Write_result(std::string_view grade);
 
 private:
     void loadChart(std::size_t system);
@@ -108,6 +117,8 @@ private:
     void showElements(ElementId first, ElementId last);
     void hideElements(ElementId first, ElementId last);
     void setLabel1Font(double points);
+    void showWhere(CaptionDepth depth);
+    void moveKeyFrame(int k);
 
     // The run.
     bool Load_exercise();
@@ -137,7 +148,9 @@ private:
     std::set<std::string> foldersWithExtraFiles_;  // the player has been told of them
     bool ended_ = false;
     bool inLongRoutine_ = false;  // a run or grading: only the cancel picture takes clicks
-    std::int16_t Beat_ms = 0;     // of the run in progress
+    bool keyPageShown_ = false;
+    int keyFocus_ = 0;         // the key under the key page's frame
+    std::int16_t Beat_ms = 0;  // of the run in progress
     // The run's pacing grid: the instant its current pause ends. Every pause
     // ends at the previous deadline plus its own length (count-in, counts,
     // beats, the closing pause), so drawing never lengthens a beat; sounds

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QKeySequence>
 #include <QLineSeries>
 #include <QTableWidget>
 #include <QTest>
@@ -24,12 +25,23 @@ namespace tarvel {
 namespace {
 
 constexpr auto kRealTimeStep = std::chrono::milliseconds(2);
+constexpr auto kKeyGap = std::chrono::milliseconds(2);
 
 std::unique_ptr<Clock> makeClock(bool realTime, VirtualClock*& virtualClock) {
     if (realTime) return std::make_unique<SteadyClock>();
     auto clock = std::make_unique<VirtualClock>();
     virtualClock = clock.get();
     return clock;
+}
+
+// Qt's name of a key ("1", "Escape", "Return", "Left"), as its key code; 0 for
+// a name Qt does not know.
+int qtKeyNamed(const std::string& name) {
+    if (name.empty()) return 0;
+    const QKeySequence sequence = QKeySequence::fromString(QString::fromStdString(name), QKeySequence::PortableText);
+    if (sequence.count() != 1 || sequence[0].keyboardModifiers() != Qt::NoModifier) return 0;
+    const int key = sequence[0].key();
+    return key == Qt::Key_unknown ? 0 : key;
 }
 
 bool parseMilliseconds(const std::string& text, long long& ms) {
@@ -120,6 +132,12 @@ bool Driver::execute(const std::string& line) {
         click(*id);
         return true;
     }
+    if (command == "key" && rest.empty()) {
+        const int key = qtKeyNamed(argument);
+        if (key == 0) return false;
+        pressKey(key);
+        return true;
+    }
     if (command == "close" && argument.empty()) {
         requestClose();
         return true;
@@ -145,7 +163,13 @@ bool Driver::execute(const std::string& line) {
         if (what == "click-at") {
             long long x = 0, y = 0;
             if (!parseMilliseconds(name, x) || !parseMilliseconds(extra, y)) return false;
-            schedule(ms, Scheduled{Scheduled::ClickAt, {}, 0, {}, static_cast<int>(x), static_cast<int>(y)});
+            schedule(ms, Scheduled{Scheduled::ClickAt, {}, 0, {}, 0, static_cast<int>(x), static_cast<int>(y)});
+            return true;
+        }
+        if (what == "key") {
+            const int key = qtKeyNamed(name);
+            if (key == 0) return false;
+            schedule(ms, Scheduled{Scheduled::Key, {}, 0, {}, key});
             return true;
         }
         const auto id = what == "click" ? findElement(name) : std::nullopt;
@@ -198,6 +222,7 @@ void Driver::deliverDue() {
         case Scheduled::ClickAt: clickAt(event.x, event.y); break;
         case Scheduled::Close: requestClose(); break;
         case Scheduled::Shot: shot(event.file); break;
+        case Scheduled::Key: pressKey(event.key); break;
         }
     }
 }
@@ -231,6 +256,15 @@ void Driver::click(ElementId id) {
     const QRect visible = widget->geometry().intersected(form->rect());
     if (widget->isHidden() || visible.isEmpty()) return;  // nothing to click, as for a person
     QTest::mouseClick(form->windowHandle(), Qt::LeftButton, Qt::NoModifier, visible.center());
+}
+
+void Driver::pressKey(int qtKey) {
+    // Key events carry the window system's time in whole milliseconds, and a
+    // release and a press of one key at the same time are a held key's repeat:
+    // no hand presses a key again within the millisecond it let go of it.
+    std::this_thread::sleep_for(kKeyGap);
+    // Through the window system, as a keyboard's press and release arrive.
+    QTest::keyClick(window_->form()->windowHandle(), static_cast<Qt::Key>(qtKey));
 }
 
 void Driver::requestClose() {
@@ -280,6 +314,7 @@ void Driver::dump() {
         case ElementKind::Choice:
         case ElementKind::Chart:
         case ElementKind::Table: dumpProgress(id); break;
+        case ElementKind::Frame: std::cout << name << "\n"; break;
         }
     }
     std::cout << stateLine() << std::endl;

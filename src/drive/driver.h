@@ -36,10 +36,11 @@ public:
 
 private:
     struct Scheduled {
-        enum What { Click, ClickAt, Close, Shot } what = Click;
+        enum What { Click, ClickAt, Close, Shot, Key } what = Click;
         Instant due;
         ElementId element = 0;
         std::string file;  // of a shot
+        int key = 0;       // Qt's key code
         int x = 0, y = 0;  // of a click at a spot of the window
     };
 
@@ -49,6 +50,7 @@ private:
     void click(ElementId id);
     void clickAt(int x, int y);
     void sleepUntil(Instant deadline);
+    void pressKey(int qtKey);
     void requestClose();
     void wait(long long ms);
     void dump();

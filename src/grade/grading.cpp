@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/choices.h"
+#include "app/texts.h"
 
 namespace tarvel {
 namespace {
@@ -12,6 +13,8 @@ constexpr std::array<std::string_view, 14> kGradeTexts{
 };
 constexpr std::int16_t kTopTempoPoints = 12;
 constexpr std::int16_t kMaxRepeats = 3;
+constexpr std::string_view kReachedMark = "▶";
+constexpr std::string_view kNotReached = "　";
 
 }  // namespace
 
@@ -42,6 +45,28 @@ Grade gradeRun(std::string_view tempo, std::string_view answer, std::int16_t Pla
 
     const auto Grade_no = static_cast<std::int16_t>(Tempo_pt + Play_cnt - 1);
     return Grade{Play_cnt, Grade_no, gradeText(Grade_no)};
+}
+
+std::string gradeLadder(int Grade_no) {
+    const int count = static_cast<int>(kGradeTexts.size());
+    // Values outside the table read as its top grade, as gradeText does.
+    const int reached = Grade_no >= 1 && Grade_no <= count ? Grade_no : count;
+    std::string ladder;
+    for (int n = count; n >= 1; --n) {
+        ladder += n == reached ? kReachedMark : kNotReached;
+        ladder += kGradeTexts[static_cast<std::size_t>(n - 1)];
+        if (n > 1) ladder += text::kLineBreak;
+    }
+    return ladder;
+}
+
+std::string gradeDetails(std::string_view tempo, std::int16_t Play_cnt, bool recorded) {
+    std::string details = "テンポ　♩=" + std::string(tempo);
+    details += text::kLineBreak;
+    details += "くり返し　" + std::to_string(Play_cnt) + "回目";
+    details += text::kLineBreak;
+    details += recorded ? "記録しました" : "記録できませんでした";
+    return details;
 }
 
 }  // namespace tarvel

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace tarvel {
@@ -19,5 +20,13 @@ struct Grade {
 };
 
 Grade gradeRun(std::string_view tempo, std::string_view answer, std::int16_t Play_cnt);
+
+// The fourteen grades from "ＳＳＳ" down to "Ｉ", one a line (CR LF between),
+// the one of Grade_no marked with "▶" and the others indented to match.
+std::string gradeLadder(int Grade_no);
+
+// What page 6 says beside the grade: the tempo, how many runs in a row the
+// repeat counter has reached, and whether the record was written.
+std::string gradeDetails(std::string_view tempo, std::int16_t Play_cnt, bool recorded);
 
 }  // namespace tarvel

@@ -32,11 +32,14 @@ void Program::Show_result() {
         w_.sleepUntil(w_.now() + kResultPause);
     }
     w_.setCaption(el::Label1, std::string(text::kLineBreak) + std::string(grade.text));
-    Write_result(grade.text);
+    const bool recorded = Write_result(grade.text);
     keepInHistory(grade.text, grade.Grade_no);  // after the record: it never waits for the history
+    // Page 6 shows these beside the grade.
+    w_.setCaption(el::Ladder_lbl, gradeLadder(grade.Grade_no));
+    w_.setCaption(el::Record_lbl, gradeDetails(s_.Settings[4], s_.Play_cnt, recorded));
 }
 
-void Program::Write_result(std::string_view grade) {
+bool Program::Write_result(std::string_view grade) {
     const std::string dir = Result_dir(s_.Settings[1], s_.Settings[2], s_.Settings[3]);
     const std::string name = recordName(shortDateText(w_.today()), grade);
     const RecordOutcome outcome = writeRecord(files_, dir, name);
@@ -46,20 +49,21 @@ void Program::Write_result(std::string_view grade) {
     switch (outcome.kind) {
     case RecordOutcome::Renamed:
     case RecordOutcome::Unchanged:
-    case RecordOutcome::Created: return;
+    case RecordOutcome::Created: return true;
     case RecordOutcome::NameTaken:
         w_.showMessage("成績を記録できませんでした。\n" + folder + " には「" + name +
                        "」という名前のファイルがすでにあります。\n" + kept);
-        return;
+        return false;
     case RecordOutcome::NotARecordFolder:
         w_.showMessage("成績を記録できませんでした。\n" + folder +
                        " はシンボリックリンクを通った先にあるので、記録のフォルダとして使いません。\n"
                        "そこではなにも作らず、名前も変えていません。");
-        return;
+        return false;
     case RecordOutcome::Failed:
         w_.showMessage("成績を記録できませんでした（" + outcome.detail + "）。\n" + folder + ": " + kept);
-        return;
+        return false;
     }
+    return false;
 }
 
 }  // namespace tarvel

@@ -25,6 +25,11 @@ void Program::Show_P3() {
     w_.show(el::Check1);
     showBestBadges();
     w_.show(el::P3_BtnC);
+    showWhere(CaptionDepth::Pairing);
+    // The keyboard's frame starts on the key chosen last, ハ長調 before any.
+    keyFocus_ = keyIndex(s_.Settings[3]).value_or(0);
+    w_.show(el::Key_frm(keyFocus_));
+    keyPageShown_ = true;
     // Told once per folder for the life of the program.
     if (!extraFiles.empty())
         w_.showMessage(extraFiles + "記録はそれぞれ最初の名前のファイルで、ほかのファイルには手を触れません。");
@@ -36,11 +41,20 @@ std::string describeExtraFiles(const std::string& folder, const std::vector<std:
     return text + "\n";
 }
 
+void Program::moveKeyFrame(int k) {
+    if (k == keyFocus_) return;
+    w_.hide(el::Key_frm(keyFocus_));
+    keyFocus_ = k;
+    w_.show(el::Key_frm(keyFocus_));
+}
+
 void Program::P3_Btn_Click(int k) {
     Hide_P3();
     Show_P4();
     s_.Settings[3] = std::string(Key_tbl[k].code);
     s_.Settings[6] = "1";
+    // The tempo page came up before the key was stored: name it now.
+    showWhere(CaptionDepth::Key);
 }
 
 void Program::P3_BtnA_Click() {

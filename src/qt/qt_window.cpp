@@ -13,6 +13,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMessageBox>
@@ -25,6 +26,8 @@
 #include "icon.h"
 #include "keys/key_names.h"
 #include "qt/fonts.h"
+#include "qt/frame_element.h"
+#include "qt/key_input.h"
 #include "qt/picture_element.h"
 
 namespace tarvel {
@@ -112,6 +115,11 @@ protected:
     bool eventFilter(QObject* receiver, QEvent* event) override {
         if (!window_.sleeping_ || !isPlayerInput(event->type())) return false;
         if (!receiver->isWidgetType()) return false;  // the window passes it on to a widget, looked at there
+        // The cancel picture's key: Escape, pressed and released.
+        const auto type = event->type();
+        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return false;
         QWidget* cancel = window_.widgets_[el::Cancel_img];
         const bool toCancel = receiver == cancel && cancel->isVisible() && window_.hasPicture(el::Cancel_img);
         const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
@@ -127,6 +135,20 @@ void FormWidget::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+void FormWidget::keyReleaseEvent(QKeyEvent* event) {
+    if (onKeyRelease)
+        onKeyRelease(event);
+    else
+        QWidget::keyReleaseEvent(event);
+}
+
+void FormWidget::keyPressEvent(QKeyEvent* event) {
+    if (onKeyPress)
+        onKeyPress(event);
+    else
+        QWidget::keyPressEvent(event);
+}
+
 QtWindow::QtWindow(std::filesystem::path dataRoot, std::unique_ptr<Clock> clock)
     : form_(std::make_unique<FormWidget>()),
       dataRoot_(std::move(dataRoot)),
@@ -135,6 +157,14 @@ QtWindow::QtWindow(std::filesystem::path dataRoot, std::unique_ptr<Clock> clock)
     form_->setFixedSize(kClientWidth, kClientHeight);
     form_->setWindowIcon(QIcon(QPixmap::fromImage(drawTarvelIcon())));
     form_->onClose = [this] { closeRequested(); };
+    form_->onKeyPress = [this](QKeyEvent* event) { keyPressed(event); };
+    form_->onKeyRelease = [this](QKeyEvent* event) {
+        lastRelease_ = {event->key(), event->timestamp()};
+        event->accept();
+    };
+    // Every key goes to the window itself, never to the check box, so that a
+    // key means the same whatever was clicked last.
+    form_->setFocusPolicy(Qt::StrongFocus);
     createElements();
     sleepGate_ = std::make_unique<SleepInputGate>(*this);
     QCoreApplication::instance()->installEventFilter(sleepGate_.get());
@@ -154,10 +184,11 @@ void QtWindow::createElements() {
         QWidget* widget = nullptr;
         switch (layout.kind) {
         case ElementKind::Picture:
-            widget = new PictureElement(parentFor(id), place.size(), layout.takesClicksWhenEmpty,
-                                        [this, id] { elementClicked(id); });
+            widget = new PictureElement(parentFor(id), place.size(), layout.takesClicksWhenEmpty, layout.button,
+                                        [this, id] { clickElement(id); });
             widget->move(place.topLeft());
             break;
+        case ElementKind::Frame: widget = new FrameElement(form_.get(), place); break;
         case ElementKind::Label: {
             auto* label = new QLabel(form_.get());
             label->setTextFormat(Qt::PlainText);
@@ -172,6 +203,8 @@ void QtWindow::createElements() {
             auto* box = new QCheckBox(qs(layout.initialCaption), form_.get());
             box->setGeometry(place);
             box->setChecked(layout.initiallyChecked);
+            box->setFocusPolicy(Qt::NoFocus);
+            box->setCursor(Qt::PointingHandCursor);
             paintWhite(box);
             widget = box;
             break;
@@ -209,7 +242,7 @@ void QtWindow::createElements() {
         state.fontName = layout.font.name;
         state.fontSize = layout.font.points;
         state.caption = layout.initialCaption;
-        if (layout.kind != ElementKind::Picture) applyFont(id);
+        if (layout.kind == ElementKind::Label || layout.kind == ElementKind::CheckBox) applyFont(id);
         if (layout.kind == ElementKind::Label) static_cast<QLabel*>(widget)->setText(displayText(state.caption));
         if (layout.badge) makeBadge(static_cast<QLabel*>(widget));
         // The elements added after the original pages start hidden; the
@@ -395,12 +428,6 @@ void QtWindow::processEvents() {
     if (ended_) throw WindowClosed{};
 }
 
-void QtWindow::elementClicked(ElementId id) {
-    if (onClick) onClick(id);
-    if (!sleeping_) return;
-    woken_ = true;  // a click that passed the gate during a sleep: the cancel
-}
-
 void QtWindow::sleepUntil(Instant deadline) {
     if (ended_) throw WindowClosed{};
     if (!wakeDuringSleep_) return clock_->sleepUntil(deadline);
@@ -472,6 +499,40 @@ void QtWindow::endProgram(int status) {
 
 void QtWindow::closeRequested() {
     if (!ended_ && onCloseRequest) onCloseRequest();
+}
+
+void QtWindow::clickElement(ElementId id) {
+    if (onClick) onClick(id);
+    // A cancel that passed the gate ends the sleep it came in.
+    if (sleeping_ && id == el::Cancel_img) woken_ = true;
+}
+
+void QtWindow::keyPressed(QKeyEvent* event) {
+    event->accept();
+    // A held key repeats nothing: one press, one click. X sends a held key as
+    // releases and presses in pairs with one time, and Qt does not flag every
+    // such pair as a repeat when a handler has kept it busy.
+    const bool repeat =
+        event->isAutoRepeat() || (event->key() == lastRelease_.key && event->timestamp() == lastRelease_.timestamp);
+    if (repeat || ended_ || !onKey) return;
+    const std::optional<KeyInput> key = keyInputFor(event->key());
+    if (!key) return;
+    for (const ElementId id : onKey(*key)) {
+        if (!isClickable(id)) continue;
+        if (auto* box = dynamic_cast<QCheckBox*>(widgets_[id]))
+            box->click();
+        else
+            clickElement(id);
+        return;  // the buttons a key names are never shown together
+    }
+}
+
+bool QtWindow::isClickable(ElementId id) const {
+    const QWidget* widget = widgets_.at(id);
+    if (widget->isHidden() || !widget->geometry().intersects(form_->rect())) return false;
+    if (const auto* picture = dynamic_cast<const PictureElement*>(widget))
+        return !picture->testAttribute(Qt::WA_TransparentForMouseEvents);
+    return dynamic_cast<const QCheckBox*>(widget) != nullptr;
 }
 
 bool QtWindow::isShown(ElementId id) const { return !widgets_.at(id)->isHidden(); }

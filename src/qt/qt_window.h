@@ -9,24 +9,30 @@
 #include <string>
 #include <vector>
 
+#include "app/keyboard.h"
 #include "qt/picture_cache.h"
 #include "ui/clock.h"
 #include "ui/window.h"
 
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 
 namespace tarvel {
 
 class PictureElement;
 
-// The top-level widget; it tells its owner of a close request.
+// The top-level widget; it tells its owner of a close request and of keys.
 class FormWidget : public QWidget {
 public:
     std::function<void()> onClose;
+    std::function<void(QKeyEvent*)> onKeyPress;
+    std::function<void(QKeyEvent*)> onKeyRelease;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 };
 
 class QtWindow : public Window {
@@ -37,6 +43,9 @@ public:
 
     // Where clicks and the close request go.
     std::function<void(ElementId)> onClick;
+    // A key the pages know was pressed: gives the buttons it stands for (the
+    // window clicks the one it shows, as the mouse would).
+    std::function<std::vector<ElementId>(KeyInput)> onKey;
     std::function<void()> onCloseRequest;
     // Runs inside every processEvents, after the window's events (the driver
     // delivers its scheduled events here).
@@ -82,6 +91,9 @@ public:
 
     // What an element shows, as the program set it.
     bool isShown(ElementId id) const;
+    // Whether a click could reach the element: shown, inside the window, and
+    // a picture that takes clicks (or the check box).
+    bool isClickable(ElementId id) const;
     bool hasPicture(ElementId id) const;
     const std::string& picturePath(ElementId id) const;
     const std::string& fontName(ElementId id) const;
@@ -108,7 +120,9 @@ private:
     QWidget* parentFor(ElementId id);
     void applyFont(ElementId id);
     void closeRequested();
-    void elementClicked(ElementId id);
+    // The one way a click reaches the program, from the mouse or a key.
+    void clickElement(ElementId id);
+    void keyPressed(QKeyEvent* event);
     friend class SleepInputGate;
 
     std::unique_ptr<FormWidget> form_;
@@ -119,6 +133,10 @@ private:
     QWidget* slotLayers_[2] = {nullptr, nullptr};
     std::vector<ElementState> states_;
     CalendarDate fixedToday_{};
+    struct KeyRelease {
+        int key = 0;
+        unsigned long long timestamp = 0;
+    } lastRelease_;
     bool ended_ = false;
     int exitStatus_ = 0;
     bool sleeping_ = false;

@@ -59,6 +59,7 @@ void Program::Play_run() {
     hideRow(s_.Onp_cnt - el::notesPerRow);
 
     for (const ElementId id : kRunElements) w_.hide(id);
+    w_.hide(el::Where_run_lbl);
     if (!pumpEvents()) return;
     if (!say(text::kRunEnd, kEndCaptionMs)) return;
     w_.setCaption(el::Label1, "");
@@ -161,7 +162,11 @@ bool Program::showRunScreen() {
         if (w_.setPicture(kRunElements[i], pictures[i]) != PictureLoad::Loaded) missing.push_back(pictures[i]);
         w_.show(kRunElements[i]);
     }
-    if (missing.empty()) return true;
+    if (missing.empty()) {
+        w_.setCaption(el::Where_run_lbl, runContextCaption(s_.Settings));
+        w_.show(el::Where_run_lbl);
+        return true;
+    }
     // Without staff, key signature or the cancel picture the exercise cannot be
     // read or stopped: back to the tempo page.
     for (const ElementId id : kRunElements) w_.hide(id);
@@ -236,6 +241,7 @@ void Program::Cancel_img_Click() {
     hideElements(el::onp_img(0), el::onp_img(el::noteSlotCount - 1));
     hideElements(el::Uns_img(0), el::Uns_img(el::fingerSlotCount - 1));
     for (const ElementId id : kRunElements) w_.hide(id);
+    w_.hide(el::Where_run_lbl);
     Show_P4();
 }
 

@@ -63,6 +63,13 @@ const Place kPlaces[] = {
     // Under the tempo buttons, where the tempo page is empty.
     {el::Check2, "Check2", ElementKind::CheckBox, 6150, 6600, 3132, 492},
     {el::Lab_Oto, "Lab_Oto", ElementKind::Label, 9525, 6720, 3600, 300},  // on the line of the box's caption
+    // Free space: above the back buttons of pages 3 and 4, which stay empty on
+    // pages 5 and 6; the left margin between the staves of the run; the right
+    // margin and the left of page 6 beside the message label.
+    {el::Where_lbl, "Where_lbl", ElementKind::Label, 120, 150, 3720, 300},
+    {el::Where_run_lbl, "Where_run_lbl", ElementKind::Label, 60, 4380, 2520, 600},
+    {el::Ladder_lbl, "Ladder_lbl", ElementKind::Label, 13080, 360, 1500, 3960},
+    {el::Record_lbl, "Record_lbl", ElementKind::Label, 240, 3000, 2640, 1080},
 };
 
 // The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
@@ -76,6 +83,10 @@ constexpr int kBadgeRight = 750;
 constexpr int kBadgeBelow = 990;
 constexpr int kBadgeWidth = 960;
 constexpr int kBadgeHeight = 210;
+// The keyboard frame stands 3 px around a key button of at most 116 x 76 px.
+constexpr int kFrameMargin = 45;
+constexpr int kFrameWidth = 1830;
+constexpr int kFrameHeight = 1230;
 
 int keyRow(int k) { return k < 8 ? 0 : 1 + (k - 8) / 7; }
 int keyLeft(int k) { return k < 8 ? kKeyRow1Left[k] : 1320 + 1980 * ((k - 8) % 7); }
@@ -89,6 +100,9 @@ const ElementFont kCheckBoxFont{"MS UI Gothic", 10.8, false};
 const ElementFont kBadgeFont{"MS UI Gothic", 7.5, true};
 const ElementFont kProgressFont{"MS UI Gothic", 10.5, false};
 const ElementFont kDaysFont{"MS UI Gothic", 12, true};
+const ElementFont kWindowFont{"MS UI Gothic", 9, false};
+const ElementFont kLadderFont{"MS UI Gothic", 12, true};
+const ElementFont kRecordFont{"MS UI Gothic", 12, false};
 
 std::vector<ElementSpec> buildTable() {
     std::vector<ElementSpec> table(el::elementCount);
@@ -113,6 +127,11 @@ std::vector<ElementSpec> buildTable() {
     table[el::Check2].initiallyChecked = true;
     table[el::Lab_Oto].font = kCheckBoxFont;
     table[el::Lab_Oto].initialCaption = "音を出せる装置が見つかりません";
+    table[el::Where_lbl].font = kWindowFont;
+    table[el::Where_run_lbl].font = kWindowFont;
+    table[el::Ladder_lbl].font = kLadderFont;
+    table[el::Record_lbl].font = kRecordFont;
+    table[el::Cancel_img].button = true;
 
     for (int k = 0; k < el::keyCount; ++k) {
         ElementSpec& button = table[el::P3_Btn(k)];
@@ -141,6 +160,14 @@ std::vector<ElementSpec> buildTable() {
         badge.heightTwips = kBadgeHeight;
         badge.font = kBadgeFont;
         badge.badge = true;
+        ElementSpec& frame = table[el::Key_frm(k)];
+        frame.name = "Key_frm";
+        frame.index = k;
+        frame.kind = ElementKind::Frame;
+        frame.leftTwips = button.leftTwips - kFrameMargin;
+        frame.topTwips = button.topTwips - kFrameMargin;
+        frame.widthTwips = kFrameWidth;
+        frame.heightTwips = kFrameHeight;
     }
     for (ElementId id : {el::P7_Key, el::P7_Chart, el::P7_Table, el::P7_Note}) table[id].font = kProgressFont;
     table[el::P7_Days].font = kDaysFont;
@@ -163,6 +190,10 @@ std::vector<ElementSpec> buildTable() {
         }
     }
 
+    // Every page button (the key buttons included; not their labels).
+    for (ElementId id = el::P1_Btn1; id <= el::P6_Btn(3); ++id)
+        if (table[id].kind == ElementKind::Picture) table[id].button = true;
+
     const std::vector<ElementId>& order = stackingOrderFromTop();
     for (int rank = 0; rank < static_cast<int>(order.size()); ++rank) table[order[rank]].stackRank = rank;
     return table;
@@ -179,7 +210,7 @@ std::vector<ElementId> buildStackingOrder() {
     std::vector<ElementId> order;
     order.reserve(el::elementCount);
     order.push_back(el::Check1);
-    for (ElementId id = el::kProgressFirst; id < el::elementCount; ++id) order.push_back(id);
+    for (ElementId id = el::kProgressFirst; id < el::Where_lbl; ++id) order.push_back(id);
     order.push_back(el::P3_Btn(3));
     order.push_back(el::Cancel_img);
     order.push_back(el::Choshi(0));
@@ -201,6 +232,12 @@ std::vector<ElementId> buildStackingOrder() {
     order.push_back(el::title_img);
     for (int k = 0; k <= 21; ++k) order.push_back(el::Lab_S1(k));
     order.push_back(el::Gosen_img2);
+    // The added elements share no place with the others: just above Label1.
+    order.push_back(el::Where_lbl);
+    order.push_back(el::Where_run_lbl);
+    for (int k = 0; k < el::keyCount; ++k) order.push_back(el::Key_frm(k));
+    order.push_back(el::Ladder_lbl);
+    order.push_back(el::Record_lbl);
     order.push_back(el::Label1);
     if (order.size() != static_cast<std::size_t>(el::elementCount))
         throw std::logic_error("the stacking order does not name every element once");

@@ -19,6 +19,7 @@ enum class ElementKind {
     Choice,  // a drop-down list of texts; choosing one is delivered like a click
     Chart,   // grades over time, one line per tempo
     Table,   // rows of texts under a header
+    Frame,   // an outline around a key button; it takes no clicks
 };
 
 struct ElementFont {
@@ -39,6 +40,8 @@ struct ElementSpec {
     int heightTwips = 0;
     // Only the unmarked square of page 1 reacts to clicks while it has no picture.
     bool takesClicksWhenEmpty = false;
+    // A page button or the cancel picture: its click runs a handler.
+    bool button = false;
     bool initiallyChecked = false;  // check boxes
     ElementFont font;               // labels and the check box
     bool badge = false;             // a label drawn as a small tag over a button's corner
@@ -94,7 +97,14 @@ inline constexpr ElementId P7_Note = kProgressFirst + 36;   // where the export 
 // The tempo page's metronome box, and its note when no sound device was found.
 inline constexpr ElementId Check2 = kProgressFirst + 37;
 inline constexpr ElementId Lab_Oto = Check2 + 1;
-inline constexpr int elementCount = Lab_Oto + 1;
+// Then, in free space: where the player is, the key page's keyboard frame and
+// what page 6 says about the grade.
+inline constexpr ElementId Where_lbl = Lab_Oto + 1;               // pages 3 to 6
+inline constexpr ElementId Where_run_lbl = Where_lbl + 1;         // the run screen
+constexpr ElementId Key_frm(int k) { return Where_lbl + 2 + k; }  // k = 0 .. 28
+inline constexpr ElementId Ladder_lbl = Key_frm(keyCount);
+inline constexpr ElementId Record_lbl = Ladder_lbl + 1;
+inline constexpr int elementCount = Record_lbl + 1;
 }  // namespace el
 
 // Every element, indexed by its id.

@@ -197,6 +197,11 @@ TEST_F(ProgramTest, KeyPageStepsInOrder) {
     // Beside the page as it always was: the way to the progress page (no
     // history here, so no best results).
     expected.push_back("show P3_BtnC");
+    // Then where the player is, and the keyboard's frame on the first key,
+    // none having been chosen yet.
+    expected.push_back("caption Where_lbl ベーム式・B♭管");
+    expected.push_back("show Where_lbl");
+    expected.push_back("show Key_frm(0)");
     EXPECT_EQ(opsSince(from), expected);
 }
 

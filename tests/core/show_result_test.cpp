@@ -64,15 +64,24 @@ TEST_F(GradeTest, GradingStepsAndTheRecord) {
         "hide P5_Btn2",
         "hide P5_Btn3",
         "hide P5_Btn4",
+        "hide Where_lbl",
         "font Label1 name=MS UI Gothic",
         "font Label1 size=124",
         "caption Label1 \r\n結果",
         "pump",
         "sleep 1500",
         "caption Label1 \r\nＢ",
+        // The record is written here; page 6 then explains the grade.
+        "caption Ladder_lbl 　ＳＳＳ\r\n　ＳＳ\r\n　Ｓ\r\n　ＡＡＡ\r\n　ＡＡ\r\n　Ａ\r\n▶Ｂ\r\n　Ｃ\r\n　Ｄ\r\n"
+        "　Ｅ\r\n　Ｆ\r\n　Ｇ\r\n　Ｈ\r\n　Ｉ",
+        "caption Record_lbl テンポ　♩=120\r\nくり返し　1回目\r\n記録しました",
         "show P6_Btn1",
         "show P6_Btn2",
         "show P6_Btn3",
+        "caption Where_lbl ベーム式・B♭管・ト長調・♩=120",
+        "show Where_lbl",
+        "show Ladder_lbl",
+        "show Record_lbl",
     };
     EXPECT_EQ(opsSince(from), expected);
     EXPECT_EQ(window.timeOf("caption Label1 \r\nＢ", from) - window.timeOf("caption Label1 \r\n結果", from), 1500);
@@ -159,6 +168,7 @@ TEST_F(GradeTest, ANameTakenByAnotherFileIsNeverOverwritten) {
     EXPECT_NE(window.messages()[0].find(folderPath()), std::string::npos);
     EXPECT_NE(window.messages()[0].find("記録「0 first」はそのままです"), std::string::npos);
     EXPECT_EQ(window.caption(el::Label1), "\r\nＢ") << "the grade is shown before";
+    EXPECT_EQ(window.caption(el::Record_lbl), "テンポ　♩=120\r\nくり返し　1回目\r\n記録できませんでした");
     std::ifstream kept(data.path(kRecords + "2010.08.28 Ｂ"));
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "somebody's file");
 }
@@ -247,6 +257,8 @@ TEST_F(RefusedRenameTest, ARenameThatFailsIsReportedAfterTheGrade) {
     EXPECT_LT(grade, message);
     EXPECT_EQ(data.names(kRecords), std::vector<std::string>{"まだです"});
     EXPECT_TRUE(screen.isShown(el::P6_Btn(1)));
+    EXPECT_TRUE(screen.isShown(el::Record_lbl));
+    EXPECT_EQ(screen.caption(el::Record_lbl), "テンポ　♩=120\r\nくり返し　1回目\r\n記録できませんでした");
 }
 
 }  // namespace

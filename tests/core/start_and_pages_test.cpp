@@ -26,13 +26,16 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     append(expected, {"hide P3_BtnA", "hide P3_BtnB"});
     append(expected, named("hide", el::P3_Btn(0), el::P3_Btn(28)));
     append(expected, named("hide", el::Lab_S1(0), el::Lab_S1(28)));
-    expected.push_back("hide Check1");
+    append(expected, {"hide Check1"});
     append(expected, named("hide", el::Best_lbl(0), el::Best_lbl(28)));
-    expected.push_back("hide P3_BtnC");
+    append(expected, {"hide P3_BtnC", "hide Where_lbl", "hide Key_frm(0)"});
     append(expected, named("hide", el::P4_Btn(1), el::P4_Btn(9)));
-    append(expected, {"hide P4_BtnA", "hide Check2", "hide Lab_Oto"});  // the metronome box and its note
+    append(expected,
+           {"hide P4_BtnA", "hide Check2", "hide Lab_Oto", "hide Where_lbl"});  // the metronome box and its note
     append(expected, named("hide", el::P5_Btn(1), el::P5_Btn(4)));
+    expected.push_back("hide Where_lbl");
     append(expected, named("hide", el::P6_Btn(1), el::P6_Btn(3)));
+    append(expected, {"hide Where_lbl", "hide Ladder_lbl", "hide Record_lbl"});
     for (const char* name : {"P7_BtnA", "P7_BtnB", "P7_Key", "P7_Days", "P7_Chart", "P7_Table", "P7_Note"})
         expected.push_back(std::string("hide ") + name);
     for (const PagePicture& p : pagePictureTable())
@@ -40,6 +43,7 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     append(expected, {"show title_img", "show P1_Btn1", "show P1_Btn2", "show P1_Btn3", "caption Label1 "});
     append(expected, named("hide", el::onp_img(0), el::onp_img(319)));
     append(expected, named("hide", el::Uns_img(0), el::Uns_img(2879)));
+    append(expected, named("hide", el::Where_lbl, el::Record_lbl));
     EXPECT_EQ(window.ops, expected);
 }
 
@@ -128,17 +132,19 @@ TEST_F(ProgramTest, PageRoutinesWriteTheirCaptions) {
               (std::vector<std::string>{"show P4_Btn1", "show P4_Btn2", "show P4_Btn3", "show P4_Btn4", "show P4_Btn5",
                                         "show P4_Btn6", "show P4_Btn7", "show P4_Btn8", "show P4_Btn9", "show P4_BtnA",
                                         "font Label1 name=MS UI Gothic", "font Label1 size=32",
-                                        "caption Label1 \r\n　　　テンポをえらんでね", "show Check2"}));
+                                        "caption Label1 \r\n　　　テンポをえらんでね", "show Check2",
+                                        "caption Where_lbl ", "show Where_lbl"}));
     window.clearOps();
     program.Show_P5();
-    EXPECT_EQ(window.ops.back(), "caption Label1 \r\n　　　　　どうだった？");
+    EXPECT_EQ(window.opsStartingWith("caption Label1").back(), "caption Label1 \r\n　　　　　どうだった？");
     window.clearOps();
     program.Show_P6();
-    EXPECT_TRUE(window.opsStartingWith("caption").empty()) << "page 6 leaves the grade on the label";
+    EXPECT_TRUE(window.opsStartingWith("caption Label1").empty()) << "page 6 leaves the grade on the label";
     window.clearOps();
     program.Hide_P3();
     EXPECT_TRUE(window.opsStartingWith("caption").empty());
-    EXPECT_EQ(window.ops.back(), "hide P3_BtnC");
+    EXPECT_EQ(opsSince(window.ops.size() - 3),
+              (std::vector<std::string>{"hide P3_BtnC", "hide Where_lbl", "hide Key_frm(0)"}));
 }
 
 TEST_F(ProgramTest, ShowingTheTempoPageResetsTheRepeatCounter) {

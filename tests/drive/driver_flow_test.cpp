@@ -56,7 +56,8 @@ TEST(DriverFlow, TheKeyPageAfterChoosingBoehmAndABFlatPart) {
     std::vector<std::string> expected;
     for (const ElementId id : stackingOrderFromTop()) {
         const bool keyPage = id == el::Check1 || id == el::P3_BtnA || id == el::P3_BtnB || id == el::P3_BtnC ||
-                             (id >= el::P3_Btn(0) && id <= el::Lab_S1(28)) || id == el::Label1;
+                             (id >= el::P3_Btn(0) && id <= el::Lab_S1(28)) || id == el::Label1 || id == el::Where_lbl ||
+                             id == el::Key_frm(0);
         if (keyPage) expected.push_back(elementName(id));
     }
     EXPECT_EQ(dumpedNames(run.lines), expected);

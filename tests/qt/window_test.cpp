@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QTableWidget>
@@ -338,6 +339,86 @@ TEST_F(WindowTest, ClosingAsksTheProgramAndEndsEveryPump) {
     EXPECT_EQ(requests, 1);
     EXPECT_TRUE(window.ended());
     EXPECT_THROW(window.processEvents(), WindowClosed);
+}
+
+}  // namespace
+}  // namespace tarvel
+
+namespace tarvel {
+namespace {
+
+class WindowKeysTest : public WindowTest {
+protected:
+    WindowKeysTest() {
+        window.onKey = [this](KeyInput key) {
+            keys.push_back(key);
+            return buttonsForKey(key, 0);
+        };
+    }
+    void press(Qt::Key key, bool autoRepeat = false) { send(QEvent::KeyPress, key, autoRepeat, ++time); }
+    void send(QEvent::Type type, Qt::Key key, bool autoRepeat, unsigned long long at) {
+        QKeyEvent event(type, key, Qt::NoModifier, QString(), autoRepeat);
+        event.setTimestamp(at);
+        QCoreApplication::sendEvent(window.form(), &event);
+    }
+    unsigned long long time = 1000;
+    std::vector<KeyInput> keys;
+};
+
+TEST_F(WindowKeysTest, AKeyClicksTheButtonItStandsForThatShows) {
+    for (const ElementId id : {el::P1_Btn1, el::P4_Btn(1), el::P5_Btn(1), el::P3_Btn(0), el::P6_Btn(1)})
+        picture(id, "system\\b" + std::to_string(id) + ".gif", test::solidPicture(40, 20, Qt::blue));
+    for (const ElementId id : {el::P1_Btn1, el::P5_Btn(1), el::P3_Btn(0), el::P6_Btn(1)}) window.hide(id);
+    showWindow();
+    press(Qt::Key_1);
+    EXPECT_EQ(clicks, std::vector<std::string>{"P4_Btn1"}) << "the tempo button shows; the others are hidden";
+    press(Qt::Key_1, true);
+    EXPECT_EQ(clicks.size(), 1u) << "a held key repeats nothing";
+    // X's repeat: a release and a press at one time, which Qt may not flag.
+    send(QEvent::KeyRelease, Qt::Key_1, false, 2000);
+    send(QEvent::KeyPress, Qt::Key_1, false, 2000);
+    EXPECT_EQ(clicks.size(), 1u) << "a release and a press at one time are a repeat";
+    EXPECT_EQ(keys.size(), 1u);
+    press(Qt::Key_Enter);
+    press(Qt::Key_Return);
+    EXPECT_EQ(clicks.size(), 1u) << "neither the key button nor the again button shows";
+    window.show(el::P6_Btn(1));
+    press(Qt::Key_Return);
+    EXPECT_EQ(clicks.back(), "P6_Btn1");
+    press(Qt::Key_Escape);
+    EXPECT_EQ(clicks.back(), "P6_Btn1") << "the cancel picture has no picture yet: nothing to click";
+    press(Qt::Key_F1);
+    EXPECT_EQ(keys.size(), 5u) << "keys the pages do not know do not reach the program";
+}
+
+TEST_F(WindowKeysTest, SpaceTogglesTheCheckBoxOnlyWhileItShows) {
+    showWindow();
+    auto* box = static_cast<QCheckBox*>(window.elementWidget(el::Check1));
+    press(Qt::Key_Space);
+    EXPECT_TRUE(box->isChecked());
+    press(Qt::Key_Space);
+    EXPECT_FALSE(box->isChecked());
+    window.hide(el::Check1);
+    press(Qt::Key_Space);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(box->focusPolicy(), Qt::NoFocus) << "keys always go to the window";
+}
+
+TEST_F(WindowKeysTest, ButtonsLookPressedWhileTheMouseButtonIsDown) {
+    picture(el::P5_Btn(1), "system\\answer.gif", test::solidPicture(60, 30, QColor(200, 200, 200)));
+    showWindow();
+    const QPoint centre = centreOf(el::P5_Btn(1));
+    const QColor before = pixel(centre);
+    QTest::mousePress(window.form()->windowHandle(), Qt::LeftButton, Qt::NoModifier, centre);
+    EXPECT_LT(pixel(centre).lightness(), before.lightness()) << "darker while pressed";
+    EXPECT_TRUE(clicks.empty()) << "a press alone is no click";
+    QTest::mouseRelease(window.form()->windowHandle(), Qt::LeftButton, Qt::NoModifier, centre);
+    EXPECT_EQ(pixel(centre), before);
+    EXPECT_EQ(clicks, std::vector<std::string>{"P5_Btn1"});
+    EXPECT_EQ(window.elementWidget(el::P5_Btn(1))->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(window.elementWidget(el::Cancel_img)->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_NE(window.elementWidget(el::onp_img(0))->cursor().shape(), Qt::PointingHandCursor) << "notes take no clicks";
+    EXPECT_NE(window.elementWidget(el::title_img)->cursor().shape(), Qt::PointingHandCursor);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/choices.h"
+#include "app/keyboard.h"
 #include "data/data_paths.h"
 #include "fonts.h"
 #include "gif_writer.h"
@@ -30,6 +31,8 @@ const Style kMinorStyle{{0xee, 0xf3, 0xff}, {0xc8, 0xd8, 0xf4}, {0x5f, 0x80, 0xb
 const Style kAnswerStyle{{0xff, 0xff, 0xff}, {0xe4, 0xe8, 0xee}, {0x80, 0x8a, 0x98}, {0x20, 0x24, 0x2c}};
 
 constexpr double kRadius = 7;
+
+QString qtext(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QImage buttonFace(QSize size, const Style& style) {
     QImage drawing = blankDrawing(size);
@@ -84,20 +87,21 @@ Picture picture(std::string_view dataPath, QImage drawing, QColor background) {
 
 // Page 1: the fingering system.
 void systemButtons(std::vector<Picture>& out) {
-    const QString names[][2] = {{"ベーム式", "Boehm"}, {"エーラー式", "Oehler"}};
+    const QString latin[] = {"Boehm", "Oehler"};
     for (std::size_t i = 0; i < kSystemChoices.size(); ++i)
-        out.push_back(picture(kSystemChoices[i].picture,
-                              labelledButton(kSystemButton, kSystemStyle, names[i][0], names[i][1], 21, 13),
-                              kWindowGrey));
+        out.push_back(picture(
+            kSystemChoices[i].picture,
+            labelledButton(kSystemButton, kSystemStyle, qtext(kSystemChoices[i].name), latin[i], 21, 13), kWindowGrey));
 }
 
 // Page 2: which part the player reads on the B flat clarinet.
 void pairingButtons(std::vector<Picture>& out) {
-    const QString names[][2] = {
-        {"B♭管の楽譜", "そのまま吹く"}, {"C管の楽譜（実音）", "全音上げて吹く"}, {"A管の楽譜", "半音下げて吹く"}};
+    const QString words[][2] = {
+        {"の楽譜", "そのまま吹く"}, {"の楽譜（実音）", "全音上げて吹く"}, {"の楽譜", "半音下げて吹く"}};
     for (std::size_t i = 0; i < kPairingChoices.size(); ++i)
         out.push_back(picture(kPairingChoices[i].picture,
-                              labelledButton(kSystemButton, kPairingStyle, names[i][0], names[i][1], 19, 13),
+                              labelledButton(kSystemButton, kPairingStyle, qtext(kPairingChoices[i].name) + words[i][0],
+                                             words[i][1], 19, 13),
                               kWindowGrey));
 }
 
@@ -114,7 +118,7 @@ QImage keyButton(const KeyName& key) {
     const Style& style = key.minor ? kMinorStyle : kMajorStyle;
     QImage drawing = buttonFace(kKeyButton, style);
     QPainter p(&drawing);
-    const QString name = QString::fromUtf8(key.japanese.data(), static_cast<int>(key.japanese.size()));
+    const QString name = qtext(key.japanese);
     text(p, QRectF(0, 3, kKeyButton.width(), 23), name, fitted(name, kKeyButton.width() - 12, 19), style.text);
 
     const MusicGlyphs glyphs(6);
@@ -175,7 +179,17 @@ void tempoButtons(std::vector<Picture>& out) {
     }
 }
 
-// Page 5: how many slips there were, from none to six or more.
+// A key cap with the digit that answers from the keyboard.
+void keyCap(QPainter& p, const QRectF& box, int digit, const Style& style) {
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(style.border, 1.2));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(box, 4, 4);
+    text(p, box, QString::number(digit), japaneseFont(16, true), style.text);
+}
+
+// Page 5: how many slips there were, from none to six or more, each with the
+// key that gives it.
 void answerButtons(std::vector<Picture>& out) {
     struct Answer {
         QString mark;
@@ -186,13 +200,20 @@ void answerButtons(std::vector<Picture>& out) {
                               {"○", {0x22, 0x5c, 0xc0}, "ミス 1〜2回"},
                               {"△", {0xc8, 0x7a, 0x00}, "ミス 3〜5回"},
                               {"×", {0xc8, 0x20, 0x20}, "ミス 6回以上"}};
+    constexpr double kCap = 24;
+    const QRectF cap(kChoiceButton.width() - 10 - kCap, (kChoiceButton.height() - kCap) / 2, kCap, kCap);
+    const double wordsWidth = cap.left() - 8 - 64;
+    // One size for all four, the largest in which the longest fits.
+    QFont wordsFont = japaneseFont(26, true);
+    for (const Answer& a : answers)
+        if (const QFont f = fitted(a.words, wordsWidth, 26); f.pixelSize() < wordsFont.pixelSize()) wordsFont = f;
     for (std::size_t i = 0; i < kAnswerChoices.size(); ++i) {
         QImage drawing = buttonFace(kChoiceButton, kAnswerStyle);
         QPainter p(&drawing);
         text(p, QRectF(8, 0, 56, kChoiceButton.height()), answers[i].mark, japaneseFont(38, true), answers[i].colour);
-        text(p, QRectF(64, 0, kChoiceButton.width() - 72, kChoiceButton.height()), answers[i].words,
-             fitted(answers[i].words, kChoiceButton.width() - 76, 26), kAnswerStyle.text,
+        text(p, QRectF(64, 0, wordsWidth, kChoiceButton.height()), answers[i].words, wordsFont, kAnswerStyle.text,
              Qt::AlignLeft | Qt::AlignVCenter);
+        keyCap(p, cap, kFirstAnswerDigit + static_cast<int>(i), kAnswerStyle);
         out.push_back(picture(kAnswerChoices[i].picture, drawing, kWindowGrey));
     }
 }

@@ -1,0 +1,111 @@
+// The keys of the pages: the buttons each key stands for, the key page's
+// frame and how the arrow keys move it.
+#include <gtest/gtest.h>
+
+#include "app/keyboard.h"
+#include "support/program_fixture.h"
+
+namespace tarvel {
+namespace {
+
+using test::ProgramTest;
+
+TEST(Keyboard, EachKeyStandsForOneButtonOfEachPage) {
+    struct Row {
+        KeyInput key;
+        std::vector<ElementId> buttons;
+    };
+    const Row rows[] = {
+        {KeyInput::Digit0, {}},
+        {KeyInput::Digit1, {el::P1_Btn1, el::P2_Btn1, el::P4_Btn(1), el::P5_Btn(1)}},
+        {KeyInput::Digit2, {el::P1_Btn2, el::P2_Btn2, el::P4_Btn(2), el::P5_Btn(2)}},
+        {KeyInput::Digit3, {el::P2_Btn3, el::P4_Btn(3), el::P5_Btn(3)}},
+        {KeyInput::Digit4, {el::P4_Btn(4), el::P5_Btn(4)}},
+        {KeyInput::Digit5, {el::P4_Btn(5)}},
+        {KeyInput::Digit9, {el::P4_Btn(9)}},
+        {KeyInput::Enter, {el::P3_Btn(12), el::P6_Btn(1)}},
+        {KeyInput::Backspace, {el::P2_Btn4, el::P3_BtnA, el::P4_BtnA, el::P7_BtnA}},
+        {KeyInput::Home, {el::P3_BtnB}},
+        {KeyInput::Space, {el::Check1, el::Check2}},
+        {KeyInput::Escape, {el::Cancel_img}},
+        {KeyInput::T, {el::P6_Btn(2)}},
+        {KeyInput::K, {el::P6_Btn(3)}},
+        {KeyInput::Left, {}},
+        {KeyInput::Down, {}},
+    };
+    for (const Row& row : rows) EXPECT_EQ(buttonsForKey(row.key, 12), row.buttons) << static_cast<int>(row.key);
+    EXPECT_EQ(buttonsForKey(KeyInput::Enter, -1), std::vector<ElementId>{el::P6_Btn(1)}) << "no key page, no key";
+    // The unmarked square of page 1 has no key: it is not meant to be found.
+    for (int d = 0; d <= 9; ++d)
+        for (const ElementId id : buttonsForKey(static_cast<KeyInput>(d), 0)) EXPECT_NE(id, el::P1_Btn3);
+}
+
+TEST(Keyboard, ArrowsWalkTheKeyGrid) {
+    struct Move {
+        int from;
+        KeyInput arrow;
+        int to;
+    };
+    const Move moves[] = {
+        {0, KeyInput::Left, 0},                             // the first key stays
+        {0, KeyInput::Right, 1},  {7, KeyInput::Right, 8},  // reading order into the next row
+        {8, KeyInput::Left, 7},   {28, KeyInput::Right, 28}, {0, KeyInput::Up, 0},
+        {3, KeyInput::Down, 10},  // 390 px: 352 px is the nearest of row 2
+        {8, KeyInput::Up, 1},     // 88 px: 141 px is nearer than 16 px
+        {7, KeyInput::Down, 14},  {15, KeyInput::Up, 8},     {15, KeyInput::Down, 22},
+        {28, KeyInput::Down, 28}, {22, KeyInput::Up, 15},
+    };
+    for (const Move& m : moves)
+        EXPECT_EQ(keyAfterArrow(m.from, m.arrow), m.to) << m.from << " " << static_cast<int>(m.arrow);
+}
+
+class KeyFrameTest : public ProgramTest {
+protected:
+    void SetUp() override {
+        data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+        start();
+    }
+    std::vector<std::string> framesShown() const {
+        std::vector<std::string> shown;
+        for (int k = 0; k < el::keyCount; ++k)
+            if (window.isShown(el::Key_frm(k))) shown.push_back(elementName(el::Key_frm(k)));
+        return shown;
+    }
+};
+
+TEST_F(KeyFrameTest, TheFrameStartsOnTheFirstKeyThenOnTheKeyChosenLast) {
+    EXPECT_TRUE(framesShown().empty()) << "start-up hides every frame";
+    toKeyPage();
+    EXPECT_EQ(framesShown(), std::vector<std::string>{"Key_frm(0)"});
+    click(el::P3_Btn(12));
+    EXPECT_TRUE(framesShown().empty()) << "the frame goes with the key page";
+    click(el::P4_BtnA);
+    EXPECT_EQ(framesShown(), std::vector<std::string>{"Key_frm(12)"});
+    EXPECT_EQ(program.focusedKey(), 12);
+}
+
+TEST_F(KeyFrameTest, ArrowsMoveTheFrameOnlyWhileTheKeyPageShows) {
+    EXPECT_TRUE(program.keyPressed(KeyInput::Right).empty());
+    EXPECT_TRUE(framesShown().empty()) << "page 1: no frame to move";
+    toKeyPage();
+    const std::size_t from = mark();
+    EXPECT_TRUE(program.keyPressed(KeyInput::Right).empty()) << "an arrow clicks nothing";
+    EXPECT_EQ(opsSince(from), (std::vector<std::string>{"hide Key_frm(0)", "show Key_frm(1)"}));
+    program.keyPressed(KeyInput::Down);  // 141 px: 88 px is the nearest of row 2
+    EXPECT_EQ(framesShown(), std::vector<std::string>{"Key_frm(8)"});
+    program.keyPressed(KeyInput::Up);
+    program.keyPressed(KeyInput::Left);
+    EXPECT_EQ(framesShown(), std::vector<std::string>{"Key_frm(0)"});
+    const std::size_t atTheEdge = mark();
+    program.keyPressed(KeyInput::Up);
+    program.keyPressed(KeyInput::Left);
+    EXPECT_EQ(mark(), atTheEdge) << "at the edge the frame stays, and nothing is drawn";
+    EXPECT_EQ(program.keyPressed(KeyInput::Enter).front(), el::P3_Btn(0)) << "Enter stands for the framed key";
+    click(el::P3_BtnA);
+    const std::size_t hidden = mark();
+    program.keyPressed(KeyInput::Left);
+    EXPECT_EQ(mark(), hidden) << "page 2: the arrows do nothing";
+}
+
+}  // namespace
+}  // namespace tarvel
