@@ -5,6 +5,11 @@
 //  - the time one beat (Step_note) takes apart from its sleep;
 //  - the error of the beat onsets against the ideal grid over 320 beats at
 //    480 beats a minute, with deadline pacing and with fixed sleeps;
+//  - how long a close request and a click on the cancel picture take to act
+//    when they come in the middle of a pause (count-in, count, beat, closing
+//    pause, "終了", "結果"), at every tempo, beside the same with plain sleeps
+//    that hear nothing until the pause is over.
+// With "--requests-only" after DATA_DIR it measures the last alone.
 //  - the time the history adds after a grading (one run written) beside the
 //    record's rename, and the time the key page spends on the best results of
 //    a long history beside reading its 29 records.
@@ -24,12 +29,17 @@
 #include <sqlite3.h>
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QSoundEffect>
+#include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -65,10 +75,14 @@ public:
     bool stopAtCountIn = false;
     Instant countIn{};
     std::vector<Instant> beatStart, beatSleep;
+    std::function<void(ElementId)> onShow;
+    std::function<void(const std::string&)> onCaption;
+    Instant ended{};
     std::vector<Instant> deadlines;  // of every sleep: the run's grid
     std::size_t countInSleep = 0;    // the first sleep of the count-in
 
     void show(ElementId id) override {
+        if (onShow) onShow(id);
         if (id >= el::Uns_img(0) && id < el::Uns_img(el::fingerSlotCount) &&
             (id - el::Uns_img(0)) % el::fingersPerNote == 0) {
             beatStart.push_back(inner_.now());
@@ -80,6 +94,7 @@ public:
     PictureLoad setPicture(ElementId id, const std::string& path) override { return inner_.setPicture(id, path); }
     void setCaption(ElementId id, const std::string& text) override {
         inner_.setCaption(id, text);
+        if (onCaption) onCaption(text);
         if (text == text::kCountInStart) {
             countIn = inner_.now();
             countInSleep = deadlines.size();
@@ -105,7 +120,10 @@ public:
     Instant now() override { return fixedSleeps_ ? lastDeadline_ : inner_.now(); }
     CalendarDate today() override { return inner_.today(); }
     void showMessage(const std::string& text) override { inner_.showMessage(text); }
-    void endProgram(int status) override { inner_.endProgram(status); }
+    void endProgram(int status) override {
+        ended = inner_.now();
+        inner_.endProgram(status);
+    }
 
 private:
     Window& inner_;
@@ -126,9 +144,9 @@ struct Session {
         connectWindow(window, program);
         program.setAudioOutput(&audio);
     }
-    bool toTempoPage() {
+    bool toTempoPage(int key = 1) {
         if (!startProgram(window, program)) return false;
-        for (const ElementId id : {el::P1_Btn1, el::P2_Btn1, el::P3_Btn(1)}) program.click(id);
+        for (const ElementId id : {el::P1_Btn1, el::P2_Btn1, el::P3_Btn(key)}) program.click(id);
         return window.isShown(el::P4_Btn(9));
     }
 };
@@ -392,6 +410,87 @@ void benchListening(const fs::path& dataSet, const fs::path& renders, const fs::
         "           judging under 100 ms; tracking under 2 %% of one core\n");
 }
 
+// Where in a run or grading a request comes: after the first show of
+// `element` or the caption `caption`, `delayMs` later.
+struct Pause {
+    const char* name;
+    std::string caption;
+    ElementId element = -1;
+    double delayMs = 0;
+    bool cancellable = true;  // the cancel picture is visible there
+};
+
+// The time from a request made in the middle of a pause to its effect: the
+// program's end for a close, the tempo page for a cancel. Negative when the
+// request never came.
+double requestLatency(const fs::path& root, int tempoButton, const Pause& pause, bool close, bool wake) {
+    Session s(root, false);
+    s.window.setWakeDuringSleep(wake);
+    if (!s.toTempoPage(2)) return -1;
+    Instant due{}, effect{};
+    bool armed = false;
+    auto arm = [&] {
+        if (armed) return;
+        armed = true;
+        due = s.window.now() + std::chrono::microseconds(static_cast<long long>(pause.delayMs * 1000));
+        QTimer::singleShot(static_cast<int>(pause.delayMs), Qt::PreciseTimer, [&] {
+            QWidget* form = s.window.form();
+            if (close) {
+                QCloseEvent event;
+                QCoreApplication::sendEvent(form->windowHandle(), &event);
+            } else {
+                const QPoint spot = s.window.elementWidget(el::Cancel_img)->geometry().center();
+                QTest::mouseClick(form->windowHandle(), Qt::LeftButton, Qt::NoModifier, spot);
+            }
+        });
+    };
+    s.timing.onCaption = [&](const std::string& text) {
+        if (!pause.caption.empty() && text == pause.caption) arm();
+    };
+    s.timing.onShow = [&](ElementId id) {
+        if (id == pause.element) arm();
+        if (id == el::P4_Btn(1) && armed && effect == Instant{}) effect = s.window.now();
+    };
+    s.program.click(el::P4_Btn(tempoButton));
+    if (!s.window.ended() && s.window.isShown(el::P5_Btn(1))) s.program.click(el::P5_Btn(1));
+    if (close) effect = s.timing.ended;
+    if (!armed || effect == Instant{}) return -1;
+    return std::max(0.0, ms(effect - due));
+}
+
+void benchRequests(const fs::path& root) {
+    constexpr std::array<int, 9> kTempi{30, 42, 60, 85, 120, 170, 240, 340, 480};
+    auto row = [&](const char* what, int button, const Pause& pause) {
+        std::printf("  %-4d %-15s", kTempi[static_cast<std::size_t>(button - 1)], what);
+        for (const bool close : {true, false}) {
+            if (!close && !pause.cancellable) {
+                std::printf("   %-8s %-18s", close ? "close" : "cancel", "-");
+                continue;
+            }
+            const double now = requestLatency(root, button, pause, close, true);
+            const double plain = requestLatency(root, button, pause, close, false);
+            const std::string before = plain < 0 ? "  never" : std::to_string(static_cast<int>(plain + 0.5));
+            std::printf("   %-6s %7.2f ms (%7s)", close ? "close" : "cancel", now, before.c_str());
+        }
+        std::printf("\n");
+    };
+    for (int button = 1; button <= 9; ++button) {
+        const double beat = 60000.0 / kTempi[static_cast<std::size_t>(button - 1)];
+        row("count-in", button, Pause{"count-in", std::string(text::kCountInStart), -1, 700});
+        row("count ４", button, Pause{"count", std::string(text::kCounts[0]), -1, beat / 2});
+    }
+    // The closing pause follows the last note's beat.
+    std::ifstream in(root / nativePath(exercisePath("Boe", "BB", "S02")), std::ios::binary);
+    const std::vector<std::string> lines = splitLines(std::string(std::istreambuf_iterator<char>(in), {}));
+    const auto notes = static_cast<int>(
+        std::count_if(lines.begin() + 1, lines.end(), [](const std::string& line) { return line.size() == 4; }));
+    const double beat = 125;
+    row("beat of note 9", 9, Pause{"beat", "", el::Uns_img(9 * 9), beat / 2});
+    row("closing pause", 9, Pause{"closing", "", el::Uns_img(9 * (notes - 1)), beat + 250});
+    row("終了", 9, Pause{"end", std::string(text::kRunEnd), -1, 700, false});
+    row("結果", 9, Pause{"result", std::string(text::kResult), -1, 700, false});
+}
+
 double elapsedMs(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
 }
@@ -458,6 +557,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tarvel-bench: no usable data set in %s\n", dataSet.string().c_str());
         return 1;
     }
+    if (argc > 2 && std::string(argv[2]) == "--requests-only") {
+        tarvel::benchRequests(root);
+        fs::remove_all(root);
+        return 0;
+    }
     std::printf("Tempo click to the first count-in caption, 320 notes and 2880 finger pictures (warm file cache):\n");
     tarvel::benchLoad(root, true, "decoded pictures shared");
     tarvel::benchLoad(root, false, "one decode per element");
@@ -466,6 +570,12 @@ int main(int argc, char** argv) {
     tarvel::benchRun(root, true, "fixed sleeps");
     std::printf("Listening to the rendered performances (%s):\n", TARVEL_BENCH_RENDERS);
     tarvel::benchListening(dataSet, TARVEL_BENCH_RENDERS, TARVEL_BENCH_PLAN);
+    std::printf(
+        "A close request and a click on the cancel picture in the middle of a pause, key S02:\n"
+        "  time to the program's end and to the tempo page; in brackets with plain sleeps that\n"
+        "  hear nothing until the pause is over (as before; never: by then the cancel picture\n"
+        "  was gone, or the record had been written):\n");
+    tarvel::benchRequests(root);
     std::printf("History (SQLite, write-ahead log, synchronous writes):\n");
     tarvel::benchHistory(root);
     std::printf("The metronome on a sound device (a PulseAudio null sink, recorded), 320 clicks at 480 a minute:\n");

@@ -1,4 +1,6 @@
 // The click handlers of the pages, and the way a click reaches them.
+#include <algorithm>
+
 #include "app/choices.h"
 #include "app/program.h"
 
@@ -54,15 +56,19 @@ void Program::loadChart(std::size_t system) {
     const SystemChoice& choice = kSystemChoices[system];
     const std::string path(choice.chart);
     const TextFile chart = files_.readText(path);
+    // Page 1, Settings and the table stay as they were.
     if (!chart.ok) {
-        // Page 1, Settings and the table stay as they were.
-        w_.showMessage("運指表 " + path + " を読めません（" + chart.error + "）。");
+        w_.showMessage("運指表 " + files_.fullPath(path) + " を読めません（" + chart.error + "）。");
         return;
     }
     storeChart(chart.lines, s_.Unshi_tbl);
     Hide_P1();
     Show_P2();
     s_.Settings[1] = std::string(choice.setting);
+    // An empty chart still leads on, but not silently: its runs would show no fingering.
+    if (std::all_of(chart.lines.begin(), chart.lines.end(), [](const std::string& line) { return line.empty(); }))
+        w_.showMessage("運指表 " + files_.fullPath(path) + " には運指の行がひとつもありません。\n" +
+                       "前に読んだ運指表のまま、ない行の運指は空で練習します。");
 }
 
 void Program::P1_Btn1_Click() { loadChart(0); }

@@ -57,8 +57,15 @@ bool Program::Load_pictures() {
         const PictureLoad loaded = w_.setPicture(row.element, path);
         if (loaded == PictureLoad::Loaded) continue;
         // Without its pages the program cannot be used: say which file, then end.
-        w_.showMessage("Tarvel を起動できません。\n絵のファイル " + path +
-                       (loaded == PictureLoad::Missing ? " が見つかりません。" : " を絵として読めません。"));
+        if (!files_.folderExists("system\\"))
+            w_.showMessage(
+                "Tarvel を起動できません。\nフォルダ " + files_.fullPath(".") +
+                " には Tarvel のデータ（system フォルダ）がありません。\n"
+                "Tarvel はコマンド tarvel で起動してください。データのフォルダを用意して、その中で起動します。");
+        else
+            w_.showMessage("Tarvel を起動できません。\n絵のファイル " + files_.fullPath(path) +
+                           (loaded == PictureLoad::Missing ? " が見つかりません。"
+                                                           : " を絵として読めません（壊れているか、大きすぎます）。"));
         ended_ = true;
         w_.endProgram(1);
         return false;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,9 @@ struct ProgramState {
     FingeringTable Unshi_tbl{};
     std::int16_t Cancel_flg = 0;
 };
+
+// A result folder's files, the record first, for the player.
+std::string describeExtraFiles(const std::string& folder, const std::vector<std::string>& names);
 
 class Program {
 public:
@@ -137,10 +141,13 @@ private:
     bool showRunScreen();
     bool Step_note(int n);
     void hideRow(int firstNote);
+    // Each is false once a cancel has ended the run.
     bool pumpEvents();
     bool say(std::string_view caption, int ms);
-    void sleepFor(int ms);
+    bool sleepFor(int ms);
     void nextDeadline(int ms);  // the end of a pause of `ms` on the grid
+    bool cancelRequested();
+    void reportEmptyChartLines(const std::vector<std::int16_t>& chartLines);
     void startMetronome();
     void stopMetronome();
     void reportMissingPictures(const std::vector<std::string>& paths, std::string_view consequence);
@@ -165,12 +172,17 @@ private:
     FileSystem& files_;
     ProgramState s_;
 
+    std::set<std::string> foldersWithExtraFiles_;  // the player has been told of them
     bool ended_ = false;
     bool inLongRoutine_ = false;  // a run or grading: only the cancel picture takes clicks
     bool keyPageShown_ = false;
     int keyFocus_ = 0;         // the key under the key page's frame
     std::int16_t Beat_ms = 0;  // of the run in progress
-    Instant deadline_{};       // of the run's next sleep
+    // The run's pacing grid: the instant its current pause ends. Every pause
+    // ends at the previous deadline plus its own length (count-in, counts,
+    // beats, the closing pause), so drawing never lengthens a beat; sounds
+    // that belong to a beat are due on the same instants.
+    Instant deadline_{};
 
     AudioInput* input_ = nullptr;
     std::vector<std::string> inputNames_;  // as the tempo page last listed them

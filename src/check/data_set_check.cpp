@@ -10,34 +10,18 @@
 #include "keys/key_table.h"
 #include "run/note_mapping.h"
 #include "ui/page_pictures.h"
+#include "ui/picture_limits.h"
 
 namespace tarvel {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct SizeLimit {
-    int width;
-    int height;
-    bool exact = false;
-};
-
-// How large a picture may be where it stands (pixels).
-SizeLimit pagePictureLimit(ElementId id) {
-    if (id == el::title_img) return {537, 241};  // inside the white message label
-    if (id >= el::P3_Btn(0) && id <= el::P3_Btn(el::keyCount - 1)) return {118, 76};
-    if (id >= el::P4_Btn(1) && id <= el::P4_Btn(9)) return {150, 66};
-    if (id >= el::P5_Btn(1) && id <= el::P6_Btn(3)) return {230, 66};
-    if (id == el::P3_BtnA || id == el::P3_BtnB || id == el::P4_BtnA || id == el::P7_BtnA) return {150, 44};
-    if (id == el::P3_BtnC) return {90, 90};  // left of the back buttons, above the keys
-    if (id == el::P7_BtnB) return {230, 66};
-    return {200, 44};  // pages 1 and 2, 48 px apart
-}
-constexpr SizeLimit kCancelSize{25, 25, true};
-constexpr SizeLimit kStaffSize{960, 200, true};   // from its place to the right edge, above the fingers
-constexpr SizeLimit kKeySignatureSize{152, 200};  // left of the first note column
-constexpr SizeLimit kNoteSize{52, 200};           // one column, above the fingers
-constexpr SizeLimit kFingerSize{50, 150};
+const SizeLimit kCancelSize = pictureLimit(el::Cancel_img);
+const SizeLimit kStaffSize = pictureLimit(el::Gosen_img1);
+const SizeLimit kKeySignatureSize = pictureLimit(el::Choshi(0));
+const SizeLimit kNoteSize = pictureLimit(el::onp_img(0));
+const SizeLimit kFingerSize = pictureLimit(el::Uns_img(0));
 
 class Checker {
 public:
@@ -78,7 +62,7 @@ private:
 
     void checkPagePictures() {
         for (const PagePicture& row : pagePictureTable())
-            checkPicture(std::string(row.file), pagePictureLimit(row.element), {}, 0);
+            checkPicture(std::string(row.file), pictureLimit(row.element), {}, 0);
     }
 
     void checkSystem(const SystemChoice& system) {
@@ -141,10 +125,15 @@ private:
 
     void checkRecord(std::string_view system, std::string_view pairing, std::string_view key) {
         const std::string dir = Result_dir(system, pairing, key);
-        const auto records = ordinaryFiles(files_.resolve(dir));
+        if (files_.reachedThroughLink(dir))
+            return report(dir, 0, "result folder is, or lies under, a symbolic link: Tarvel records nothing there");
+        const auto records = ordinaryFilesRecordFirst(files_.resolve(dir));
         if (!records) return report(dir, 0, "result folder is missing");
-        if (records->size() != 1)
-            report(dir, 0, "result folder holds " + std::to_string(records->size()) + " record files, not one");
+        if (records->size() == 1) return;
+        std::string what = "result folder holds " + std::to_string(records->size()) + " record files, not one";
+        for (std::size_t i = 0; i < records->size(); ++i)
+            what += (i == 0 ? ": '" : ", '") + (*records)[i] + (i == 0 ? "' (the record)" : "'");
+        report(dir, 0, what);
     }
 
     fs::path root_;

@@ -13,6 +13,12 @@ tarvel::PictureInfo probePicture(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) return {tarvel::PictureInfo::Missing};
     QImageReader reader(QString::fromStdString(path.string()));
+    // A picture declaring a size far beyond any place is reported by its
+    // size, without decoding it.
+    const QSize declared = reader.size();
+    if (!declared.isValid()) return {tarvel::PictureInfo::Unreadable};
+    if (declared.width() > 1016 || declared.height() > 713)
+        return {tarvel::PictureInfo::Ok, declared.width(), declared.height()};
     const QImage image = reader.read();
     if (image.isNull()) return {tarvel::PictureInfo::Unreadable};
     return {tarvel::PictureInfo::Ok, image.width(), image.height()};

@@ -1,5 +1,6 @@
 #include "data/exercise_file.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace tarvel {
@@ -60,7 +61,23 @@ std::optional<ExerciseError> checkRowCount(const ExerciseFile& file) {
     return std::nullopt;
 }
 
-std::string describeForPlayer(const ExerciseError& e) {
+std::string excerpt(std::string_view text) {
+    constexpr std::size_t kShown = 24;
+    std::string shown;
+    std::size_t end = std::min(text.size(), kShown);
+    // Never cut a UTF-8 character in two.
+    while (end < text.size() && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
+    for (std::size_t i = 0; i < end; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        shown += c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c);
+    }
+    if (end < text.size()) shown += "…（" + std::to_string(text.size()) + " バイト）";
+    return shown;
+}
+
+std::string describeForPlayer(const ExerciseError& error) {
+    ExerciseError e = error;
+    if (e.problem != ExerciseProblem::Missing) e.detail = excerpt(e.detail);
     switch (e.problem) {
     case ExerciseProblem::Missing: return "ファイルを開けません（" + e.detail + "）";
     case ExerciseProblem::NoEndLine: return "音符の終わりを示す空の行がありません";
@@ -79,7 +96,9 @@ std::string describeForPlayer(const ExerciseError& e) {
     return {};
 }
 
-std::string describeForChecker(const ExerciseError& e) {
+std::string describeForChecker(const ExerciseError& error) {
+    ExerciseError e = error;
+    if (e.problem != ExerciseProblem::Missing) e.detail = excerpt(e.detail);
     switch (e.problem) {
     case ExerciseProblem::Missing: return "cannot be opened (" + e.detail + ")";
     case ExerciseProblem::NoEndLine: return "no end line (a line of at most one character) after the notes";

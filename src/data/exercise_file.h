@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -51,6 +52,9 @@ ExerciseParse parseExerciseFile(const std::vector<std::string>& lines);
 // The run steps through whole rows of 16 notes, at least two of them: the
 // problem with a file's note count, if it has one.
 std::optional<ExerciseError> checkRowCount(const ExerciseFile& file);
+
+// At most the first few characters of a text, for quoting it in a message.
+std::string excerpt(std::string_view text);
 
 // What is wrong, for the player (Japanese) and for the data-set checker.
 std::string describeForPlayer(const ExerciseError& error);

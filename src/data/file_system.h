@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,17 +17,38 @@ struct TextFile {
 };
 
 struct FileResult {
-    enum Status { Done, AlreadyExists, Failed } status = Done;
+    enum Status { Done, AlreadyExists, ThroughLink, Failed } status = Done;
     std::string error;
 };
+
+// Held while a folder is locked against other programs changing it.
+class FolderLock {
+public:
+    virtual ~FolderLock() = default;
+};
+
+// The text of a system error for the player, in Japanese.
+std::string errorText(int error);
 
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
     virtual TextFile readText(const std::string& dataPath) = 0;
-    // The name of the first ordinary file of a folder by name (no folders, no
-    // hidden dot-files); empty when the folder is missing or holds none.
-    virtual std::string firstOrdinaryFile(const std::string& dataDir) = 0;
+    // The ordinary files of a result folder (no folders, no hidden dot-files),
+    // the record first: the file renamed last (latest status change), then by
+    // name. Empty when the folder is missing or reached through a symbolic link.
+    virtual std::vector<std::string> recordFiles(const std::string& dataDir) = 0;
+    // The first of recordFiles, or empty text.
+    std::string firstOrdinaryFile(const std::string& dataDir);
+    // Whether the folder, or a folder above it below "system", is a symbolic
+    // link: such a folder is never written in.
+    virtual bool reachedThroughLink(const std::string& dataDir) = 0;
+    // Locks a folder against other programs until the lock goes; null when the
+    // folder cannot be opened.
+    virtual std::unique_ptr<FolderLock> lockFolder(const std::string& dataDir) = 0;
+    // The full native path of a data path, for messages.
+    virtual std::string fullPath(const std::string& dataPath) = 0;
+    virtual bool folderExists(const std::string& dataDir) = 0;
     virtual FileResult createFolder(const std::string& dataDir) = 0;
     // Creates an empty file; never replaces one.
     virtual FileResult createFile(const std::string& dataDir, const std::string& name) = 0;
@@ -44,6 +66,12 @@ public:
 // The names of a folder's ordinary files (no folders, no hidden dot-files),
 // sorted by name; nullopt when the folder cannot be listed.
 std::optional<std::vector<std::string>> ordinaryFiles(const std::filesystem::path& folder);
+// The same, the record first (see FileSystem::recordFiles).
+std::optional<std::vector<std::string>> ordinaryFilesRecordFirst(const std::filesystem::path& folder);
+
+// Reads a whole file of at most `limit` bytes through any read error, into
+// `bytes`; the system error code, EFBIG when it is larger, or 0.
+int readWholeFile(const std::filesystem::path& path, std::size_t limit, std::string& bytes);
 
 class LocalFileSystem : public FileSystem {
 public:
@@ -54,12 +82,21 @@ public:
     std::filesystem::path resolve(const std::string& dataPath) const;
 
     TextFile readText(const std::string& dataPath) override;
-    std::string firstOrdinaryFile(const std::string& dataDir) override;
+    std::vector<std::string> recordFiles(const std::string& dataDir) override;
+    bool reachedThroughLink(const std::string& dataDir) override;
+    std::unique_ptr<FolderLock> lockFolder(const std::string& dataDir) override;
+    std::string fullPath(const std::string& dataPath) override;
+    bool folderExists(const std::string& dataDir) override;
     FileResult createFolder(const std::string& dataDir) override;
     FileResult createFile(const std::string& dataDir, const std::string& name) override;
     FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;
     FileResult writeFile(const std::string& dataPath, const std::string& bytes) override;
     std::string location(const std::string& dataPath) override;
+
+protected:
+    // The system calls a rename makes, so that tests can make them fail.
+    virtual int renameNoReplace(const char* from, const char* to);
+    virtual int unlinkFile(const char* path);
 
 private:
     std::filesystem::path root_;

@@ -40,29 +40,45 @@ std::string recordName(std::string dateText, std::string_view grade) {
 namespace {
 
 RecordOutcome::Kind failureKind(const FileResult& result) {
-    return result.status == FileResult::AlreadyExists ? RecordOutcome::NameTaken : RecordOutcome::Failed;
+    switch (result.status) {
+    case FileResult::AlreadyExists: return RecordOutcome::NameTaken;
+    case FileResult::ThroughLink: return RecordOutcome::NotARecordFolder;
+    default: return RecordOutcome::Failed;
+    }
 }
 
 }  // namespace
 
 RecordOutcome writeRecord(FileSystem& files, const std::string& resultDir, const std::string& name) {
     RecordOutcome outcome;
+    if (files.reachedThroughLink(resultDir)) {
+        outcome.kind = RecordOutcome::NotARecordFolder;
+        return outcome;
+    }
+    std::unique_ptr<FolderLock> lock = files.lockFolder(resultDir);
+    if (!lock) {
+        // The data set lost this key's folder: the grade is the player's work, so make one.
+        const FileResult made = files.createFolder(resultDir);
+        if (made.status != FileResult::Done) {
+            outcome.kind = failureKind(made);
+            outcome.detail = made.error;
+            return outcome;
+        }
+        lock = files.lockFolder(resultDir);
+    }
     outcome.oldName = files.firstOrdinaryFile(resultDir);
     if (outcome.oldName == name) {
         outcome.kind = RecordOutcome::Unchanged;
         return outcome;
     }
-    if (outcome.oldName.empty()) {
-        // The data set lost this key's record: the grade is the player's work, so make one.
-        FileResult made = files.createFolder(resultDir);
-        if (made.status == FileResult::Done) made = files.createFile(resultDir, name);
-        outcome.kind = made.status == FileResult::Done ? RecordOutcome::Created : failureKind(made);
-        outcome.detail = made.error;
+    const FileResult written =
+        outcome.oldName.empty() ? files.createFile(resultDir, name) : files.rename(resultDir, outcome.oldName, name);
+    if (written.status == FileResult::Done) {
+        outcome.kind = outcome.oldName.empty() ? RecordOutcome::Created : RecordOutcome::Renamed;
         return outcome;
     }
-    const FileResult renamed = files.rename(resultDir, outcome.oldName, name);
-    outcome.kind = renamed.status == FileResult::Done ? RecordOutcome::Renamed : failureKind(renamed);
-    outcome.detail = renamed.error;
+    outcome.kind = failureKind(written);
+    outcome.detail = written.error;
     return outcome;
 }
 

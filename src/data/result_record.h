@@ -25,17 +25,20 @@ std::string recordName(std::string dateText, std::string_view grade);
 
 struct RecordOutcome {
     enum Kind {
-        Renamed,    // the folder's file now bears the new name
-        Unchanged,  // it bore that name already
-        Created,    // the folder or its file was missing; a record was made
-        NameTaken,  // another file bears the new name; nothing was changed
-        Failed,     // the file system refused; nothing was changed
+        Renamed,           // the folder's file now bears the new name
+        Unchanged,         // it bore that name already
+        Created,           // the folder or its file was missing; a record was made
+        NameTaken,         // another file bears the new name; nothing was changed
+        NotARecordFolder,  // the folder is reached through a symbolic link; nothing was changed
+        Failed,            // the file system refused; nothing was changed
     } kind = Renamed;
     std::string oldName;
     std::string detail;
 };
 
-// Gives the folder's record the name `name`. Never replaces or removes a file.
+// Gives the folder's record the name `name`. Never replaces or removes a file,
+// never writes through a symbolic link, and holds the folder locked meanwhile,
+// so that two programs grading the same key leave one record.
 RecordOutcome writeRecord(FileSystem& files, const std::string& resultDir, const std::string& name);
 
 }  // namespace tarvel

@@ -59,6 +59,7 @@ Driver::Driver(const DriverOptions& options) : options_(options) {
         if (!options_.trace) std::cout << "message " << quoted(text) << std::endl;
     };
     window_->onPump = [this] { deliverDue(); };
+    window_->onSleep = [this](Instant deadline) { sleepUntil(deadline); };
     Window* window = window_.get();
     FileSystem* files = &files_;
     if (options.trace) {
@@ -163,15 +164,21 @@ bool Driver::execute(const std::string& line) {
     }
     if (command == "after" && parseMilliseconds(argument, ms)) {
         std::istringstream event(rest);
-        std::string what, name, extra;
-        event >> what >> name >> extra;
-        if (!extra.empty()) return false;
+        std::string what, name, extra, more;
+        event >> what >> name >> extra >> more;
+        if (!more.empty() || (!extra.empty() && what != "click-at")) return false;
         if (what == "close" && name.empty()) {
             schedule(ms, Scheduled{Scheduled::Close, {}, 0, {}});
             return true;
         }
         if (what == "shot" && !name.empty()) {
             schedule(ms, Scheduled{Scheduled::Shot, {}, 0, name});
+            return true;
+        }
+        if (what == "click-at") {
+            long long x = 0, y = 0;
+            if (!parseMilliseconds(name, x) || !parseMilliseconds(extra, y)) return false;
+            schedule(ms, Scheduled{Scheduled::ClickAt, {}, 0, {}, 0, static_cast<int>(x), static_cast<int>(y)});
             return true;
         }
         if (what == "key") {
@@ -220,19 +227,42 @@ void Driver::schedule(long long ms, Scheduled event) {
 }
 
 void Driver::deliverDue() {
-    if (delivering_) return;  // a click being delivered pumps events of its own
-    delivering_ = true;
+    // A click delivered here may start a run whose pumps and sleeps deliver
+    // the events due meanwhile, as a real window would.
     while (!scheduled_.empty() && scheduled_.front().due <= window_->now() && !window_->ended()) {
         const Scheduled event = scheduled_.front();
         scheduled_.pop_front();
         switch (event.what) {
         case Scheduled::Click: click(event.element); break;
+        case Scheduled::ClickAt: clickAt(event.x, event.y); break;
         case Scheduled::Close: requestClose(); break;
         case Scheduled::Shot: shot(event.file); break;
         case Scheduled::Key: pressKey(event.key); break;
         }
     }
-    delivering_ = false;
+}
+
+void Driver::sleepUntil(Instant deadline) {
+    // A sleep of the program: the events due before its deadline are
+    // delivered at their time; the window lets only a close or a click on
+    // the cancel picture through, and either ends the sleep.
+    auto over = [this] { return window_->ended() || window_->sleepWoken(); };
+    auto waitUntil = [this](Instant t) {
+        if (virtualClock_)
+            virtualClock_->sleepUntil(t);
+        else
+            window_->waitForInput(t);
+    };
+    while (!over() && !scheduled_.empty() && scheduled_.front().due <= deadline) {
+        waitUntil(scheduled_.front().due);
+        if (over()) return;
+        deliverDue();
+    }
+    if (!over()) waitUntil(deadline);
+}
+
+void Driver::clickAt(int x, int y) {
+    QTest::mouseClick(window_->form()->windowHandle(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
 }
 
 void Driver::click(ElementId id) {

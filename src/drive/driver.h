@@ -38,17 +38,20 @@ public:
 
 private:
     struct Scheduled {
-        enum What { Click, Close, Shot, Key } what = Click;
+        enum What { Click, ClickAt, Close, Shot, Key } what = Click;
         Instant due;
         ElementId element = 0;
         std::string file;  // of a shot
         int key = 0;       // Qt's key code
+        int x = 0, y = 0;  // of a click at a spot of the window
     };
 
     bool execute(const std::string& line);
     void schedule(long long ms, Scheduled event);
     void deliverDue();
     void click(ElementId id);
+    void clickAt(int x, int y);
+    void sleepUntil(Instant deadline);
     void pressKey(int qtKey);
     void requestClose();
     void wait(long long ms);
@@ -73,7 +76,6 @@ private:
     std::unique_ptr<RecordedAudio> audio_;
     std::unique_ptr<Program> program_;
     std::deque<Scheduled> scheduled_;
-    bool delivering_ = false;
 };
 
 }  // namespace tarvel

@@ -16,9 +16,9 @@ namespace {
 int usage() {
     std::cerr << "usage: tarvel-drive [--real-time] [--trace] [--today YYYY-MM-DD] [--audio-out FILE.wav] [--sound]\n"
                  "                    [--listen FILE.wav] [SCRIPT]\n"
-                 "commands: click NAME | key NAME | after MS click NAME | after MS key NAME | after MS close |\n"
-                 "          after MS shot FILE.png | close | wait MS | choose NAME INDEX | today YYYY-MM-DD | dump |\n"
-                 "          shot FILE.png\n";
+                 "commands: click NAME | key NAME | after MS click NAME | after MS click-at X Y | after MS key NAME |\n"
+                 "          after MS close | after MS shot FILE.png | close | wait MS | choose NAME INDEX |\n"
+                 "          today YYYY-MM-DD | dump | shot FILE.png\n";
     return 2;
 }
 

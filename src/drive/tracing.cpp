@@ -19,6 +19,7 @@ std::string resultText(const FileResult& result) {
     switch (result.status) {
     case FileResult::Done: return "";
     case FileResult::AlreadyExists: return " exists";
+    case FileResult::ThroughLink: return " through-link";
     case FileResult::Failed: return " failed " + quoted(result.error);
     }
     return "";

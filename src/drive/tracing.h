@@ -66,7 +66,11 @@ public:
     TracingFileSystem(FileSystem& inner, TraceLog& log) : inner_(inner), log_(log) {}
 
     TextFile readText(const std::string& dataPath) override { return inner_.readText(dataPath); }
-    std::string firstOrdinaryFile(const std::string& dataDir) override { return inner_.firstOrdinaryFile(dataDir); }
+    std::vector<std::string> recordFiles(const std::string& dataDir) override { return inner_.recordFiles(dataDir); }
+    bool reachedThroughLink(const std::string& dataDir) override { return inner_.reachedThroughLink(dataDir); }
+    std::unique_ptr<FolderLock> lockFolder(const std::string& dataDir) override { return inner_.lockFolder(dataDir); }
+    std::string fullPath(const std::string& dataPath) override { return inner_.fullPath(dataPath); }
+    bool folderExists(const std::string& dataDir) override { return inner_.folderExists(dataDir); }
     FileResult createFolder(const std::string& dataDir) override;
     FileResult createFile(const std::string& dataDir, const std::string& name) override;
     FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;

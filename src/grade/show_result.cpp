@@ -28,7 +28,7 @@ void Program::Show_result() {
     w_.setCaption(el::Label1, std::string(text::kResult));
     {
         const LongRoutine routine(inLongRoutine_);
-        w_.processEvents();  // a close here ends the program before the record is written
+        w_.processEvents();  // a close here or in the pause ends the program before the record is written
         w_.sleepUntil(w_.now() + kResultPause);
     }
     w_.setCaption(el::Label1, std::string(text::kLineBreak) + std::string(grade.text));
@@ -43,17 +43,24 @@ bool Program::Write_result(std::string_view grade) {
     const std::string dir = Result_dir(s_.Settings[1], s_.Settings[2], s_.Settings[3]);
     const std::string name = recordName(shortDateText(w_.today()), grade);
     const RecordOutcome outcome = writeRecord(files_, dir, name);
+    const std::string folder = "フォルダ " + files_.fullPath(dir);
+    const std::string kept =
+        outcome.oldName.empty() ? "どのファイルも作っていません。" : "記録「" + outcome.oldName + "」はそのままです。";
     switch (outcome.kind) {
     case RecordOutcome::Renamed:
     case RecordOutcome::Unchanged:
     case RecordOutcome::Created: return true;
     case RecordOutcome::NameTaken:
-        w_.showMessage("成績を記録できませんでした。\nフォルダ " + dir + " には「" + name +
-                       "」という名前のファイルがすでにあります。\n記録「" + outcome.oldName + "」はそのままです。");
+        w_.showMessage("成績を記録できませんでした。\n" + folder + " には「" + name +
+                       "」という名前のファイルがすでにあります。\n" + kept);
+        return false;
+    case RecordOutcome::NotARecordFolder:
+        w_.showMessage("成績を記録できませんでした。\n" + folder +
+                       " はシンボリックリンクを通った先にあるので、記録のフォルダとして使いません。\n"
+                       "そこではなにも作らず、名前も変えていません。");
         return false;
     case RecordOutcome::Failed:
-        w_.showMessage("成績を記録できませんでした（" + outcome.detail + "）。\nフォルダ " + dir + " の記録「" +
-                       outcome.oldName + "」はそのままです。");
+        w_.showMessage("成績を記録できませんでした（" + outcome.detail + "）。\n" + folder + ": " + kept);
         return false;
     }
     return false;

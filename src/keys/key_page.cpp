@@ -1,6 +1,7 @@
 // The key page: every key's last result, and the buttons that leave the page.
 #include "app/program.h"
 #include "app/texts.h"
+#include "data/data_paths.h"
 #include "data/result_record.h"
 #include "keys/key_table.h"
 
@@ -10,9 +11,14 @@ void Program::Show_P3() {
     w_.show(el::P3_BtnA);
     w_.show(el::P3_BtnB);
     showElements(el::P3_Btn(0), el::P3_Btn(el::keyCount - 1));
+    std::string extraFiles;
     for (int k = 0; k < el::keyCount; ++k) {
-        w_.setCaption(el::Lab_S1(k), Read_result(files_, s_.Settings[1], s_.Settings[2], Key_tbl[k].code));
+        const std::string dir = Result_dir(s_.Settings[1], s_.Settings[2], Key_tbl[k].code);
+        const std::vector<std::string> names = files_.recordFiles(dir);
+        w_.setCaption(el::Lab_S1(k), names.empty() ? std::string() : names.front());
         w_.show(el::Lab_S1(k));
+        if (names.size() > 1 && foldersWithExtraFiles_.insert(dir).second)
+            extraFiles += describeExtraFiles(files_.fullPath(dir), names);
     }
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kKeyPrompt));
@@ -24,6 +30,15 @@ void Program::Show_P3() {
     keyFocus_ = keyIndex(s_.Settings[3]).value_or(0);
     w_.show(el::Key_frm(keyFocus_));
     keyPageShown_ = true;
+    // Told once per folder for the life of the program.
+    if (!extraFiles.empty())
+        w_.showMessage(extraFiles + "記録はそれぞれ最初の名前のファイルで、ほかのファイルには手を触れません。");
+}
+
+std::string describeExtraFiles(const std::string& folder, const std::vector<std::string>& names) {
+    std::string text = "フォルダ " + folder + " には記録のファイルが " + std::to_string(names.size()) + " つあります:";
+    for (const std::string& name : names) text += " 「" + name + "」";
+    return text + "\n";
 }
 
 void Program::moveKeyFrame(int k) {

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "data/file_system.h"
 #include "launch/data_folder_sync.h"
 
 namespace fs = std::filesystem;
@@ -31,7 +32,8 @@ int main(int argc, char** argv) {
     std::error_code ec;
     const fs::path self = fs::read_symlink("/proc/self/exe", ec);
     if (ec) {
-        std::fprintf(stderr, "tarvel: cannot find where Tarvel is installed: %s\n", ec.message().c_str());
+        std::fprintf(stderr, "tarvel: Tarvel のインストール先がわかりません（%s）\n",
+                     tarvel::errorText(ec.value()).c_str());
         return 1;
     }
     const fs::path prefix = self.parent_path().parent_path();
@@ -39,7 +41,7 @@ int main(int argc, char** argv) {
     const fs::path program = prefix / TARVEL_PROGRAM;
     const fs::path data = playerDataFolder();
     if (data.empty()) {
-        std::fprintf(stderr, "tarvel: neither XDG_DATA_HOME nor HOME is set; no place for the results\n");
+        std::fprintf(stderr, "tarvel: XDG_DATA_HOME も HOME も設定されていないので、成績を置く場所がありません\n");
         return 1;
     }
     const tarvel::SyncReport report = tarvel::syncDataFolder(dataSet, data);
@@ -50,13 +52,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (::chdir(data.c_str()) != 0) {
-        std::fprintf(stderr, "tarvel: cannot open %s: %s\n", data.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "tarvel: %s を開けません（%s）\n", data.c_str(), tarvel::errorText(errno).c_str());
         return 1;
     }
     std::vector<char*> args{const_cast<char*>(program.c_str())};
     for (int i = 1; i < argc; ++i) args.push_back(argv[i]);
     args.push_back(nullptr);
     ::execv(program.c_str(), args.data());
-    std::fprintf(stderr, "tarvel: cannot start %s: %s\n", program.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "tarvel: %s を起動できません（%s）\n", program.c_str(), tarvel::errorText(errno).c_str());
     return 1;
 }

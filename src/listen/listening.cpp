@@ -109,6 +109,7 @@ bool Program::countInPause(int ms) {
     nextDeadline(ms);
     for (;;) {
         w_.sleepUntil(std::min(deadline_, w_.now() + std::chrono::milliseconds(kLevelSliceMs)));
+        if (cancelRequested()) return false;  // the sleep woke for a cancel
         listener_->poll(w_.now());
         w_.setCaption(el::Lab_Onryo, levelBar(listener_->recentLevelDb()));
         if (w_.now() >= deadline_) return true;

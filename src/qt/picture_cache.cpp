@@ -5,7 +5,7 @@
 
 namespace tarvel {
 
-PictureLoad PictureCache::load(const QString& path, QPixmap& picture) {
+PictureLoad PictureCache::load(const QString& path, QPixmap& picture, const SizeLimit& limit) {
     const auto cached = sharing_ ? entries_.find(path) : entries_.end();
     if (cached != entries_.end() && cached->checkedIn == generation_) {
         picture = cached->picture;
@@ -19,7 +19,12 @@ PictureLoad PictureCache::load(const QString& path, QPixmap& picture) {
         return PictureLoad::Loaded;
     }
     QImageReader reader(path);
+    // The size a file declares is read from its header; a picture far larger
+    // than its place would only cost memory and time to decode.
+    const QSize declared = reader.size();
+    if (!declared.isValid() || !limit.admits(declared.width(), declared.height())) return PictureLoad::NotAPicture;
     const QImage image = reader.read();
+    if (!image.isNull() && !limit.admits(image.width(), image.height())) return PictureLoad::NotAPicture;
     if (image.isNull()) return PictureLoad::NotAPicture;
     picture = QPixmap::fromImage(image);
     if (sharing_) entries_.insert(path, Entry{picture, info.lastModified(), info.size(), generation_});

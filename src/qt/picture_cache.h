@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QString>
 
+#include "ui/picture_limits.h"
 #include "ui/window.h"
 
 namespace tarvel {
@@ -14,7 +15,8 @@ namespace tarvel {
 // the file is looked at once per batch of loads (between two event pumps).
 class PictureCache {
 public:
-    PictureLoad load(const QString& path, QPixmap& picture);
+    // A picture larger than `limit` is refused as no picture, before it is decoded.
+    PictureLoad load(const QString& path, QPixmap& picture, const SizeLimit& limit);
     // Without sharing every load decodes its file afresh (for comparison in the bench).
     void setSharing(bool on) { sharing_ = on; }
     // A new batch: every file is looked at again before its entry is used.

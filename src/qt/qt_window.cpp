@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDateTimeAxis>
+#include <QEventLoop>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QIcon>
 #include <QKeyEvent>
@@ -16,6 +18,7 @@
 #include <QLineSeries>
 #include <QMessageBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <cstdio>
 
 #include "data/data_paths.h"
@@ -56,6 +59,29 @@ QRect pixelRect(const ElementSpec& e) {
                  twipsToPixels(e.heightTwips));
 }
 
+bool isPlayerInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::Shortcut:
+    case QEvent::ContextMenu:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+    case QEvent::TouchCancel:
+    case QEvent::TabletPress:
+    case QEvent::TabletRelease:
+    case QEvent::TabletMove: return true;
+    default: return false;
+    }
+}
+
 // A best-result badge: a small gold tag that lets clicks through to its button.
 void makeBadge(QLabel* label) {
     label->setAlignment(Qt::AlignCenter);
@@ -77,6 +103,32 @@ QDateTime timeOf(const std::string& text) {
 }
 
 }  // namespace
+
+// While the program sleeps, input reaches the cancel picture only, and only
+// while it shows its picture; everything else the player does then is
+// dropped, so that it cannot land on a button shown after the pause.
+class SleepInputGate : public QObject {
+public:
+    explicit SleepInputGate(QtWindow& window) : window_(window) {}
+
+protected:
+    bool eventFilter(QObject* receiver, QEvent* event) override {
+        if (!window_.sleeping_ || !isPlayerInput(event->type())) return false;
+        if (!receiver->isWidgetType()) return false;  // the window passes it on to a widget, looked at there
+        // The cancel picture's key: Escape, pressed and released.
+        const auto type = event->type();
+        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+            return false;
+        QWidget* cancel = window_.widgets_[el::Cancel_img];
+        const bool toCancel = receiver == cancel && cancel->isVisible() && window_.hasPicture(el::Cancel_img);
+        const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
+        return !(toCancel && press);
+    }
+
+private:
+    QtWindow& window_;
+};
 
 void FormWidget::closeEvent(QCloseEvent* event) {
     if (onClose) onClose();
@@ -114,6 +166,8 @@ QtWindow::QtWindow(std::filesystem::path dataRoot, std::unique_ptr<Clock> clock)
     // key means the same whatever was clicked last.
     form_->setFocusPolicy(Qt::StrongFocus);
     createElements();
+    sleepGate_ = std::make_unique<SleepInputGate>(*this);
+    QCoreApplication::instance()->installEventFilter(sleepGate_.get());
 }
 
 QtWindow::~QtWindow() = default;
@@ -218,7 +272,18 @@ QWidget* QtWindow::parentFor(ElementId id) {
 
 void QtWindow::applyFont(ElementId id) {
     const ElementState& state = states_[id];
-    widgets_[id]->setFont(elementFont(qs(state.fontName), state.fontSize, element(id).font.bold));
+    QFont font = elementFont(qs(state.fontName), state.fontSize, element(id).font.bold);
+    if (id >= el::Lab_S1(0) && id <= el::Lab_S1(el::keyCount - 1)) {
+        // A key's record name stands whole under its button: a name wider than
+        // the label is condensed, just as much as it needs.
+        const QString text = displayText(state.caption);
+        const int room = widgets_[id]->contentsRect().width();
+        for (int stretch = 100; stretch >= 70; stretch -= 2) {
+            font.setStretch(stretch);
+            if (QFontMetrics(font).horizontalAdvance(text) <= room) break;
+        }
+    }
+    widgets_[id]->setFont(font);
 }
 
 void QtWindow::show(ElementId id) { widgets_.at(id)->show(); }
@@ -230,7 +295,7 @@ PictureLoad QtWindow::setPicture(ElementId id, const std::string& dataPath) {
     if (!picture) return PictureLoad::NotAPicture;
     const QString path = QString::fromStdString((dataRoot_ / nativePath(dataPath)).string());
     QPixmap pixmap;
-    const PictureLoad result = pictures_.load(path, pixmap);
+    const PictureLoad result = pictures_.load(path, pixmap, pictureLimit(id));
     if (result == PictureLoad::Loaded) {
         picture->setPicture(pixmap);
         states_[id].picturePath = dataPath;
@@ -243,7 +308,10 @@ PictureLoad QtWindow::setPicture(ElementId id, const std::string& dataPath) {
 
 void QtWindow::setCaption(ElementId id, const std::string& text) {
     states_.at(id).caption = text;
-    if (auto* label = dynamic_cast<QLabel*>(widgets_[id])) label->setText(displayText(text));
+    if (auto* label = dynamic_cast<QLabel*>(widgets_[id])) {
+        label->setText(displayText(text));
+        if (id >= el::Lab_S1(0) && id <= el::Lab_S1(el::keyCount - 1)) applyFont(id);
+    }
 }
 
 void QtWindow::setFontName(ElementId id, const std::string& name) {
@@ -369,7 +437,41 @@ void QtWindow::processEvents() {
     if (ended_) throw WindowClosed{};
 }
 
-void QtWindow::sleepUntil(Instant deadline) { clock_->sleepUntil(deadline); }
+void QtWindow::sleepUntil(Instant deadline) {
+    if (ended_) throw WindowClosed{};
+    if (!wakeDuringSleep_) return clock_->sleepUntil(deadline);
+    sleeping_ = true;
+    woken_ = false;
+    try {
+        if (onSleep)
+            onSleep(deadline);
+        else
+            waitForInput(deadline);
+    } catch (...) {
+        sleeping_ = false;
+        throw;
+    }
+    sleeping_ = false;
+    if (ended_) throw WindowClosed{};
+}
+
+void QtWindow::waitForInput(Instant until) {
+    using std::chrono::milliseconds;
+    // Timers have whole milliseconds: wait for events until the last
+    // millisecond, then sleep the rest on the clock. (A nested QEventLoop
+    // would not do: once the application has been asked to quit, exec()
+    // returns at once.)
+    const auto left = std::chrono::duration_cast<milliseconds>(until - clock_->now());
+    if (left >= milliseconds(2)) {
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        deadline.setTimerType(Qt::PreciseTimer);
+        deadline.start(static_cast<int>(left.count() - 1));
+        while (!woken_ && !ended_ && deadline.isActive())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    if (!woken_ && !ended_) clock_->sleepUntil(until);
+}
 
 Instant QtWindow::now() { return clock_->now(); }
 
@@ -410,6 +512,8 @@ void QtWindow::closeRequested() {
 
 void QtWindow::clickElement(ElementId id) {
     if (onClick) onClick(id);
+    // A cancel that passed the gate ends the sleep it came in.
+    if (sleeping_ && id == el::Cancel_img) woken_ = true;
 }
 
 void QtWindow::keyPressed(QKeyEvent* event) {

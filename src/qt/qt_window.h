@@ -52,6 +52,10 @@ public:
     std::function<void()> onPump;
     // Shows a message; the default is a message box.
     std::function<void(const std::string&)> onMessage;
+    // Runs in place of the wait of every sleep, with its deadline (the driver
+    // delivers its scheduled events there, on its own clock). It returns once
+    // the deadline is reached or sleepWoken() is true.
+    std::function<void(Instant)> onSleep;
 
     // Window
     void show(ElementId id) override;
@@ -73,6 +77,15 @@ public:
     TimeOfDay timeOfDay() override;
     void showMessage(const std::string& text) override;
     void endProgram(int status) override;
+
+    // Waits for input until `until` on the real clock, handling only a close
+    // and a click on the cancel picture; returns early once one of them came.
+    void waitForInput(Instant until);
+    // Whether a click on the cancel picture has ended the current sleep.
+    bool sleepWoken() const { return woken_; }
+    // Off: sleeps are plain sleeps and input waits for the next processEvents
+    // (for comparison in the bench).
+    void setWakeDuringSleep(bool on) { wakeDuringSleep_ = on; }
 
     bool ended() const { return ended_; }
     int exitStatus() const { return exitStatus_; }
@@ -112,6 +125,7 @@ private:
     // The one way a click reaches the program, from the mouse or a key.
     void clickElement(ElementId id);
     void keyPressed(QKeyEvent* event);
+    friend class SleepInputGate;
 
     std::unique_ptr<FormWidget> form_;
     std::filesystem::path dataRoot_;
@@ -127,6 +141,10 @@ private:
     } lastRelease_;
     bool ended_ = false;
     int exitStatus_ = 0;
+    bool sleeping_ = false;
+    bool woken_ = false;
+    bool wakeDuringSleep_ = true;
+    std::unique_ptr<QObject> sleepGate_;
 };
 
 }  // namespace tarvel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "app/choices.h"
 #include "app/long_routine.h"
 #include "app/program.h"
 #include "app/texts.h"
@@ -65,7 +66,7 @@ void Program::Play_run() {
     for (int n = s_.Onp_cnt - el::notesPerRow; n < s_.Onp_cnt; ++n)
         if (!Step_note(n)) return;
     if (!pumpEvents()) return;
-    sleepFor(kClosingPauseMs);
+    if (!sleepFor(kClosingPauseMs)) return;
     judgeListening();  // the closing pause has heard the last note out
     hideRow(s_.Onp_cnt - el::notesPerRow);
 
@@ -119,15 +120,37 @@ bool Program::Load_exercise() {
         }
     }
     if (!missing.empty()) reportMissingPictures(missing, "その場所は空のまま練習を続けます。");
+    reportEmptyChartLines(notes.Unshi_no);
     return true;
 }
 
 void Program::reportBadExercise(const std::string& path, const ExerciseError& error) {
     s_.Settings[6] = "1";
     Show_P4();
-    std::string where = "練習ファイル " + path;
+    std::string where = "練習ファイル " + files_.fullPath(path);
     if (error.line > 0) where += " の " + std::to_string(error.line) + " 行目";
     w_.showMessage(where + ":\n" + describeForPlayer(error) + "\n練習を始められません。");
+}
+
+void Program::reportEmptyChartLines(const std::vector<std::int16_t>& chartLines) {
+    std::set<int> empty;
+    for (const std::int16_t line : chartLines)
+        if (s_.Unshi_tbl[static_cast<std::size_t>(line)].empty()) empty.insert(line + 1);
+    if (empty.empty()) return;
+    std::string chart = "運指表";
+    for (const SystemChoice& system : kSystemChoices)
+        if (system.setting == s_.Settings[1]) chart += " " + files_.fullPath(std::string(system.chart));
+    std::string lines;
+    int shown = 0;
+    for (const int line : empty) {
+        if (shown++ == kMissingNamesShown) {
+            lines += " ほか " + std::to_string(empty.size() - static_cast<std::size_t>(kMissingNamesShown)) + " 行";
+            break;
+        }
+        lines += (lines.empty() ? "" : "、") + std::to_string(line);
+    }
+    w_.showMessage(chart + " には、この練習に要る " + lines +
+                   " 行目がないか空です。\nその音符の運指の絵は空のまま練習を続けます。");
 }
 
 void Program::reportMissingPictures(const std::vector<std::string>& paths, std::string_view consequence) {
@@ -135,9 +158,9 @@ void Program::reportMissingPictures(const std::vector<std::string>& paths, std::
     std::set<std::string> seen;
     for (const std::string& p : paths)
         if (seen.insert(p).second) names.push_back(p);
-    std::string message = "次の絵のファイルを読めません:\n";
+    std::string message = "次の絵のファイルを読めません（見つからないか、壊れているか、その場所には大きすぎます）:\n";
     const int shown = std::min(static_cast<int>(names.size()), kMissingNamesShown);
-    for (int i = 0; i < shown; ++i) message += "  " + names[i] + "\n";
+    for (int i = 0; i < shown; ++i) message += "  " + files_.fullPath(names[i]) + "\n";
     if (static_cast<int>(names.size()) > shown)
         message += "  ほか " + std::to_string(names.size() - static_cast<std::size_t>(shown)) + " 個\n";
     w_.showMessage(message + std::string(consequence));
@@ -169,8 +192,7 @@ bool Program::Step_note(int n) {
     noteBeatStart();
     showElements(el::Uns_img(el::fingersPerNote * n), el::Uns_img(el::fingersPerNote * n + el::fingersPerNote - 1));
     if (!pumpEvents()) return false;
-    sleepFor(Beat_ms);
-    return true;
+    return sleepFor(Beat_ms);
 }
 
 void Program::hideRow(int firstNote) {
@@ -182,25 +204,29 @@ void Program::hideRow(int firstNote) {
 bool Program::pumpEvents() {
     w_.processEvents();
     if (listener_) listener_->poll(w_.now());
-    // A cancel can only be requested from inside a pump. Acting on it right
-    // here, not at the end of the beat or of the count-in, keeps the run from
-    // writing over the tempo page the cancel has brought back.
-    if (s_.Cancel_flg != 1) return true;
+    return !cancelRequested();
+}
+
+bool Program::cancelRequested() {
+    // A cancel is requested from inside a pump or a sleep. Acting on it right
+    // after either keeps the run from writing over the tempo page the cancel
+    // has brought back.
+    if (s_.Cancel_flg != 1) return false;
     s_.Cancel_flg = 0;
-    return false;
+    return true;
 }
 
 bool Program::say(std::string_view caption, int ms) {
     w_.setCaption(el::Label1, std::string(caption));
     if (!pumpEvents()) return false;
     if (countingIn_ && listener_) return countInPause(ms);
-    sleepFor(ms);
-    return true;
+    return sleepFor(ms);
 }
 
-void Program::sleepFor(int ms) {
+bool Program::sleepFor(int ms) {
     nextDeadline(ms);
-    w_.sleepUntil(deadline_);
+    w_.sleepUntil(deadline_);  // wakes early for a close or a cancel only
+    return !cancelRequested();
 }
 
 void Program::nextDeadline(int ms) {

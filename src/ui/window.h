@@ -78,7 +78,11 @@ public:
     // Lets pending window events be handled; click handlers may run inside.
     // Throws WindowClosed when the window was closed meanwhile.
     virtual void processEvents() = 0;
-    // Blocks the thread until the clock reads at least `deadline`.
+    // Blocks the thread until the clock reads at least `deadline`. Only two
+    // things are handled meanwhile, at once: a close request (it throws
+    // WindowClosed) and a click on the cancel picture while it shows its
+    // picture (its handler runs, and the sleep ends early). Any other input
+    // made during the sleep is dropped: no button was visible when it was made.
     virtual void sleepUntil(Instant deadline) = 0;
     virtual Instant now() = 0;
     virtual CalendarDate today() = 0;

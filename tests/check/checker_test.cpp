@@ -37,6 +37,16 @@ TEST(Checker, ReportsEveryKindOfBreakageWhereItIsFound) {
     data.write("system\\onkai\\Oeh\\BA\\S10.txt", "#3\r\n2cn0\r\n");
     fs::remove_all(data.path("system\\onkai\\Oeh\\BB\\F14"));
     data.write("system\\onkai\\Boe\\BA\\000\\second record", "");
+    // A result folder that is a link; an exercise whose read fails; a picture declaring a huge size.
+    fs::create_directories(data.root() / "elsewhere");
+    fs::remove_all(data.path("system\\onkai\\Oeh\\BC\\S01"));
+    fs::create_directory_symlink(data.root() / "elsewhere", data.path("system\\onkai\\Oeh\\BC\\S01"));
+    fs::remove(data.path("system\\onkai\\Oeh\\BC\\S02.txt"));
+    fs::create_symlink("/proc/self/mem", data.path("system\\onkai\\Oeh\\BC\\S02.txt"));
+    const unsigned char huge[] = {'G',  'I',  'F',  '8',  '9',  'a',  0xE0, 0x15, 0xE0, 0x15, 0x80, 0,
+                                  0,    0,    0,    0,    0xFF, 0xFF, 0xFF, 0x2C, 0,    0,    0,    0,
+                                  0xE0, 0x15, 0xE0, 0x15, 0,    2,    2,    0x4C, 0x01, 0,    0x3B};
+    data.write("system\\hyouji\\button\\B_CS06.gif", std::string(reinterpret_cast<const char*>(huge), sizeof huge));
 
     const auto run = runChecker(data);
     EXPECT_EQ(run.status, 1);
@@ -54,6 +64,10 @@ TEST(Checker, ReportsEveryKindOfBreakageWhereItIsFound) {
     EXPECT_TRUE(has("system/onkai/Oeh/BA/S10.txt:2: ", "no end line"));
     EXPECT_TRUE(has("system/onkai/Oeh/BB/F14/: ", "result folder is missing"));
     EXPECT_TRUE(has("system/onkai/Boe/BA/000/: ", "2 record files"));
+    EXPECT_TRUE(has("system/onkai/Boe/BA/000/: ", "'second record'"));
+    EXPECT_TRUE(has("system/onkai/Oeh/BC/S01/: ", "symbolic link"));
+    EXPECT_TRUE(has("system/onkai/Oeh/BC/S02.txt: ", "cannot be read (読み書きのエラーです"));
+    EXPECT_TRUE(has("system/hyouji/button/B_CS06.gif: ", "5600 x 5600 px, at most 118 x 76"));
     // A missing picture is told once, where it is first needed.
     int r5a = 0;
     for (const std::string& line : run.lines) r5a += line.find("R5A.gif") != std::string::npos;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <future>
 
 #include "data/result_record.h"
 #include "launch/data_folder_sync.h"
@@ -66,7 +67,7 @@ TEST_F(SyncTest, ARecordedResultSurvivesEveryUpdate) {
     EXPECT_EQ(player.names(kRecords), std::vector<std::string>{"2010.08.28 ＡＡ"});
     EXPECT_EQ(read(player, "system\\hyouji\\title.gif"), "GIF89a new title");
     EXPECT_EQ(read(player, "system\\notes.txt"), "the player's own file");
-    EXPECT_FALSE(fs::exists(player.path("system\\hyouji\\title.gif.tarvel-new")));
+    EXPECT_EQ(player.names("system\\hyouji\\"), std::vector<std::string>{"title.gif"}) << "no temporary file is left";
 }
 
 TEST_F(SyncTest, TheHistoryBesideTheDataSetIsNeverTouched) {
@@ -91,6 +92,44 @@ TEST_F(SyncTest, AMissingDataSetIsAnError) {
     const SyncReport report = syncDataFolder(shipped.root() / "nowhere", player.root());
     ASSERT_EQ(report.errors.size(), 1u);
     EXPECT_NE(report.errors[0].find("nowhere"), std::string::npos);
+}
+
+// Links planted in the player's data folder are never written through: not a
+// temporary name beside a file, not a folder.
+TEST_F(SyncTest, PlantedLinksAreNeverWrittenThrough) {
+    syncDataFolder(shipped.root(), player.root());
+    test::DataFolder outside;
+    outside.write("secret.txt", "precious");
+    outside.write("button\\keep.gif", "kept");
+    fs::create_symlink(outside.path("secret.txt"), player.path("system\\hyouji\\title.gif.tarvel-new"));
+    fs::create_symlink(outside.path("secret.txt"), player.path("system\\hyouji\\.title.gif.tarvel-new"));
+    fs::create_directories(player.path("system\\hyouji\\"));
+    shipped.write("system\\hyouji\\title.gif", "GIF89a changed");
+    shipped.write("system\\hyouji\\button\\new.gif", "GIF89a new");
+    fs::create_directory_symlink(outside.path("button"), player.path("system\\hyouji\\button"));
+    const SyncReport report = syncDataFolder(shipped.root(), player.root());
+    EXPECT_EQ(read(outside, "secret.txt"), "precious");
+    EXPECT_EQ(outside.names("button\\"), std::vector<std::string>{"keep.gif"});
+    EXPECT_EQ(read(player, "system\\hyouji\\title.gif"), "GIF89a changed");
+    EXPECT_FALSE(fs::is_symlink(player.path("system\\hyouji\\title.gif")));
+    ASSERT_EQ(report.errors.size(), 1u);
+    EXPECT_NE(report.errors[0].find(player.path("system\\hyouji\\button").string()), std::string::npos);
+    EXPECT_NE(report.errors[0].find("シンボリックリンク"), std::string::npos) << report.errors[0];
+}
+
+TEST_F(SyncTest, TwoLaunchersAtOnceBothSucceed) {
+    for (int i = 0; i < 200; ++i) shipped.write("system\\Linehyouji\\" + std::to_string(i) + ".gif", "GIF89a");
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 200; i += 3)
+            shipped.write("system\\Linehyouji\\" + std::to_string(i) + ".gif", "GIF89a " + std::to_string(round));
+        auto other = std::async(std::launch::async, [&] { return syncDataFolder(shipped.root(), player.root()); });
+        const SyncReport mine = syncDataFolder(shipped.root(), player.root());
+        const SyncReport theirs = other.get();
+        EXPECT_TRUE(mine.errors.empty()) << mine.errors.front();
+        EXPECT_TRUE(theirs.errors.empty()) << theirs.errors.front();
+    }
+    EXPECT_EQ(player.names(kRecords), std::vector<std::string>{"まだです"});
+    EXPECT_EQ(player.names("system\\Linehyouji\\").size(), 200u) << "no temporary file is left";
 }
 
 }  // namespace

@@ -68,6 +68,8 @@ TEST(ExerciseReader, LineEndsOfEveryKind) {
     EXPECT_EQ(splitLines("#1\n4cn0\n\n"), (std::vector<std::string>{"#1", "4cn0", ""}));
     EXPECT_EQ(splitLines("#1\r\n4cn0"), (std::vector<std::string>{"#1", "4cn0"}));
     EXPECT_EQ(splitLines(""), std::vector<std::string>{});
+    EXPECT_EQ(splitLines("#1\r4cn0\r\r"), (std::vector<std::string>{"#1", "4cn0", ""})) << "a lone CR ends a line";
+    EXPECT_EQ(splitLines("a\r\r\nb\n\rc"), (std::vector<std::string>{"a", "", "b", "", "c"}));
     // A single line end after the last note is no end line.
     EXPECT_TRUE(std::holds_alternative<ExerciseError>(parseExerciseFile(splitLines("#1\r\n4cn0\r\n"))));
 }
@@ -144,6 +146,22 @@ TEST(ExerciseReader, ChartLineOutsideTheChart) {
     notes[0] = "1dn0";
     EXPECT_TRUE(std::holds_alternative<LoadedExercise>(readExercise(exerciseLines("#0", notes), "BB", false)));
     EXPECT_TRUE(std::holds_alternative<ExerciseError>(readExercise(exerciseLines("#0", notes), "BA", false)));
+}
+
+// A message quotes a short excerpt of an offending line, never the whole line.
+TEST(ExerciseMessages, QuoteAnExcerptOfTheOffendingLine) {
+    const std::string huge = "#" + std::string(1 << 20, '7') + "x";
+    const auto parsed = parseExerciseFile({huge, "4cn0", ""});
+    ASSERT_TRUE(std::holds_alternative<ExerciseError>(parsed));
+    for (const std::string& text :
+         {describeForPlayer(std::get<ExerciseError>(parsed)), describeForChecker(std::get<ExerciseError>(parsed))}) {
+        EXPECT_LT(text.size(), 200u) << text.substr(0, 200);
+        EXPECT_NE(text.find("777"), std::string::npos);
+    }
+    EXPECT_EQ(excerpt("4cn0"), "4cn0");
+    EXPECT_EQ(excerpt("a\rb\tc"), "a?b?c");
+    const std::string wide = std::string(23, 'a') + "ＡＢ";  // a full-width letter across the cut
+    EXPECT_EQ(excerpt(wide), std::string(23, 'a') + "…（29 バイト）");
 }
 
 }  // namespace

@@ -168,11 +168,14 @@ TEST_F(HistoryInProgram, AnExportThatCannotBeWrittenSaysWhy) {
     grade(1, 8, 1);
     click(el::P6_Btn(3));
     click(el::P3_BtnC);
-    std::filesystem::create_directory(data.root() / "tarvel-history-2010-08-28.csv.tarvel-new");
-    std::filesystem::create_directory(data.root() / "tarvel-history-2010-08-28.csv.tarvel-new" / "x");
+    // A folder of that name, not empty, stands where the file would go.
+    std::filesystem::create_directory(data.root() / "tarvel-history-2010-08-28.csv");
+    std::filesystem::create_directory(data.root() / "tarvel-history-2010-08-28.csv" / "x");
     click(el::P7_BtnB);
     EXPECT_EQ(window.caption(el::P7_Note).rfind("書き出せませんでした", 0), 0u) << window.caption(el::P7_Note);
-    EXPECT_FALSE(std::filesystem::exists(data.root() / "tarvel-history-2010-08-28.csv"));
+    EXPECT_TRUE(std::filesystem::is_directory(data.root() / "tarvel-history-2010-08-28.csv" / "x"));
+    EXPECT_EQ(data.names(""), (std::vector<std::string>{"system", "tarvel-history-2010-08-28.csv"}))
+        << "no temporary file is left";
 }
 
 }  // namespace

@@ -84,6 +84,14 @@ TEST_F(ProgramTest, AnEmptyChartChangesNothingButMovesOn) {
     EXPECT_EQ(state().Unshi_tbl[0], "b0");
     EXPECT_EQ(state().Settings[1], "Oeh");
     EXPECT_TRUE(window.isShown(el::P2_Btn1));
+    // It is not used silently: the player is told, naming the whole path. A
+    // chart of lone line ends is just as empty.
+    ASSERT_EQ(window.messages().size(), 1u);
+    EXPECT_NE(window.messages()[0].find(data.path("system\\unshi\\oeh.txt").string()), std::string::npos);
+    data.write("system\\unshi\\oeh.txt", std::string(600, '\r'));
+    click(el::P2_Btn4);
+    click(el::P1_Btn2);
+    EXPECT_EQ(window.messages().size(), 2u);
 }
 
 TEST_F(ProgramTest, AMissingChartLeavesPage1AndTheStateAsTheyWere) {
@@ -94,7 +102,8 @@ TEST_F(ProgramTest, AMissingChartLeavesPage1AndTheStateAsTheyWere) {
     window.clearOps();
     click(el::P1_Btn2);  // there is no oeh.txt
     ASSERT_EQ(window.messages().size(), 1u);
-    EXPECT_NE(window.messages()[0].find("system\\unshi\\oeh.txt"), std::string::npos);
+    EXPECT_NE(window.messages()[0].find(data.path("system\\unshi\\oeh.txt").string()), std::string::npos);
+    EXPECT_NE(window.messages()[0].find("見つかりません"), std::string::npos) << window.messages()[0];
     EXPECT_EQ(window.ops.size(), 1u) << "nothing but the message";
     EXPECT_EQ(state().Settings[1], "Boe");
     EXPECT_EQ(state().Unshi_tbl[0], "b0");

@@ -306,6 +306,73 @@ TEST_F(RunTest, CancelAtTheClosingPauseShowsOnlyTheTempoPage) {
     EXPECT_EQ(window.caption(el::Label1), "\r\n　　　テンポをえらんでね");
 }
 
+// A click on the cancel picture in the middle of a pause ends the run then,
+// not at the next beat: at the count-in, a count, a beat, and the closing pause.
+TEST_F(RunTest, CancelInsideAPauseEndsTheRunThere) {
+    struct Case {
+        const char* what;
+        int tempoButton;
+        std::string lastOpBeforeSleep;  // the op that precedes the pause's sleep
+    };
+    const std::vector<Case> cases{
+        {"count-in", 1, "caption Label1 \r\nいくよ"},
+        {"first count", 1, "caption Label1 \r\n　 ４"},
+        {"beat of note 20", 5, "show " + elementName(el::Uns_img(9 * 20 + 8))},
+        {"closing pause", 5, "show " + elementName(el::Uns_img(9 * 31 + 8))},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::size_t from = mark();
+        long long cancelledAt = -1;
+        int sleepsAfter = 0;
+        window.onSleep = [&](Instant deadline) {
+            const std::size_t at = indexOf(c.lastOpBeforeSleep, from);
+            if (at >= window.ops.size() || cancelledAt >= 0) return false;
+            // The closing pause is the second sleep after the last beat's fingers.
+            if (std::string(c.what) == "closing pause" && ++sleepsAfter < 2) return false;
+            window.advanceTo(deadline - std::chrono::milliseconds(300));
+            cancelledAt = window.nowMs();
+            click(el::Cancel_img);
+            return true;
+        };
+        click(el::P4_Btn(c.tempoButton));
+        window.onSleep = nullptr;
+        ASSERT_GE(cancelledAt, 0);
+        const std::size_t cancel = indexOf("show P4_Btn1", from);
+        ASSERT_LT(cancel, window.ops.size());
+        EXPECT_EQ(window.times[cancel], cancelledAt) << "the tempo page comes with the click";
+        for (std::size_t i = cancel; i < window.ops.size(); ++i) {
+            const std::string& op = window.ops[i];
+            EXPECT_TRUE(op.rfind("sleep", 0) != 0 && op.rfind("show Uns_img", 0) != 0 &&
+                        op.rfind("show onp_img", 0) != 0 && op.rfind("pump", 0) != 0)
+                << "nothing of the run follows the tempo page: " << op;
+        }
+        EXPECT_EQ(window.caption(el::Label1), "\r\n　　　テンポをえらんでね");
+        EXPECT_EQ(window.nowMs(), cancelledAt) << "the run does not sleep on";
+        EXPECT_FALSE(has("show P5_Btn1", from));
+        EXPECT_EQ(state().Cancel_flg, 0);
+        EXPECT_TRUE(window.isShown(el::P4_Btn(1)));
+        EXPECT_FALSE(window.isShown(el::Cancel_img));
+        click(el::P4_BtnA);  // back to the key page, and into the tempo page again
+        click(el::P3_Btn(1));
+    }
+}
+
+TEST_F(RunTest, ClosingInsideAPauseEndsTheProgramThere) {
+    const std::size_t from = mark();
+    window.onSleep = [&](Instant deadline) {
+        if (!has("caption Label1 \r\n　 ２", from)) return false;
+        window.advanceTo(deadline - std::chrono::milliseconds(100));
+        int cancel = 0;
+        program.Form_Unload(cancel);
+        return true;
+    };
+    click(el::P4_Btn(1));
+    EXPECT_EQ(window.ops.back(), "exit 0");
+    EXPECT_TRUE(window.ended());
+    EXPECT_FALSE(has("caption Label1 \r\n　 １", from));
+}
+
 TEST_F(RunTest, CancelDuringTheLoadLoadsNothingMore) {
     const std::size_t from = mark();
     window.onPump = [&](int) {
@@ -388,7 +455,8 @@ TEST_F(RunTest, BadExercisesGiveOneMessageAndChangeNothing) {
         const std::size_t from = play();
         const auto messages = window.opsStartingWith("message", from);
         ASSERT_EQ(messages.size(), 1u) << c.what;
-        EXPECT_NE(messages[0].find("system\\onkai\\Boe\\BB\\S01.txt " + std::string(c.where)), std::string::npos)
+        EXPECT_NE(messages[0].find(data.path(exercisePath("Boe", "BB", "S01")).string() + " " + std::string(c.where)),
+                  std::string::npos)
             << c.what << ": " << messages[0];
         EXPECT_TRUE(window.opsStartingWith("picture", from).empty()) << c.what;
         EXPECT_FALSE(has("caption Label1 \r\nいくよ", from)) << c.what;
@@ -406,7 +474,8 @@ TEST_F(RunTest, AMissingExerciseNamesTheFile) {
     const std::size_t from = play();
     const auto messages = window.opsStartingWith("message", from);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find("system\\onkai\\Boe\\BB\\S02.txt"), std::string::npos);
+    EXPECT_NE(messages[0].find(data.path(exercisePath("Boe", "BB", "S02")).string()), std::string::npos);
+    EXPECT_NE(messages[0].find("見つかりません"), std::string::npos) << messages[0];
     EXPECT_TRUE(window.isShown(el::P4_Btn(1)));
 }
 
@@ -415,8 +484,8 @@ TEST_F(RunTest, MissingNoteAndFingerPicturesLeaveTheirPlacesEmpty) {
     const std::size_t from = play();
     const auto messages = window.opsStartingWith("message", from);
     ASSERT_EQ(messages.size(), 1u) << "one message for every missing picture";
-    EXPECT_NE(messages[0].find("system\\Linehyouji\\215.gif"), std::string::npos);
-    EXPECT_NE(messages[0].find("system\\unshi\\Boe\\R41.gif"), std::string::npos);
+    EXPECT_NE(messages[0].find(data.path("system\\Linehyouji\\215.gif").string()), std::string::npos);
+    EXPECT_NE(messages[0].find(data.path("system\\unshi\\Boe\\R41.gif").string()), std::string::npos);
     EXPECT_EQ(window.picture(el::onp_img(0)), "");
     EXPECT_TRUE(has("show P5_Btn1", from)) << "the run goes on";
 }
@@ -429,7 +498,7 @@ TEST_F(RunTest, WithoutItsStaffOrCancelPictureTheRunDoesNotStart) {
         const std::size_t from = play();
         const auto messages = window.opsStartingWith("message", from);
         ASSERT_EQ(messages.size(), 1u) << missing;
-        EXPECT_NE(messages[0].find(missing), std::string::npos);
+        EXPECT_NE(messages[0].find(data.path(missing).string()), std::string::npos);
         EXPECT_FALSE(has("caption Label1 \r\nいくよ", from)) << missing;
         EXPECT_TRUE(window.isShown(el::P4_Btn(5))) << missing;
         EXPECT_FALSE(window.isShown(el::Gosen_img1)) << missing;

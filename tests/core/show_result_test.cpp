@@ -2,7 +2,9 @@
 // repeat counter across the buttons of page 6, and the record it writes.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "data/data_paths.h"
 #include "support/program_fixture.h"
@@ -46,6 +48,11 @@ protected:
         return window.caption(el::Label1).substr(2);
     }
     std::vector<std::string> records() const { return data.names(kRecords); }
+    std::string folderPath() const {
+        std::string path = data.path(kRecords).string();
+        path.pop_back();  // the trailing separator
+        return path;
+    }
 };
 
 TEST_F(GradeTest, GradingStepsAndTheRecord) {
@@ -152,12 +159,14 @@ TEST_F(GradeTest, AMissingRecordIsMadeAgain) {
 }
 
 TEST_F(GradeTest, ANameTakenByAnotherFileIsNeverOverwritten) {
-    std::filesystem::rename(data.path(kRecords + "まだです"), data.path(kRecords + "0 first"));
     data.write(kRecords + "2010.08.28 Ｂ", "somebody's file");
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // the record is the file renamed last
+    std::filesystem::rename(data.path(kRecords + "まだです"), data.path(kRecords + "0 first"));
     playAndAnswer(5, 1);
     EXPECT_EQ(records(), (std::vector<std::string>{"0 first", "2010.08.28 Ｂ"}));
     ASSERT_EQ(window.messages().size(), 1u);
-    EXPECT_NE(window.messages()[0].find(kRecords), std::string::npos);
+    EXPECT_NE(window.messages()[0].find(folderPath()), std::string::npos);
+    EXPECT_NE(window.messages()[0].find("記録「0 first」はそのままです"), std::string::npos);
     EXPECT_EQ(window.caption(el::Label1), "\r\nＢ") << "the grade is shown before";
     EXPECT_EQ(window.caption(el::Record_lbl), "テンポ　♩=120\r\nくり返し　1回目\r\n記録できませんでした");
     std::ifstream kept(data.path(kRecords + "2010.08.28 Ｂ"));
@@ -173,6 +182,60 @@ TEST_F(GradeTest, ClosingDuringThePauseLeavesTheRecord) {
     click(el::P5_Btn(1));
     EXPECT_EQ(records(), std::vector<std::string>{"まだです"});
     EXPECT_EQ(window.ops.back(), "exit 0");
+}
+
+// A result folder reached through a symbolic link is no record folder: the
+// grade is shown, nothing is written there, and the player is told where.
+TEST_F(GradeTest, AResultFolderThatIsALinkIsLeftAlone) {
+    namespace fs = std::filesystem;
+    const fs::path documents = data.root() / "documents";
+    fs::create_directories(documents);
+    std::ofstream(documents / "thesis.txt") << "years of work";
+    fs::remove_all(data.path(kRecords));
+    fs::create_directory_symlink(documents, data.path("system\\onkai\\Boe\\BB\\S01"));
+    playAndAnswer(9, 1);
+    EXPECT_EQ(window.caption(el::Label1), "\r\nＳ");
+    EXPECT_EQ(data.names("documents\\"), std::vector<std::string>{"thesis.txt"});
+    ASSERT_EQ(window.messages().size(), 1u);
+    EXPECT_NE(window.messages()[0].find(folderPath()), std::string::npos) << window.messages()[0];
+    EXPECT_NE(window.messages()[0].find("シンボリックリンク"), std::string::npos) << window.messages()[0];
+}
+
+// Two files in a result folder: the key page shows the record, and says once
+// which folder holds an extra file, naming both.
+TEST_F(GradeTest, AnExtraFileInAResultFolderIsToldOnce) {
+    data.write(kRecords + "2026.12.05 memo", "");
+    click(el::P4_BtnA);  // to the key page again
+    ASSERT_EQ(window.messages().size(), 1u);
+    const std::string message = window.messages()[0];
+    EXPECT_NE(message.find(folderPath()), std::string::npos) << message;
+    EXPECT_NE(message.find("「2026.12.05 memo」"), std::string::npos) << message;
+    EXPECT_NE(message.find("「まだです」"), std::string::npos) << message;
+    // The record is the file changed last (here the new one); the other one
+    // is never touched, however often the key is graded.
+    const std::string shown = window.caption(el::Lab_S1(1));
+    const std::string other = shown == "まだです" ? "2026.12.05 memo" : "まだです";
+    click(el::P3_Btn(1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    playAndAnswer(9, 1);
+    EXPECT_EQ(records(), (std::vector<std::string>{"2010.08.28 Ｓ", other}));
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    click(el::P6_Btn(1));  // again: the repeat counter goes on
+    answer(1);
+    EXPECT_EQ(records(), (std::vector<std::string>{"2010.08.28 ＳＳ", other}));
+    click(el::P6_Btn(3));  // the key page shows the grade just written
+    EXPECT_EQ(window.caption(el::Lab_S1(1)), "2010.08.28 ＳＳ");
+    EXPECT_EQ(window.messages().size(), 1u) << "told once";
+}
+
+// A folder without a record that cannot be made quotes no empty record name.
+TEST_F(GradeTest, ARecordThatCannotBeMadeQuotesNoEmptyName) {
+    std::filesystem::remove_all(data.path(kRecords));
+    data.write("system\\onkai\\Boe\\BB\\S01", "a file where the folder should be");
+    playAndAnswer(5, 1);
+    ASSERT_EQ(window.messages().size(), 1u);
+    EXPECT_EQ(window.messages()[0].find("記録「」"), std::string::npos) << window.messages()[0];
+    EXPECT_NE(window.messages()[0].find(folderPath()), std::string::npos) << window.messages()[0];
 }
 
 class RefusedRenameTest : public test::ProgramTest {};

@@ -83,14 +83,27 @@ TEST_F(ProgramTest, TheFirstScreen) {
 }
 
 TEST_F(ProgramTest, AMissingPagePictureEndsStartUpAtThatPicture) {
+    data.makeFolder("system\\hyouji\\button\\");
     window.missingPictures.insert("system\\hyouji\\button\\6_code.gif");
     EXPECT_FALSE(program.Form_Load());
     const auto messages = window.messages();
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find("system\\hyouji\\button\\6_code.gif"), std::string::npos);
+    EXPECT_NE(messages[0].find(data.path("system\\hyouji\\button\\6_code.gif").string()), std::string::npos);
     EXPECT_EQ(window.ops.back(), "exit 1");
     EXPECT_TRUE(window.opsStartingWith("show ").empty());
     EXPECT_EQ(window.opsStartingWith("picture ").size(), 55u);
+}
+
+// Started in a folder without a data set, the program says where it looked
+// and how it is meant to be started.
+TEST_F(ProgramTest, StartedOutsideADataFolderItSaysHowToStart) {
+    window.missingPictures.insert("system\\hyouji\\title.gif");
+    EXPECT_FALSE(program.Form_Load());
+    const auto messages = window.messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("フォルダ " + data.root().string() + " には"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find("コマンド tarvel"), std::string::npos) << messages[0];
+    EXPECT_EQ(window.ops.back(), "exit 1");
 }
 
 TEST_F(ProgramTest, ABrokenFirstPictureLoadsNoOther) {

@@ -243,12 +243,78 @@ TEST(DriverFlow, ClosingDuringTheGradePauseLeavesTheRecord) {
     EXPECT_EQ(data.names("system\\onkai\\Boe\\BB\\S04\\"), std::vector<std::string>{kInitialRecord});
 }
 
+// The middle of answer button P5_Btn1, where page 6's again button P6_Btn1 stands too.
+const std::string kAnswerSpot = "430 396";
+
+TEST(DriverFlow, AClickDuringTheEndCaptionReachesNoButtonShownAfterIt) {
+    BuiltDataSet data;
+    const std::string toTempo = "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn1\n";
+    const auto plain = runDriver(data, "--trace", toTempo + "click P4_Btn9\n");
+    ASSERT_EQ(plain.status, 0) << plain.errors;
+    const long long end = traceTime(findLine(plain.lines, "終了"));
+    ASSERT_GT(end, 0);
+    // At 480 a minute, 0.7 s into the 1.5 s of "終了", where no button is visible.
+    const auto run = runDriver(data, "--trace",
+                               toTempo + "after " + std::to_string(end + 700) + " click-at " + kAnswerSpot +
+                                   "\nclick P4_Btn9\nwait 3000\ndump\n");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(findLine(run.lines, "結果"), "") << "no answer was given";
+    EXPECT_EQ(data.names("system\\onkai\\Boe\\BB\\S01\\"), std::vector<std::string>{kInitialRecord});
+    EXPECT_NE(dumpLine(run.lines, "P5_Btn1 "), "") << "the question stands";
+    EXPECT_EQ(dumpLine(run.lines, "Label1 "),
+              "Label1 font=\"MS UI Gothic\" size=32 caption=\"\\r\\n　　　　　どうだった？\"");
+}
+
+TEST(DriverFlow, ASecondClickDuringTheResultPauseIsNoClickOnPage6) {
+    BuiltDataSet data;
+    // Two single clicks 0.7 s apart on the answer: the second falls into "結果".
+    const auto run = runDriver(data, "--trace --today 2010-08-28",
+                               "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn1\nclick P4_Btn9\nafter 700 click-at " +
+                                   kAnswerSpot + "\nclick P5_Btn1\nwait 3000\ndump\n");
+    ASSERT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(linesStartingWith(run.lines, "P6_Btn").size(), 3u) << "page 6 stands, with the grade";
+    EXPECT_EQ(dumpLine(run.lines, "Label1 "), "Label1 font=\"MS UI Gothic\" size=124 caption=\"\\r\\nＳ\"");
+    EXPECT_EQ(indexOf(run.lines, "いくよ", indexOf(run.lines, "結果")), run.lines.size()) << "no second run";
+    EXPECT_EQ(data.names("system\\onkai\\Boe\\BB\\S01\\"), std::vector<std::string>{"2010.08.28 Ｓ"});
+}
+
+TEST(DriverFlow, CancelAndCloseTakeEffectInsideEveryPause) {
+    BuiltDataSet data;
+    const std::string toTempo = "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn1\n";
+    // At 30 a minute: 0.7 s into "いくよ", and 1 s into the first note's 2 s beat.
+    for (const long long at : {700LL, 1500LL + 4 * 2000 + 1000}) {
+        SCOPED_TRACE(at);
+        const auto cancel =
+            runDriver(data, "--trace", toTempo + "after " + std::to_string(at) + " click Cancel_img\nclick P4_Btn1\n");
+        ASSERT_EQ(cancel.status, 0) << cancel.errors;
+        const std::size_t tempoPage = indexOf(cancel.lines, "show P4_Btn1", indexOf(cancel.lines, "いくよ"));
+        ASSERT_LT(tempoPage, cancel.lines.size());
+        EXPECT_EQ(traceTime(cancel.lines[tempoPage]), at);
+        EXPECT_EQ(traceTime(cancel.lines.back()), at) << "nothing is drawn after it: " << cancel.lines.back();
+
+        const auto close =
+            runDriver(data, "--trace", toTempo + "after " + std::to_string(at) + " close\nclick P4_Btn1\n");
+        EXPECT_EQ(close.status, 0) << close.errors;
+        ASSERT_FALSE(close.lines.empty());
+        EXPECT_EQ(close.lines.back(), "t=" + std::to_string(at) + " exit 0");
+    }
+    // The close in "結果" ends the program before the record is written.
+    const auto close = runDriver(data, "--trace", toTempo + "click P4_Btn9\nafter 700 close\nclick P5_Btn1\n");
+    EXPECT_EQ(close.status, 0) << close.errors;
+    EXPECT_NE(close.lines.back().find(" exit 0"), std::string::npos) << close.lines.back();
+    EXPECT_EQ(traceTime(close.lines.back()) - traceTime(findLine(close.lines, "結果")), 700);
+    EXPECT_EQ(findLine(close.lines, " rename "), "");
+    EXPECT_EQ(data.names("system\\onkai\\Boe\\BB\\S01\\"), std::vector<std::string>{kInitialRecord});
+}
+
 TEST(DriverFlow, AMissingPagePictureStopsStartUpWithAMessage) {
     BuiltDataSet data;
     std::filesystem::remove(data.path("system\\hyouji\\button\\6_code.gif"));
     const auto run = runDriver(data, "--trace", "dump\n");
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(findLine(run.lines, " message ").find("system\\\\hyouji\\\\button\\\\6_code.gif"), std::string::npos);
+    EXPECT_NE(findLine(run.lines, " message ").find(data.path("system\\hyouji\\button\\6_code.gif").string()),
+              std::string::npos)
+        << findLine(run.lines, " message ");
     EXPECT_EQ(findLine(run.lines, "state "), "") << "the script never runs";
     EXPECT_EQ(findLine(run.lines, " show "), "") << "nothing was shown";
 }

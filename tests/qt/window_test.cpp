@@ -7,11 +7,13 @@
 #include <QComboBox>
 #include <QDateTime>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineSeries>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 #include <climits>
 
 #include "qt/picture_cache.h"
@@ -203,19 +205,90 @@ TEST_F(WindowTest, PicturesThatCannotBeLoadedLeaveTheirPlaceEmpty) {
     EXPECT_EQ(window.setPicture(el::Label1, "system\\k.gif"), PictureLoad::NotAPicture) << "a label holds no picture";
 }
 
+const SizeLimit kRoomy{100, 100};
+
 TEST(PictureCache, SharesAPictureAndNoticesAChangedFile) {
     test::DataFolder data;
     test::writeGif(data, "system\\p.gif", test::solidPicture(10, 10, Qt::blue));
     const QString path = QString::fromStdString(data.path("system\\p.gif").string());
     PictureCache cache;
     QPixmap first, second, third;
-    ASSERT_EQ(cache.load(path, first), PictureLoad::Loaded);
-    ASSERT_EQ(cache.load(path, second), PictureLoad::Loaded);
+    ASSERT_EQ(cache.load(path, first, kRoomy), PictureLoad::Loaded);
+    ASSERT_EQ(cache.load(path, second, kRoomy), PictureLoad::Loaded);
     EXPECT_EQ(first.cacheKey(), second.cacheKey());
     test::writeGif(data, "system\\p.gif", test::solidPicture(20, 10, Qt::blue));
     cache.startBatch();  // as every event pump does
-    ASSERT_EQ(cache.load(path, third), PictureLoad::Loaded);
+    ASSERT_EQ(cache.load(path, third, kRoomy), PictureLoad::Loaded);
     EXPECT_EQ(third.width(), 20);
+}
+
+// A GIF of 35 bytes that declares a frame of 5600 x 5600 pixels.
+std::string hugeGif() {
+    const unsigned char bytes[] = {'G',  'I', 'F',  '8',  '9',  'a',  0xE0, 0x15, 0xE0, 0x15, 0x80, 0, 0,  // screen
+                                   0,    0,   0,    0xFF, 0xFF, 0xFF,                       // two colours
+                                   0x2C, 0,   0,    0,    0,    0xE0, 0x15, 0xE0, 0x15, 0,  // frame
+                                   2,    2,   0x4C, 0x01, 0,    0x3B};
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+// A picture larger than its place is refused before it is decoded.
+TEST_F(WindowTest, PicturesLargerThanTheirPlaceAreRefused) {
+    data.write("system\\huge.gif", hugeGif());
+    ASSERT_EQ(data.names("system\\").size(), 1u);
+    for (const ElementId id : {el::P3_Btn(0), el::P1_Btn1, el::title_img, el::Uns_img(7)})
+        EXPECT_EQ(window.setPicture(id, "system\\huge.gif"), PictureLoad::NotAPicture) << elementName(id);
+    test::writeGif(data, "system\\wide.gif", test::solidPicture(119, 76, Qt::blue));
+    EXPECT_EQ(window.setPicture(el::P3_Btn(0), "system\\wide.gif"), PictureLoad::NotAPicture) << "118 px at most";
+    test::writeGif(data, "system\\fits.gif", test::solidPicture(118, 76, Qt::blue));
+    EXPECT_EQ(window.setPicture(el::P3_Btn(0), "system\\fits.gif"), PictureLoad::Loaded);
+}
+
+// Every record name grading writes stands whole in its label on the key page.
+TEST_F(WindowTest, EveryGradeNameFitsItsLabel) {
+    const char* grades[] = {"Ｉ", "Ｈ", "Ｇ",   "Ｆ",     "Ｅ", "Ｄ",   "Ｃ",
+                            "Ｂ", "Ａ", "ＡＡ", "ＡＡＡ", "Ｓ", "ＳＳ", "ＳＳＳ"};
+    for (const char* date : {"2026.12.07", "2088.08.28"}) {
+        for (int k = 0; k < 14; ++k) {
+            const std::string name = std::string(date) + " " + grades[k];
+            window.setCaption(el::Lab_S1(k), name);
+            auto* label = static_cast<QLabel*>(window.elementWidget(el::Lab_S1(k)));
+            const QFontMetrics metrics(label->font());
+            EXPECT_LE(metrics.horizontalAdvance(QString::fromStdString(name)), label->contentsRect().width()) << name;
+            EXPECT_LE(metrics.height(), label->contentsRect().height()) << name;
+            EXPECT_TRUE(label->font().bold());
+        }
+    }
+    window.setCaption(el::Lab_S1(0), "まだ吹いてない");
+    EXPECT_EQ(static_cast<QLabel*>(window.elementWidget(el::Lab_S1(0)))->font().stretch(), 100)
+        << "a name with room keeps the font as it is";
+}
+
+// During a sleep only a close and the cancel picture are heard: a click on
+// anything else is dropped, and is not handled after the sleep either.
+TEST_F(WindowTest, ASleepHearsOnlyTheCancelPictureAndTheClose) {
+    picture(el::P4_Btn(1), "system\\tempo.gif", test::solidPicture(100, 50, Qt::blue));
+    picture(el::Cancel_img, "system\\cancel.gif", test::solidPicture(25, 25, Qt::red));
+    showWindow();
+    auto sleepFor = [&](int ms) { window.sleepUntil(window.now() + std::chrono::milliseconds(ms)); };
+
+    QTimer::singleShot(20, [&] { clickAt(centreOf(el::P4_Btn(1))); });
+    sleepFor(150);
+    window.processEvents();
+    EXPECT_TRUE(clicks.empty()) << "the click in the sleep reached " << clicks.front();
+    EXPECT_FALSE(window.sleepWoken());
+
+    QTimer::singleShot(20, [&] { clickAt(centreOf(el::Cancel_img)); });
+    sleepFor(60000);  // ends with the click, long before its deadline
+    EXPECT_EQ(clicks, std::vector<std::string>{"Cancel_img"});
+    EXPECT_TRUE(window.sleepWoken());
+
+    clickAt(centreOf(el::P4_Btn(1)));
+    EXPECT_EQ(clicks.back(), "P4_Btn1") << "out of a sleep, clicks are clicks";
+
+    window.onCloseRequest = [&] { window.endProgram(0); };
+    QTimer::singleShot(20, [&] { window.form()->close(); });
+    EXPECT_THROW(sleepFor(60000), WindowClosed);
+    EXPECT_TRUE(window.ended());
 }
 
 TEST_F(WindowTest, TheProgressChartHasAGradeAxisOfTheFourteenGradesAndALinePerTempo) {

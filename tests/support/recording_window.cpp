@@ -100,6 +100,12 @@ void RecordingWindow::processEvents() {
 void RecordingWindow::sleepUntil(Instant deadline) {
     const auto pause = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock_).count();
     record("sleep " + std::to_string(pause > 0 ? pause : 0));
+    if (ended_) throw WindowClosed{};
+    if (onSleep && onSleep(deadline)) {
+        if (ended_) throw WindowClosed{};
+        return;
+    }
+    if (ended_) throw WindowClosed{};
     if (deadline > clock_) clock_ = deadline;
 }
 

@@ -24,6 +24,10 @@ public:
     Instant drawingCost{};
     // Runs inside every processEvents, with the number of the pump from 1.
     std::function<void(int)> onPump;
+    // Runs at the start of every sleep, with its deadline. It may move the
+    // clock on (advanceTo) and act as the player would during the sleep; when
+    // it returns true the sleep ends where the clock stands (woken early).
+    std::function<bool(Instant)> onSleep;
     CalendarDate date{2010, 8, 28};
 
     RecordingWindow();
@@ -57,6 +61,10 @@ public:
     }
     // Simulates the player closing the window inside the current pump.
     void closeNow();
+    // Moves the clock on to `t` (never back).
+    void advanceTo(Instant t) {
+        if (t > clock_) clock_ = t;
+    }
     // The player picks item `index` of a choice element (then the program is told).
     void choose(ElementId id, int index) { chosen_[id] = index; }
 
