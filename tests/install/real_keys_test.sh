@@ -7,37 +7,7 @@
 set -eu
 build="$1"
 x_close="$2"
-work="$(mktemp -d)"
-server=""
-program=""
-cleanup() {
-  [ -n "$program" ] && kill "$program" 2>/dev/null || true
-  [ -n "$server" ] && kill "$server" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
-# A display number no other server on this machine uses: Xvfb picks it.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-server=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-display=":$(cat "$work/display")"
-[ "$display" != ":" ] || fail "Xvfb did not start"
-export DISPLAY="$display" HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-
-"$work/prefix/bin/tarvel" &
-program=$!
-window=""
-for _ in $(seq 100); do
-  window="$(xdotool search --onlyvisible --name '^Tarvel$' 2>/dev/null | head -n 1 || true)"
-  [ -n "$window" ] && break
-  sleep 0.1
-done
-[ -n "$window" ] || fail "no window called Tarvel appeared"
+. "$(dirname "$0")/x_session.sh"
 sleep 0.5
 xdotool windowfocus --sync "$window"
 records="$HOME/.local/share/tarvel/system/onkai/Boe/BB/000"
