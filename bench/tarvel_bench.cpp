@@ -433,7 +433,9 @@ double requestLatency(const fs::path& root, int tempoButton, const Pause& pause,
         if (armed) return;
         armed = true;
         due = s.window.now() + std::chrono::microseconds(static_cast<long long>(pause.delayMs * 1000));
-        QTimer::singleShot(static_cast<int>(pause.delayMs), Qt::PreciseTimer, [&] {
+        // The form is the timer's context: a request still due when the session
+        // ends (the "結果" row never reaches it) dies with the session.
+        QTimer::singleShot(static_cast<int>(pause.delayMs), Qt::PreciseTimer, s.window.form(), [&] {
             QWidget* form = s.window.form();
             if (close) {
                 QCloseEvent event;
