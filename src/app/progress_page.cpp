@@ -3,7 +3,6 @@
 #include "app/program.h"
 #include "app/texts.h"
 #include "history/progress.h"
-#include "keys/key_names.h"
 #include "keys/key_table.h"
 
 namespace tarvel {
@@ -63,10 +62,10 @@ void Program::Show_P7() {
     progressRuns_ = runs ? *runs : std::vector<HistoryRun>{};
 
     std::vector<std::string> keys;
-    for (const KeyName& name : kKeyNames) {
+    for (const KeyEntry& key : Key_tbl) {
         int count = 0;
-        for (const HistoryRun& run : progressRuns_) count += run.key == name.code ? 1 : 0;
-        keys.push_back(std::string(name.japanese) + (count ? "（" + std::to_string(count) + "回）" : ""));
+        for (const HistoryRun& run : progressRuns_) count += run.key == key.code ? 1 : 0;
+        keys.push_back(std::string(key.japanese) + (count ? "（" + std::to_string(count) + "回）" : ""));
     }
     const int chosen = preselectedKey(progressRuns_, s_.Settings[3]);
     w_.setChoices(el::P7_Key, keys, chosen);

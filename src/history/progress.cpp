@@ -7,7 +7,6 @@
 #include <set>
 
 #include "app/choices.h"
-#include "keys/key_names.h"
 #include "keys/key_table.h"
 
 namespace tarvel {
@@ -31,12 +30,6 @@ std::optional<chr::sys_days> dayOf(const std::string& playedAt) {
     return chr::sys_days{date};
 }
 
-std::string keyName(std::string_view code) {
-    for (const KeyName& name : kKeyNames)
-        if (name.code == code) return std::string(name.japanese);
-    return std::string(code);
-}
-
 // Up to the minute: "2026-12-07 14:03".
 std::string shortTime(const std::string& playedAt) { return playedAt.substr(0, 16); }
 
@@ -52,9 +45,8 @@ std::string csvField(const std::string& text) {
 
 }  // namespace
 
-std::array<std::optional<BestResult>, 29> bestPerKey(const std::vector<HistoryRun>& runs, std::string_view system,
-                                                     std::string_view pairing) {
-    std::array<std::optional<BestResult>, 29> best;
+BestPerKey bestPerKey(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing) {
+    BestPerKey best;
     for (const HistoryRun& run : runs) {
         if (run.system != system || run.pairing != pairing) continue;
         const auto k = keyIndex(run.key);

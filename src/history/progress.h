@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "history/history_store.h"
+#include "keys/key_table.h"
 #include "ui/window.h"
 
 namespace tarvel {
@@ -22,8 +23,8 @@ struct BestResult {
 // Each key's best grade for one system and pairing, by key index; nullopt for
 // a key never graded there. The same grade at several tempi counts at the
 // fastest of them, reached first.
-std::array<std::optional<BestResult>, 29> bestPerKey(const std::vector<HistoryRun>& runs, std::string_view system,
-                                                     std::string_view pairing);
+using BestPerKey = std::array<std::optional<BestResult>, Key_tbl.size()>;
+BestPerKey bestPerKey(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing);
 // The badge on a key button: "ＡＡＡ ♩340".
 std::string badgeText(const BestResult& best);
 

@@ -24,7 +24,7 @@
 #include "data/data_paths.h"
 #include "grade/grading.h"
 #include "icon.h"
-#include "keys/key_names.h"
+#include "keys/key_table.h"
 #include "qt/fonts.h"
 #include "qt/frame_element.h"
 #include "qt/key_input.h"
@@ -90,12 +90,6 @@ void makeBadge(QLabel* label) {
     label->setAutoFillBackground(false);
     label->setStyleSheet(QStringLiteral(
         "QLabel { background: #fff3c4; color: #5a3800; border: 1px solid #c79a2e; border-radius: 3px; }"));
-}
-
-QString keyTitle(const std::string& code) {
-    for (const KeyName& name : kKeyNames)
-        if (name.code == code) return QString::fromUtf8(name.japanese.data(), static_cast<int>(name.japanese.size()));
-    return qs(code);
 }
 
 QDateTime timeOf(const std::string& text) {
@@ -212,7 +206,7 @@ void QtWindow::createElements() {
         case ElementKind::Choice: {
             auto* choice = new QComboBox(form_.get());
             choice->setGeometry(place);
-            choice->setMaxVisibleItems(29);
+            choice->setMaxVisibleItems(kKeyCount);
             QObject::connect(choice, &QComboBox::activated, choice, [this, id](int) {
                 if (onClick) onClick(id);
             });
@@ -369,7 +363,8 @@ void QtWindow::setChart(ElementId id, const ChartData& data) {
     view->setChart(chart);
     delete old;
     chart->setProperty("key", qs(data.key));
-    chart->setTitle(keyTitle(data.key) + (data.lines.empty() ? QStringLiteral("　まだ記録がありません") : QString()));
+    chart->setTitle(qs(keyName(data.key)) +
+                    (data.lines.empty() ? QStringLiteral("　まだ記録がありません") : QString()));
     chart->setTitleFont(elementFont(QStringLiteral("MS UI Gothic"), 11, true));
 
     auto* time = new QDateTimeAxis;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "keys/key_table.h"
+
 namespace tarvel {
 
 using ElementId = int;
@@ -51,7 +53,7 @@ struct ElementSpec {
 };
 
 namespace el {
-inline constexpr int keyCount = 29;
+inline constexpr int keyCount = kKeyCount;
 inline constexpr int noteSlotCount = 320;
 inline constexpr int fingersPerNote = 9;
 inline constexpr int fingerSlotCount = noteSlotCount * fingersPerNote;
@@ -86,7 +88,7 @@ constexpr ElementId Uns_img(int i) { return 412 + i; }  // i = 0 .. 2879
 // and its way to the progress page (page 7).
 inline constexpr ElementId kProgressFirst = 412 + fingerSlotCount;
 constexpr ElementId Best_lbl(int k) { return kProgressFirst + k; }  // k = 0 .. 28
-inline constexpr ElementId P3_BtnC = kProgressFirst + 29;           // key page: to the progress page
+inline constexpr ElementId P3_BtnC = kProgressFirst + keyCount;     // key page: to the progress page
 inline constexpr ElementId P7_BtnA = kProgressFirst + 30;           // progress page: back to the key page
 inline constexpr ElementId P7_BtnB = kProgressFirst + 31;           // progress page: export as CSV
 inline constexpr ElementId P7_Key = kProgressFirst + 32;            // the key whose chart shows

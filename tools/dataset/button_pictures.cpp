@@ -11,7 +11,7 @@
 #include "data/data_paths.h"
 #include "fonts.h"
 #include "gif_writer.h"
-#include "key_names.h"
+#include "key_signatures.h"
 #include "keys/key_table.h"
 #include "music_glyphs.h"
 #include "staff_pictures.h"
@@ -114,7 +114,7 @@ void backButtons(std::vector<Picture>& out) {
 }
 
 // The key page: the key's name over a small staff with its signature.
-QImage keyButton(const KeyName& key) {
+QImage keyButton(const KeyEntry& key) {
     const Style& style = key.minor ? kMinorStyle : kMajorStyle;
     QImage drawing = buttonFace(kKeyButton, style);
     QPainter p(&drawing);
@@ -144,11 +144,7 @@ QImage keyButton(const KeyName& key) {
 }
 
 void keyButtons(std::vector<Picture>& out) {
-    for (std::size_t k = 0; k < Key_tbl.size(); ++k) {
-        if (kKeyNames[k].code != Key_tbl[k].code)
-            throw BuildError("the key names are not in the order of the key table at " + std::string(Key_tbl[k].code));
-        out.push_back(picture(Key_tbl[k].buttonPicture, keyButton(kKeyNames[k]), kMixedBackground));
-    }
+    for (const KeyEntry& key : Key_tbl) out.push_back(picture(key.buttonPicture, keyButton(key), kMixedBackground));
 }
 
 // The tempo page: a quarter note and the beats per minute, from calm green
