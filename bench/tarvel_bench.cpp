@@ -105,17 +105,17 @@ public:
     void setFontSize(ElementId id, double points) override { inner_.setFontSize(id, points); }
     bool isChecked(ElementId id) override { return inner_.isChecked(id); }
     void processEvents() override { inner_.processEvents(); }
-    void sleepUntil(Instant deadline) override {
+    void sleepUntil(Instant deadline, std::optional<ElementId> heard) override {
         deadlines.push_back(deadline);
         if (inBeat_) beatSleep.push_back(inner_.now());
         inBeat_ = false;
-        if (!fixedSleeps_) return inner_.sleepUntil(deadline);
+        if (!fixedSleeps_) return inner_.sleepUntil(deadline, heard);
         // As if every pause were a plain sleep of its nominal length after the
         // drawing: the program is shown its own plan as the time, so its pauses
         // keep their nominal lengths, and the real clock falls behind.
         const Instant pause = deadline - lastDeadline_;
         lastDeadline_ = deadline;
-        inner_.sleepUntil(inner_.now() + pause);
+        inner_.sleepUntil(inner_.now() + pause, heard);
     }
     Instant now() override { return fixedSleeps_ ? lastDeadline_ : inner_.now(); }
     CalendarDate today() override { return inner_.today(); }
@@ -142,7 +142,7 @@ struct Session {
         : window(root), timing(window, fixedSleeps), files(root), program(timing, files), audio(window, window.now()) {
         window.onMessage = [](const std::string& text) { std::fprintf(stderr, "message: %s\n", text.c_str()); };
         connectWindow(window, program);
-        program.setAudioOutput(&audio);
+        program.setAudioOutput(audio);
     }
     bool toTempoPage(int key = 1) {
         if (!startProgram(window, program)) return false;

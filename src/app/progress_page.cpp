@@ -13,12 +13,10 @@ constexpr std::size_t kTableRuns = 12;
 }  // namespace
 
 void Program::tellHistoryMessages() {
-    if (!history_) return;
     for (const std::string& message : history_->takeMessages()) w_.showMessage(message);
 }
 
 void Program::keepInHistory(std::string_view grade, int gradeNo) {
-    if (!history_) return;
     const TimeOfDay time = w_.timeOfDay();
     HistoryRun run;
     run.playedAt = playedAtText(w_.today(), time.hour, time.minute, time.second);
@@ -34,7 +32,6 @@ void Program::keepInHistory(std::string_view grade, int gradeNo) {
 }
 
 void Program::showBestBadges() {
-    if (!history_) return;
     const auto runs = history_->runs(s_.Settings[1], s_.Settings[2]);
     if (runs) {
         const auto best = bestPerKey(*runs, s_.Settings[1], s_.Settings[2]);
@@ -48,17 +45,14 @@ void Program::showBestBadges() {
 }
 
 void Program::Show_P7() {
+    page_ = Page::Progress;
     w_.show(el::P7_BtnA);
     w_.show(el::P7_BtnB);
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kProgressPrompt));
 
-    std::optional<std::vector<HistoryRun>> runs;
-    std::optional<std::vector<HistoryRun>> everyRun;
-    if (history_) {
-        runs = history_->runs(s_.Settings[1], s_.Settings[2]);
-        everyRun = history_->runs();
-    }
+    const auto runs = history_->runs(s_.Settings[1], s_.Settings[2]);
+    const auto everyRun = history_->runs();
     progressRuns_ = runs ? *runs : std::vector<HistoryRun>{};
 
     std::vector<std::string> keys;
@@ -75,8 +69,8 @@ void Program::Show_P7() {
     const PractiseDays days = daysPractised(everyRun ? *everyRun : std::vector<HistoryRun>{}, w_.today());
     w_.setCaption(el::P7_Days,
                   "練習した日　今週 " + std::to_string(days.week) + "日　今月 " + std::to_string(days.month) + "日");
-    w_.setCaption(el::P7_Note, !history_ || !runs ? "記録の履歴を読めないので、グラフと表は空です。"
-                                                  : std::string(text::kProgressHelp));
+    w_.setCaption(el::P7_Note,
+                  !runs ? "記録の履歴を読めないので、グラフと表は空です。" : std::string(text::kProgressHelp));
 
     w_.show(el::P7_Key);
     w_.show(el::P7_Days);
@@ -87,6 +81,7 @@ void Program::Show_P7() {
 }
 
 void Program::Hide_P7() {
+    page_ = Page::None;
     for (ElementId id : {el::P7_BtnA, el::P7_BtnB, el::P7_Key, el::P7_Days, el::P7_Chart, el::P7_Table, el::P7_Note})
         w_.hide(id);
     progressRuns_.clear();
@@ -104,7 +99,7 @@ void Program::P7_Key_Change() {
 }
 
 void Program::P7_BtnB_Click() {
-    const auto runs = history_ ? history_->runs() : std::nullopt;
+    const auto runs = history_->runs();
     tellHistoryMessages();
     if (!runs) {
         w_.setCaption(el::P7_Note, "記録の履歴を読めないので、書き出せません。");

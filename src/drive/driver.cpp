@@ -74,19 +74,19 @@ Driver::Driver(const DriverOptions& options) : options_(options) {
         input_ = std::make_unique<NoAudioInput>();
     else
         input_ = std::make_unique<WavFileInput>(options.listen);
-    program_->setAudioInput(input_.get());
+    program_->setAudioInput(*input_);
     if (options.trace)
         program_->onJudged = [this](const Judgement& judgement) {
             for (std::size_t n = 0; n < judgement.marks.size(); ++n)
                 log_->write("heard", std::to_string(n) + " " + static_cast<char>(judgement.marks[n]));
         };
-    program_->setHistory(&history_);
+    program_->setHistory(history_);
     audio_ = std::make_unique<RecordedAudio>(*window_, window_->now());
     if (options.sound) {
         device_ = std::make_unique<QtAudioOutput>();
         audio_->alsoPlayOn(device_.get());
     }
-    program_->setAudioOutput(audio_.get());
+    program_->setAudioOutput(*audio_);
     if (log_) log_->beforeWrite = [this] { reportClicks(); };
     connectWindow(*window_, *program_);
 }

@@ -102,10 +102,10 @@ void TracingWindow::processEvents() {
     inner_.processEvents();
 }
 
-void TracingWindow::sleepUntil(Instant deadline) {
+void TracingWindow::sleepUntil(Instant deadline, std::optional<ElementId> heard) {
     const auto pause = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - inner_.now()).count();
     log_.write("sleep", std::to_string(pause > 0 ? pause : 0));
-    inner_.sleepUntil(deadline);
+    inner_.sleepUntil(deadline, heard);
 }
 
 void TracingWindow::showMessage(const std::string& text) {

@@ -49,7 +49,7 @@ public:
     void setChart(ElementId id, const ChartData& chart) override;
     void setTable(ElementId id, const TableData& table) override;
     void processEvents() override;
-    void sleepUntil(Instant deadline) override;
+    void sleepUntil(Instant deadline, std::optional<ElementId> heard) override;
     Instant now() override { return inner_.now(); }
     CalendarDate today() override { return inner_.today(); }
     TimeOfDay timeOfDay() override { return inner_.timeOfDay(); }

@@ -39,4 +39,15 @@ public:
     virtual std::vector<std::string> takeMessages() = 0;
 };
 
+// Keeps nothing: the history of a program that was given none. Nothing can be
+// read from it either, and it has nothing to say.
+class NoHistory final : public HistoryStore {
+public:
+    bool add(const HistoryRun&) override { return false; }
+    std::optional<std::vector<HistoryRun>> runs(std::string_view = {}, std::string_view = {}) override {
+        return std::nullopt;
+    }
+    std::vector<std::string> takeMessages() override { return {}; }
+};
+
 }  // namespace tarvel

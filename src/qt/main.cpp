@@ -20,10 +20,10 @@ int main(int argc, char** argv) {
     tarvel::Program program(window, files);
     // In the data folder, beside "system"; named in full in its messages.
     tarvel::SqliteHistory history(std::filesystem::absolute(tarvel::SqliteHistory::kFileName));
-    program.setHistory(&history);
-    program.setAudioOutput(&audio);
+    program.setHistory(history);
+    program.setAudioOutput(audio);
     tarvel::QtAudioInput microphone;
-    program.setAudioInput(&microphone);
+    program.setAudioInput(microphone);
     tarvel::connectWindow(window, program);
     if (!tarvel::startProgram(window, program)) return window.exitStatus();
     if (window.ended()) return window.exitStatus();

@@ -98,9 +98,10 @@ QDateTime timeOf(const std::string& text) {
 
 }  // namespace
 
-// While the program sleeps, input reaches the cancel picture only, and only
-// while it shows its picture; everything else the player does then is
-// dropped, so that it cannot land on a button shown after the pause.
+// While the program sleeps, input reaches only what the sleep hears (the
+// program says: the cancel picture while it shows); everything else the
+// player does then is dropped, so that it cannot land on a button shown after
+// the pause.
 class SleepInputGate : public QObject {
 public:
     explicit SleepInputGate(QtWindow& window) : window_(window) {}
@@ -109,15 +110,12 @@ protected:
     bool eventFilter(QObject* receiver, QEvent* event) override {
         if (!window_.sleeping_ || !isPlayerInput(event->type())) return false;
         if (!receiver->isWidgetType()) return false;  // the window passes it on to a widget, looked at there
-        // The cancel picture's key: Escape, pressed and released.
+        if (!window_.heard_) return true;
+        // Keys go on to the program, which says what they stand for.
         const auto type = event->type();
-        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-            return false;
-        QWidget* cancel = window_.widgets_[el::Cancel_img];
-        const bool toCancel = receiver == cancel && cancel->isVisible() && window_.hasPicture(el::Cancel_img);
-        const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
-        return !(toCancel && press);
+        if (type == QEvent::KeyPress || type == QEvent::KeyRelease) return false;
+        const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease;
+        return !(press && receiver == window_.widgets_[*window_.heard_]);
     }
 
 private:
@@ -432,10 +430,11 @@ void QtWindow::processEvents() {
     if (ended_) throw WindowClosed{};
 }
 
-void QtWindow::sleepUntil(Instant deadline) {
+void QtWindow::sleepUntil(Instant deadline, std::optional<ElementId> heard) {
     if (ended_) throw WindowClosed{};
     if (!wakeDuringSleep_) return clock_->sleepUntil(deadline);
     sleeping_ = true;
+    heard_ = heard;
     woken_ = false;
     try {
         if (onSleep)
@@ -444,9 +443,11 @@ void QtWindow::sleepUntil(Instant deadline) {
             waitForInput(deadline);
     } catch (...) {
         sleeping_ = false;
+        heard_.reset();
         throw;
     }
     sleeping_ = false;
+    heard_.reset();
     if (ended_) throw WindowClosed{};
 }
 
@@ -507,8 +508,8 @@ void QtWindow::closeRequested() {
 
 void QtWindow::clickElement(ElementId id) {
     if (onClick) onClick(id);
-    // A cancel that passed the gate ends the sleep it came in.
-    if (sleeping_ && id == el::Cancel_img) woken_ = true;
+    // What the sleep hears ends it.
+    if (sleeping_ && heard_ == id) woken_ = true;
 }
 
 void QtWindow::keyPressed(QKeyEvent* event) {
@@ -521,22 +522,12 @@ void QtWindow::keyPressed(QKeyEvent* event) {
     if (repeat || ended_ || !onKey) return;
     const std::optional<KeyInput> key = keyInputFor(event->key());
     if (!key) return;
-    for (const ElementId id : onKey(*key)) {
-        if (!isClickable(id)) continue;
-        if (auto* box = dynamic_cast<QCheckBox*>(widgets_[id]))
-            box->click();
-        else
-            clickElement(id);
-        return;  // the buttons a key names are never shown together
-    }
-}
-
-bool QtWindow::isClickable(ElementId id) const {
-    const QWidget* widget = widgets_.at(id);
-    if (widget->isHidden() || !widget->geometry().intersects(form_->rect())) return false;
-    if (const auto* picture = dynamic_cast<const PictureElement*>(widget))
-        return !picture->testAttribute(Qt::WA_TransparentForMouseEvents);
-    return dynamic_cast<const QCheckBox*>(widget) != nullptr;
+    const std::optional<ElementId> id = onKey(*key);
+    if (!id || (sleeping_ && heard_ != id)) return;
+    if (auto* box = dynamic_cast<QCheckBox*>(widgets_[*id]))
+        box->click();
+    else
+        clickElement(*id);
 }
 
 bool QtWindow::isShown(ElementId id) const { return !widgets_.at(id)->isHidden(); }

@@ -45,7 +45,7 @@ public:
     std::function<void(ElementId)> onClick;
     // A key the pages know was pressed: gives the buttons it stands for (the
     // window clicks the one it shows, as the mouse would).
-    std::function<std::vector<ElementId>(KeyInput)> onKey;
+    std::function<std::optional<ElementId>(KeyInput)> onKey;
     std::function<void()> onCloseRequest;
     // Runs inside every processEvents, after the window's events (the driver
     // delivers its scheduled events here).
@@ -71,7 +71,7 @@ public:
     void setChart(ElementId id, const ChartData& chart) override;
     void setTable(ElementId id, const TableData& table) override;
     void processEvents() override;
-    void sleepUntil(Instant deadline) override;
+    void sleepUntil(Instant deadline, std::optional<ElementId> heard) override;
     Instant now() override;
     CalendarDate today() override;
     TimeOfDay timeOfDay() override;
@@ -79,9 +79,9 @@ public:
     void endProgram(int status) override;
 
     // Waits for input until `until` on the real clock, handling only a close
-    // and a click on the cancel picture; returns early once one of them came.
+    // and the input the sleep hears; returns early once one of them came.
     void waitForInput(Instant until);
-    // Whether a click on the cancel picture has ended the current sleep.
+    // Whether the input the sleep hears has ended the current sleep.
     bool sleepWoken() const { return woken_; }
     // Off: sleeps are plain sleeps and input waits for the next processEvents
     // (for comparison in the bench).
@@ -92,9 +92,6 @@ public:
 
     // What an element shows, as the program set it.
     bool isShown(ElementId id) const;
-    // Whether a click could reach the element: shown, inside the window, and
-    // a picture that takes clicks (or the check box).
-    bool isClickable(ElementId id) const;
     bool hasPicture(ElementId id) const;
     const std::string& picturePath(ElementId id) const;
     const std::string& fontName(ElementId id) const;
@@ -142,6 +139,7 @@ private:
     bool ended_ = false;
     int exitStatus_ = 0;
     bool sleeping_ = false;
+    std::optional<ElementId> heard_;  // what the current sleep hears besides a close
     bool woken_ = false;
     bool wakeDuringSleep_ = true;
     std::unique_ptr<QObject> sleepGate_;

@@ -25,7 +25,7 @@ protected:
             data.writeLines(exercisePath("Boe", "BB", key), exerciseLines("#1", scaleNotes(32)));
             data.write(Result_dir("Boe", "BB", key) + "まだです", "");
         }
-        program.setHistory(&history);
+        program.setHistory(history);
         start();
         toKeyPage();
     }

@@ -22,7 +22,7 @@ protected:
     void SetUp() override {
         data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
         data.writeLines(exercisePath("Boe", "BB", "S01"), exerciseLines("#1", scaleNotes(32)));
-        program.setAudioInput(&input);
+        program.setAudioInput(input);
         start();
         click(el::P1_Btn1);
         click(el::P2_Btn1);
@@ -137,7 +137,7 @@ TEST_F(ListeningTest, TheMetronomeClicksOncePerCountAndBeatWhileListening) {
     // The count-in's pauses are waited out in slices for the level meter; the
     // clicks stay one per pause, on the grid.
     test::RecordingAudio audio(window);
-    program.setAudioOutput(&audio);
+    program.setAudioOutput(audio);
     window.listenChecked = true;
     player([](int n) { return sounding(n); });
     const std::size_t from = mark();

@@ -263,18 +263,27 @@ TEST_F(WindowTest, EveryGradeNameFitsItsLabel) {
         << "a name with room keeps the font as it is";
 }
 
-// During a sleep only a close and the cancel picture are heard: a click on
-// anything else is dropped, and is not handled after the sleep either.
-TEST_F(WindowTest, ASleepHearsOnlyTheCancelPictureAndTheClose) {
+// During a sleep only a close and what the sleep hears (the cancel picture)
+// come through: a click on anything else is dropped, and is not handled after
+// the sleep either.
+TEST_F(WindowTest, ASleepHearsOnlyWhatItIsToldAndTheClose) {
     picture(el::P4_Btn(1), "system\\tempo.gif", test::solidPicture(100, 50, Qt::blue));
     picture(el::Cancel_img, "system\\cancel.gif", test::solidPicture(25, 25, Qt::red));
     showWindow();
-    auto sleepFor = [&](int ms) { window.sleepUntil(window.now() + std::chrono::milliseconds(ms)); };
+    auto sleepFor = [&](int ms, std::optional<ElementId> heard = el::Cancel_img) {
+        window.sleepUntil(window.now() + std::chrono::milliseconds(ms), heard);
+    };
 
     QTimer::singleShot(20, [&] { clickAt(centreOf(el::P4_Btn(1))); });
     sleepFor(150);
     window.processEvents();
     EXPECT_TRUE(clicks.empty()) << "the click in the sleep reached " << clicks.front();
+    EXPECT_FALSE(window.sleepWoken());
+
+    QTimer::singleShot(20, [&] { clickAt(centreOf(el::Cancel_img)); });
+    sleepFor(150, std::nullopt);
+    window.processEvents();
+    EXPECT_TRUE(clicks.empty()) << "a sleep that hears no cancel drops its click";
     EXPECT_FALSE(window.sleepWoken());
 
     QTimer::singleShot(20, [&] { clickAt(centreOf(el::Cancel_img)); });
@@ -377,7 +386,7 @@ protected:
     WindowKeysTest() {
         window.onKey = [this](KeyInput key) {
             keys.push_back(key);
-            return buttonsForKey(key, 0);
+            return buttonForKey(key, page, 0);
         };
     }
     void press(Qt::Key key, bool autoRepeat = false) { send(QEvent::KeyPress, key, autoRepeat, ++time); }
@@ -388,15 +397,16 @@ protected:
     }
     unsigned long long time = 1000;
     std::vector<KeyInput> keys;
+    Page page = Page::Tempo;  // the page the program says shows
 };
 
-TEST_F(WindowKeysTest, AKeyClicksTheButtonItStandsForThatShows) {
+TEST_F(WindowKeysTest, AKeyClicksTheButtonTheProgramSaysItStandsFor) {
     for (const ElementId id : {el::P1_Btn1, el::P4_Btn(1), el::P5_Btn(1), el::P3_Btn(0), el::P6_Btn(1)})
         picture(id, "system\\b" + std::to_string(id) + ".gif", test::solidPicture(40, 20, Qt::blue));
     for (const ElementId id : {el::P1_Btn1, el::P5_Btn(1), el::P3_Btn(0), el::P6_Btn(1)}) window.hide(id);
     showWindow();
     press(Qt::Key_1);
-    EXPECT_EQ(clicks, std::vector<std::string>{"P4_Btn1"}) << "the tempo button shows; the others are hidden";
+    EXPECT_EQ(clicks, std::vector<std::string>{"P4_Btn1"}) << "the tempo page's button";
     press(Qt::Key_1, true);
     EXPECT_EQ(clicks.size(), 1u) << "a held key repeats nothing";
     // X's repeat: a release and a press at one time, which Qt may not flag.
@@ -406,24 +416,27 @@ TEST_F(WindowKeysTest, AKeyClicksTheButtonItStandsForThatShows) {
     EXPECT_EQ(keys.size(), 1u);
     press(Qt::Key_Enter);
     press(Qt::Key_Return);
-    EXPECT_EQ(clicks.size(), 1u) << "neither the key button nor the again button shows";
+    EXPECT_EQ(clicks.size(), 1u) << "the tempo page has no Enter";
+    page = Page::Grade;
     window.show(el::P6_Btn(1));
     press(Qt::Key_Return);
     EXPECT_EQ(clicks.back(), "P6_Btn1");
     press(Qt::Key_Escape);
-    EXPECT_EQ(clicks.back(), "P6_Btn1") << "the cancel picture has no picture yet: nothing to click";
+    EXPECT_EQ(clicks.back(), "P6_Btn1") << "page 6 has no Escape";
     press(Qt::Key_F1);
     EXPECT_EQ(keys.size(), 5u) << "keys the pages do not know do not reach the program";
 }
 
-TEST_F(WindowKeysTest, SpaceTogglesTheCheckBoxOnlyWhileItShows) {
+TEST_F(WindowKeysTest, SpaceTogglesTheCheckBoxOfThePageShowing) {
     showWindow();
+    page = Page::Key;
     auto* box = static_cast<QCheckBox*>(window.elementWidget(el::Check1));
     press(Qt::Key_Space);
     EXPECT_TRUE(box->isChecked());
     press(Qt::Key_Space);
     EXPECT_FALSE(box->isChecked());
     window.hide(el::Check1);
+    page = Page::Progress;
     press(Qt::Key_Space);
     EXPECT_FALSE(box->isChecked());
     EXPECT_EQ(box->focusPolicy(), Qt::NoFocus) << "keys always go to the window";

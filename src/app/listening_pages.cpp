@@ -1,21 +1,14 @@
-// Listening to a run: the tempo page's check box and input list, the level
-// indicator of the count-in, the judging at the end of the run, and page 5's
-// count of slips with the proposed answer. Nothing heard is kept after the
-// player answers, cancels or closes, and nothing is written to disk.
+// Listening on the pages: the tempo page's check box and input list, and page
+// 5's count of slips with the proposed answer. What was heard is forgotten
+// when the player answers, and nothing heard is written to disk.
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 #include "app/program.h"
-#include "listen/listener.h"
 
 namespace tarvel {
 namespace {
 
-constexpr int kLevelSliceMs = 100;
-constexpr int kLevelSteps = 10;
-constexpr double kLevelFloorDb = -60;
-constexpr double kLevelTopDb = -10;
 constexpr int kSlipsListed = 8;
 
 constexpr std::string_view kNoInput = "マイクが見つからないので、聴くことはできません。";
@@ -37,18 +30,9 @@ std::string writtenName(std::int16_t code) {
     return std::string(kSolfege[letter]) + std::string(kSigns[sign]) + std::to_string(octaveDigit + 2);
 }
 
-std::string levelBar(double db) {
-    const double share = std::clamp((db - kLevelFloorDb) / (kLevelTopDb - kLevelFloorDb), 0.0, 1.0);
-    const int lit = static_cast<int>(std::lround(share * kLevelSteps));
-    std::string bar = "マイク\r\n";
-    for (int i = 0; i < kLevelSteps; ++i) bar += i < lit ? "■" : "□";
-    return bar;
-}
-
 }  // namespace
 
 void Program::showListening() {
-    if (!input_) return;
     inputNames_ = input_->deviceNames();
     if (inputNames_.empty()) {
         w_.setEnabled(el::Check3, false);
@@ -67,85 +51,31 @@ void Program::showListening() {
 }
 
 void Program::hideListening() {
-    if (!input_) return;
     w_.hide(el::Check3);
     w_.hide(el::Cmb_Mic);
     w_.hide(el::Lab_Mic);
 }
 
-void Program::rememberNotes(const MappedNotes& notes) {
-    expectedPitch_.clear();
-    for (const std::int16_t line : notes.Unshi_no) expectedPitch_.push_back(soundingPitch(line));
-    writtenNotes_ = notes.Onp_code;
-}
-
-bool Program::startListening() {
-    stopListening();
-    judgement_.reset();
-    listenFailed_ = false;
-    if (!input_ || inputNames_.empty() || !w_.isChecked(el::Check3)) return false;
-    if (expectedPitch_.size() != static_cast<std::size_t>(s_.Onp_cnt)) return false;
+// The tempo page's box and list give the run its input: the one chosen, kept
+// by name for the next visit.
+bool Program::listeningChosen() {
+    if (inputNames_.empty() || !w_.isChecked(el::Check3)) return false;
     const int chosen = w_.chosenIndex(el::Cmb_Mic);
     if (chosen >= 0 && static_cast<std::size_t>(chosen) < inputNames_.size()) {
         input_->chooseDevice(static_cast<std::size_t>(chosen));
         chosenInputName_ = inputNames_[static_cast<std::size_t>(chosen)];
     }
-    listener_ = std::make_unique<Listener>(*input_);
-    if (!listener_->start(deadline_)) {
-        listener_.reset();
-        listenFailed_ = true;
-        return false;
-    }
-    beatStartMs_.clear();
-    w_.setCaption(el::Lab_Onryo, levelBar(kLevelFloorDb));
-    w_.show(el::Lab_Onryo);
     return true;
 }
 
-bool Program::countInPause(int ms) {
-    // Listening: the level indicator moves during the count-in, so the pause
-    // (one pause on the grid) is waited out in slices with an event pump
-    // between them.
-    nextDeadline(ms);
-    for (;;) {
-        w_.sleepUntil(std::min(deadline_, w_.now() + std::chrono::milliseconds(kLevelSliceMs)));
-        if (cancelRequested()) return false;  // the sleep woke for a cancel
-        listener_->poll(w_.now());
-        w_.setCaption(el::Lab_Onryo, levelBar(listener_->recentLevelDb()));
-        if (w_.now() >= deadline_) return true;
-        if (!pumpEvents()) return false;
-    }
-}
-
-void Program::noteBeatStart() {
-    if (listener_) beatStartMs_.push_back(listener_->msSinceStart(deadline_));
-}
-
-void Program::judgeListening() {
-    if (!listener_) return;
-    listener_->poll(w_.now());
-    judgement_ = listener_->judge(beatStartMs_, Beat_ms, expectedPitch_);
-    stopListening();
-    if (onJudged) onJudged(*judgement_);
-}
-
-void Program::stopListening() {
-    countingIn_ = false;
-    if (!listener_) return;
-    listener_->stop();
-    listener_.reset();
-    beatStartMs_.clear();
-    w_.hide(el::Lab_Onryo);
-}
-
 void Program::showHeard() {
-    if (listenFailed_) {
+    if (heard_.inputFailed) {
         w_.setCaption(el::Lab_Miss, std::string(kInputFailed));
         w_.show(el::Lab_Miss);
         return;
     }
-    if (!judgement_) return;
-    const Judgement& j = *judgement_;
+    if (!heard_.judgement) return;
+    const Judgement& j = *heard_.judgement;
     const auto proposal = proposedAnswer(j);
     if (!proposal) {
         w_.setCaption(el::Lab_Miss, std::string(kNothingHeard));
@@ -160,7 +90,7 @@ void Program::showHeard() {
         const int note = static_cast<int>(n);
         text += "\r\n　" + std::to_string(note / el::notesPerRow + 1) + " 段目の " +
                 std::to_string(note % el::notesPerRow + 1) + " 番目　" +
-                (n < writtenNotes_.size() ? writtenName(writtenNotes_[n]) : std::string("?")) + "　" +
+                (n < slotNotes_.Onp_code.size() ? writtenName(slotNotes_.Onp_code[n]) : std::string("?")) + "　" +
                 (j.marks[n] == Mark::Wrong ? "ちがう音" : "聞こえない");
     }
     if (j.slips > kSlipsListed) text += "\r\n　ほか " + std::to_string(j.slips - kSlipsListed) + " 個";
@@ -172,11 +102,9 @@ void Program::showHeard() {
 }
 
 void Program::hideHeard() {
-    if (!input_) return;
     w_.hide(el::Lab_Miss);
     for (int k = 0; k < 4; ++k) w_.hide(el::Lab_Teian(k));
-    judgement_.reset();
-    listenFailed_ = false;
+    heard_ = {};
 }
 
 }  // namespace tarvel
