@@ -81,9 +81,9 @@ PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDa
 }
 
 int preselectedKey(const std::vector<HistoryRun>& runs, std::string_view currentKey) {
-    if (const auto k = keyIndex(currentKey)) return *k;
     for (std::size_t i = runs.size(); i-- > 0;)
         if (const auto k = keyIndex(runs[i].key)) return *k;
+    if (const auto k = keyIndex(currentKey)) return *k;
     return 0;
 }
 

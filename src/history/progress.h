@@ -34,8 +34,8 @@ struct PractiseDays {
 };
 PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDate& today);
 
-// The key the progress page shows first: the current key if there is one,
-// else the key last graded, else the first key.
+// The key the progress page shows first: the key played (graded) last, else
+// the key chosen last, else the first key.
 int preselectedKey(const std::vector<HistoryRun>& runs, std::string_view currentKey);
 
 // The grades of one key over time, one line per tempo from the slowest.

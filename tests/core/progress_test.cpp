@@ -98,8 +98,9 @@ TEST(GradeChart, OneLinePerTempoFromTheSlowestForTheChosenKey) {
 TEST(ProgressPage, PreselectedKeyAndTheLastRuns) {
     const std::vector<HistoryRun> runs{run("2026-12-07 10:00:00", "S01", "340", "ＡＡＡ", 11),
                                        run("2026-12-07 10:01:00", "F03", "60", "Ｉ", 1, "Boe", "BB", "3")};
-    EXPECT_EQ(preselectedKey(runs, "S05"), 5) << "the key chosen last";
-    EXPECT_EQ(preselectedKey(runs, ""), 10) << "else the key graded last (F03)";
+    EXPECT_EQ(preselectedKey(runs, "S05"), 10) << "the key played last (F03), not the key chosen last";
+    EXPECT_EQ(preselectedKey(runs, ""), 10);
+    EXPECT_EQ(preselectedKey({}, "S05"), 5) << "nothing played yet: the key chosen last";
     EXPECT_EQ(preselectedKey({}, ""), 0);
 
     const TableData table = lastRunsTable(runs, 1);
