@@ -13,6 +13,7 @@
 #include "app/keyboard.h"
 #include "app/page.h"
 #include "app/program_state.h"
+#include "app/slip_score.h"
 #include "audio/audio_input.h"
 #include "audio/audio_output.h"
 #include "data/file_system.h"
@@ -99,6 +100,10 @@ public:
     void P7_BtnA_Click();
     void P7_BtnB_Click();
     void P7_Key_Change();
+    // The help page: "？" or F1 on any page, back with Esc or Backspace.
+    void Help_Btn_Click();
+    void Help_BtnA_Click();
+    void Help_BtnS_Click();
 
     // What the last complete run heard, from its end until an answer is
     // clicked; nothing when the run was not listened to.
@@ -120,6 +125,12 @@ private:
     void setLabel1Font(double points);
     void showWhere(CaptionDepth depth);
     void moveKeyFrame(int k);
+    // The page showing from now on; the "？" shows with every page.
+    void enterPage(Page page);
+    void showHelpButton(bool shown);
+    void showLegend();
+    // The progress page's key list, one key up or down.
+    void moveProgressKey(int step);
 
     // The tempo page's listening box and input list; page 5's slips.
     void showListening();
@@ -127,6 +138,9 @@ private:
     bool listeningChosen();
     void showHeard();
     void hideHeard();
+    // Page 5's small staff with the slips on it.
+    void showScore(const SlipMarks& slips);
+    void hideScore();
     // The history.
     void keepInHistory(std::string_view grade, int gradeNo);
     void showBestBadges();
@@ -136,6 +150,9 @@ private:
     FileSystem& files_;
     ProgramState s_;
     Page page_ = Page::None;
+    Page helpFrom_ = Page::None;  // the page under the help page
+    int helpSystem_ = 0;          // whose legend the help page shows: 0 Boehm, 1 Oehler
+    bool helpButtonShown_ = false;
 
     std::set<std::string> foldersWithExtraFiles_;  // the player has been told of them
     bool ended_ = false;
@@ -143,12 +160,14 @@ private:
     int keyFocus_ = 0;            // the key under the key page's frame
     // What the note and finger slots hold from one run's load to the next.
     MappedNotes slotNotes_;
-    PracticeRun* run_ = nullptr;  // the run in progress, for its cancel picture
-    RunHeard heard_;              // what page 5 shows of the run before it
+    PracticeRun* run_ = nullptr;         // the run in progress, for its cancel picture
+    RunHeard heard_;                     // what page 5 shows of the run before it
+    std::vector<ElementId> scoreShown_;  // what page 5's small staff shows
 
-    std::vector<std::string> inputNames_;   // as the tempo page last listed them
-    std::string chosenInputName_;           // the input the player last listened with
-    std::vector<HistoryRun> progressRuns_;  // what the progress page shows, while it does
+    std::vector<std::string> inputNames_;    // as the tempo page last listed them
+    std::string chosenInputName_;            // the input the player last listened with
+    std::vector<HistoryRun> progressRuns_;   // what the progress page shows, while it does
+    std::vector<std::string> progressKeys_;  // its key list
 
     NoHistory noHistory_;
     SilentAudioOutput silentAudio_;

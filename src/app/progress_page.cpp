@@ -1,5 +1,7 @@
 // The history in the program: each graded run kept, the best results on the
 // key page, and the progress page (page 7) with its chart, table and export.
+#include <algorithm>
+
 #include "app/program.h"
 #include "app/texts.h"
 #include "history/progress.h"
@@ -45,7 +47,7 @@ void Program::showBestBadges() {
 }
 
 void Program::Show_P7() {
-    page_ = Page::Progress;
+    enterPage(Page::Progress);
     w_.show(el::P7_BtnA);
     w_.show(el::P7_BtnB);
     setLabel1Font(text::kPromptSize);
@@ -62,6 +64,7 @@ void Program::Show_P7() {
         keys.push_back(std::string(key.japanese) + (count ? "（" + std::to_string(count) + "回）" : ""));
     }
     const int chosen = preselectedKey(progressRuns_, s_.Settings[3]);
+    progressKeys_ = keys;
     w_.setChoices(el::P7_Key, keys, chosen);
     w_.setChart(el::P7_Chart, gradeChart(progressRuns_, Key_tbl[static_cast<std::size_t>(chosen)].code));
     w_.setTable(el::P7_Table, lastRunsTable(progressRuns_, kTableRuns));
@@ -81,10 +84,11 @@ void Program::Show_P7() {
 }
 
 void Program::Hide_P7() {
-    page_ = Page::None;
+    enterPage(Page::None);
     for (ElementId id : {el::P7_BtnA, el::P7_BtnB, el::P7_Key, el::P7_Days, el::P7_Chart, el::P7_Table, el::P7_Note})
         w_.hide(id);
     progressRuns_.clear();
+    progressKeys_.clear();
 }
 
 void Program::P7_BtnA_Click() {
@@ -96,6 +100,14 @@ void Program::P7_Key_Change() {
     const int k = w_.chosenIndex(el::P7_Key);
     if (k < 0 || k >= el::keyCount) return;
     w_.setChart(el::P7_Chart, gradeChart(progressRuns_, Key_tbl[static_cast<std::size_t>(k)].code));
+}
+
+void Program::moveProgressKey(int step) {
+    const int now = w_.chosenIndex(el::P7_Key);
+    const int next = std::clamp(now + step, 0, static_cast<int>(progressKeys_.size()) - 1);
+    if (now < 0 || next == now) return;
+    w_.setChoices(el::P7_Key, progressKeys_, next);
+    P7_Key_Change();
 }
 
 void Program::P7_BtnB_Click() {

@@ -116,7 +116,37 @@ inline constexpr ElementId Lab_Mic = Check3 + 2;
 inline constexpr ElementId Lab_Onryo = Check3 + 3;
 inline constexpr ElementId Lab_Miss = Check3 + 4;
 constexpr ElementId Lab_Teian(int k) { return Check3 + 5 + k; }  // k = 0 .. 3, beside P5_Btn(k + 1)
-inline constexpr int elementCount = Check3 + 9;
+
+// What teaches at a glance, in free space. The run screen: the mark on the
+// note being played (one place per note column of each staff, the places of
+// onp_img(0 .. 31)), that note's diagram large (nine layers, L1 .. R5) and
+// the names of the keys it presses.
+inline constexpr int nowMarkCount = 2 * notesPerRow;
+inline constexpr ElementId kTeachingFirst = Check3 + 9;
+constexpr ElementId Now_mark(int i) { return kTeachingFirst + i; }  // i = 0 .. 31
+constexpr ElementId Big_finger(int k) { return kTeachingFirst + nowMarkCount + k; }
+inline constexpr ElementId Big_keys = Big_finger(fingersPerNote);
+// The help page over any page, and its "？" button on every page.
+inline constexpr ElementId Help_Btn = Big_keys + 1;
+inline constexpr ElementId Help_bg = Help_Btn + 1;      // covers the page the player came from
+inline constexpr ElementId Help_legend = Help_Btn + 2;  // the legend of one system's diagrams
+inline constexpr ElementId Help_BtnS = Help_Btn + 3;    // shows the other system's legend
+inline constexpr ElementId Help_Ladder = Help_Btn + 4;  // the grades and how to climb them
+inline constexpr ElementId Help_Keys = Help_Btn + 5;    // the keys of the page the player came from
+inline constexpr ElementId Help_BtnA = Help_Btn + 6;    // back where the player was
+// Page 5 after a heard run: up to three rows of the exercise on a small
+// staff, side by side, with every slip marked on its note.
+inline constexpr int scoreRows = 3;
+inline constexpr int scoreNotes = scoreRows * notesPerRow;
+inline constexpr ElementId kScoreFirst = Help_BtnA + 1;
+constexpr ElementId P5_Staff(int r) { return kScoreFirst + r; }  // r = 0 .. 2, one row's stretch of staff
+inline constexpr ElementId P5_Choshi = P5_Staff(scoreRows);
+constexpr ElementId P5_Note(int i) { return P5_Choshi + 1 + i; }         // i = 0 .. 47
+constexpr ElementId P5_Mark(int i) { return P5_Note(scoreNotes) + i; }   // on P5_Note(i)
+constexpr ElementId P5_Extra(int i) { return P5_Mark(scoreNotes) + i; }  // after P5_Note(i)
+constexpr ElementId P5_Row(int r) { return P5_Extra(scoreNotes) + r; }   // "2 段目" over row r
+inline constexpr ElementId P5_Legend = P5_Row(scoreRows);                // what the marks mean
+inline constexpr int elementCount = P5_Legend + 1;
 }  // namespace el
 
 // Every element, indexed by its id.
@@ -136,5 +166,16 @@ constexpr int twipsToPixels(int twips) { return (twips * 2 + 15) / 30; }
 
 // Left of note column n (0 .. 15) in twips.
 constexpr int Slot_x(int n) { return 2640 + 776 * n; }
+
+// Page 5's small staff, in pixels: the left of note i (0 .. 47; a gap between
+// rows), the left of each row's stretch of staff, and the staff's top.
+constexpr int scoreNoteLeft(int i) { return 80 + 19 * i + 6 * (i / el::notesPerRow); }
+constexpr int scoreStaffLeft(int r) { return r == 0 ? 8 : scoreNoteLeft(el::notesPerRow * r) - 2; }
+inline constexpr int kScoreTop = 564;
+inline constexpr int kScoreBandHeight = 92;
+inline constexpr int kScoreColumnWidth = 19;
+// A slip's ring is wider than its note's column: it stands this far left of it.
+inline constexpr int kScoreMarkOverhang = 3;
+inline constexpr int kScoreMarkWidth = kScoreColumnWidth + 2 * kScoreMarkOverhang;
 
 }  // namespace tarvel
