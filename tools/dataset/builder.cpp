@@ -19,6 +19,8 @@
 #include "icon.h"
 #include "keys/key_table.h"
 #include "legend.h"
+#include "mini_score.h"
+#include "now_marks.h"
 #include "staff_pictures.h"
 
 #ifdef TARVEL_HAVE_MUSIC
@@ -127,6 +129,9 @@ BuildSummary buildDataSet(const QString& outDir) {
     writePictures(outDir, buttonPictures(), summary);
     writePictures(outDir, staffPictures(), summary);
     writePictures(outDir, fingerPictures(), summary);
+    writePictures(outDir, helpLegendPictures(), summary);
+    writePictures(outDir, nowMarkPictures(), summary);
+    writePictures(outDir, miniScorePictures(), summary);
     writeResultFolders(outDir, summary);
 #ifdef TARVEL_HAVE_MUSIC
     writeContent(outDir, summary);
