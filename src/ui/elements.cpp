@@ -167,7 +167,7 @@ void addTeachingElements(std::vector<ElementSpec>& table) {
         placeAt(table[el::Big_finger(k)], kBigFingerLeft, kBigFingerTop);
     }
     table[el::Big_keys].font = kBigKeysFont;
-    for (const ElementId id : {el::Help_Ladder, el::Help_Keys}) table[id].font = kHelpFont;
+    for (const ElementId id : {el::Help_bg, el::Help_Ladder, el::Help_Keys}) table[id].font = kHelpFont;
     for (const ElementId id : {el::Help_Btn, el::Help_BtnS, el::Help_BtnA}) table[id].button = true;
     for (int r = 0; r < el::scoreRows; ++r) {
         name(table[el::P5_Staff(r)], "P5_Staff", r);
