@@ -63,9 +63,10 @@ std::string gradeLadder(int Grade_no) {
 std::string gradeHelp() {
     const std::string br(text::kLineBreak);
     std::string help = "成績のしくみ" + br;
-    help += "成績は " + std::string(kGradeTexts.front()) + " から " + std::string(kGradeTexts.back()) + " まで " +
-            std::to_string(kGradeTexts.size()) + " 段：" + br + "　";
-    for (std::size_t g = 0; g < kGradeTexts.size(); ++g) help += (g ? "＜" : "") + std::string(kGradeTexts[g]);
+    help += "成績は " + std::to_string(kGradeTexts.size()) + " 段：" + br + "　";
+    // Two lines of the ladder, so that no grade is broken in two.
+    for (std::size_t g = 0; g < kGradeTexts.size(); ++g)
+        help += (g == 0 ? "" : g == kGradeTexts.size() / 2 + 2 ? br + "　＜" : "＜") + std::string(kGradeTexts[g]);
     help += br;
     help += "・テンポを１つ速くすると、成績も１段上がります。" + br;
     help +=

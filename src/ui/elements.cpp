@@ -175,7 +175,7 @@ void addTeachingElements(std::vector<ElementSpec>& table) {
         ElementSpec& row = table[el::P5_Row(r)];
         name(row, "P5_Row", r);
         placeAt(row, scoreNoteLeft(el::notesPerRow * r) * 15, (kScoreTop - 16) * 15, ElementKind::Label);
-        row.widthTwips = 1800;
+        row.widthTwips = 900;
         row.heightTwips = 240;
         row.font = kScoreRowFont;
     }
