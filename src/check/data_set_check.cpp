@@ -26,6 +26,7 @@ const SizeLimit kFingerSize = pictureLimit(el::Uns_img(0));
 const SizeLimit kBigFingerSize = pictureLimit(el::Big_finger(0));
 const SizeLimit kNowMarkSize = pictureLimit(el::Now_mark(0));
 const SizeLimit kScoreSize = pictureLimit(el::P5_Note(0));
+const SizeLimit kSlipMarkSize = pictureLimit(el::P5_Mark(0));
 
 class Checker {
 public:
@@ -121,7 +122,7 @@ private:
                 checkPicture(nowMarkPicture(notes.Onp_pic[n]), kNowMarkSize, path, line);
                 checkPicture(miniNotePicture(notes.Onp_pic[n]), kScoreSize, path, line);
                 for (const Mark mark : {Mark::Wrong, Mark::Silent})
-                    checkPicture(slipMarkPicture(mark, notes.Onp_pic[n]), kScoreSize, path, line);
+                    checkPicture(slipMarkPicture(mark, notes.Onp_pic[n]), kSlipMarkSize, path, line);
                 if (showKeyInNotes) continue;  // the fingering does not depend on the check box
                 checkFingering(system, chartPath, chart, notes.Unshi_no[n], path, line);
             }
