@@ -94,7 +94,7 @@ TEST(Layout, StackingOrder) {
         const bool help = id >= el::Help_bg && id <= el::Help_BtnA;
         EXPECT_EQ(rank(id) < rank(el::Help_bg), help && id != el::Help_bg) << elementName(id);
     }
-    EXPECT_EQ(order[6], el::Check1) << "then the document's top element";
+    EXPECT_EQ(order[6], el::Check1) << "then the original top element";
     // The mark of the note being played lies over every note; page 5's marks over their notes.
     for (int i = 0; i < el::nowMarkCount; ++i) EXPECT_LT(rank(el::Now_mark(i)), rank(el::onp_img(224)));
     EXPECT_LT(rank(el::P5_Mark(0)), rank(el::P5_Note(0)));
