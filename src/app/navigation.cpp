@@ -39,6 +39,7 @@ void Program::click(ElementId id) {
         case el::P7_BtnA: return P7_BtnA_Click();
         case el::P7_BtnB: return P7_BtnB_Click();
         case el::P7_Key: return P7_Key_Change();
+        case el::Cmb_A4: return Cmb_A4_Change();
         default: return;  // notes, labels, the title: nothing happens
         }
     } catch (const WindowClosed&) {

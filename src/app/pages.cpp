@@ -35,6 +35,7 @@ bool Program::Form_Load() {
     Hide_P7();
     s_.Cancel_flg = 0;
     if (!Load_pictures()) return false;
+    preferences_ = readPreferences(files_);
     Show_P1();
     hideElements(el::onp_img(0), el::onp_img(el::noteSlotCount - 1));
     hideElements(el::Uns_img(0), el::Uns_img(el::fingerSlotCount - 1));

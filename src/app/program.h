@@ -16,6 +16,7 @@
 #include "audio/audio_input.h"
 #include "audio/audio_output.h"
 #include "data/file_system.h"
+#include "data/preferences.h"
 #include "history/history_store.h"
 #include "run/practice_run.h"
 #include "ui/window.h"
@@ -99,6 +100,7 @@ public:
     void P7_BtnA_Click();
     void P7_BtnB_Click();
     void P7_Key_Change();
+    void Cmb_A4_Change();  // the concert pitch for listening
 
     // What the last complete run heard, from its end until an answer is
     // clicked; nothing when the run was not listened to.
@@ -124,7 +126,7 @@ private:
     // The tempo page's listening box and input list; page 5's slips.
     void showListening();
     void hideListening();
-    bool listeningChosen();
+    Listening listeningChosen();
     void showHeard();
     void hideHeard();
     // The history.
@@ -148,6 +150,7 @@ private:
 
     std::vector<std::string> inputNames_;   // as the tempo page last listed them
     std::string chosenInputName_;           // the input the player last listened with
+    Preferences preferences_;               // kept from one start to the next
     std::vector<HistoryRun> progressRuns_;  // what the progress page shows, while it does
 
     NoHistory noHistory_;

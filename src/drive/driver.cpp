@@ -12,6 +12,7 @@
 #include <QTest>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -77,8 +78,13 @@ Driver::Driver(const DriverOptions& options) : options_(options) {
     program_->setAudioInput(*input_);
     if (options.trace)
         program_->onJudged = [this](const Judgement& judgement) {
-            for (std::size_t n = 0; n < judgement.marks.size(); ++n)
-                log_->write("heard", std::to_string(n) + " " + static_cast<char>(judgement.marks[n]));
+            const auto& extras = judgement.extraBefore;
+            for (std::size_t n = 0; n <= judgement.marks.size(); ++n) {
+                if (std::find(extras.begin(), extras.end(), static_cast<int>(n)) != extras.end())
+                    log_->write("heard", "extra");
+                if (n < judgement.marks.size())
+                    log_->write("heard", std::to_string(n) + " " + static_cast<char>(judgement.marks[n]));
+            }
         };
     program_->setHistory(history_);
     audio_ = std::make_unique<RecordedAudio>(*window_, window_->now());
@@ -344,8 +350,10 @@ std::string Driver::listenLine() {
     const Judgement& j = *program_->heardRun();
     const auto proposed = proposedAnswer(j);
     return "Listen heard=" + std::to_string(j.heard ? 1 : 0) + " slips=" + std::to_string(j.slips) +
-           " proposed=" + (proposed ? std::string(*proposed) : std::string("none")) +
-           " lag_ms=" + std::to_string(j.lagMs) + " marks=" + j.markText();
+           " proposed=" + (proposed ? std::string(*proposed) : std::string("-")) +
+           " lag_ms=" + std::to_string(j.lagMs) + " marks=" + j.markText() +
+           " extra=" + std::to_string(j.extraBefore.size()) + " room=" + (j.noisy ? "noisy" : "ok") +
+           " a4=" + std::to_string(static_cast<int>(std::lround(j.a4Hz)));
 }
 
 // What the progress page's chart, table and key choice show, read back from their widgets.

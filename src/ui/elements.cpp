@@ -78,6 +78,8 @@ const Place kPlaces[] = {
     {el::Lab_Mic, "Lab_Mic", ElementKind::Label, 6150, 7920, 7575, 372},
     {el::Lab_Onryo, "Lab_Onryo", ElementKind::Label, 120, 3000, 2400, 720},
     {el::Lab_Miss, "Lab_Miss", ElementKind::Label, 4200, 1500, 7980, 4020},
+    {el::Lab_A4, "Lab_A4", ElementKind::Label, 6150, 8460, 3132, 420},
+    {el::Cmb_A4, "Cmb_A4", ElementKind::Choice, 9525, 8460, 4200, 420},
     {el::Lab_Teian(0), "Lab_Teian", ElementKind::Label, 9480, 5850, 2100, 420},
     {el::Lab_Teian(1), "Lab_Teian", ElementKind::Label, 2400, 7740, 2100, 420},
     {el::Lab_Teian(2), "Lab_Teian", ElementKind::Label, 6000, 7740, 2100, 420},
@@ -148,7 +150,9 @@ std::vector<ElementSpec> buildTable() {
     table[el::Record_lbl].font = kRecordFont;
     table[el::Cancel_img].button = true;
     table[el::Check3].initialCaption = "マイクで聴く";
-    for (const ElementId id : {el::Check3, el::Cmb_Mic, el::Lab_Mic, el::Lab_Onryo}) table[id].font = kListenFont;
+    for (const ElementId id : {el::Check3, el::Cmb_Mic, el::Lab_Mic, el::Lab_Onryo, el::Lab_A4, el::Cmb_A4})
+        table[id].font = kListenFont;
+    table[el::Lab_A4].initialCaption = "　基準の音（A4）";
     table[el::Lab_Miss].font = kSlipsFont;
     for (int k = 0; k < 4; ++k) {
         table[el::Lab_Teian(k)].index = k;

@@ -116,7 +116,10 @@ inline constexpr ElementId Lab_Mic = Check3 + 2;
 inline constexpr ElementId Lab_Onryo = Check3 + 3;
 inline constexpr ElementId Lab_Miss = Check3 + 4;
 constexpr ElementId Lab_Teian(int k) { return Check3 + 5 + k; }  // k = 0 .. 3, beside P5_Btn(k + 1)
-inline constexpr int elementCount = Check3 + 9;
+// The concert pitch the player tunes to, under the input list.
+inline constexpr ElementId Lab_A4 = Check3 + 9;
+inline constexpr ElementId Cmb_A4 = Check3 + 10;
+inline constexpr int elementCount = Check3 + 11;
 }  // namespace el
 
 // Every element, indexed by its id.

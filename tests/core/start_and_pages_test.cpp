@@ -32,7 +32,7 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     append(expected, named("hide", el::P4_Btn(1), el::P4_Btn(9)));
     // The metronome box and its note, the listening box, list and note.
     append(expected, {"hide P4_BtnA", "hide Check2", "hide Lab_Oto", "hide Where_lbl", "hide Check3", "hide Cmb_Mic",
-                      "hide Lab_Mic"});
+                      "hide Lab_Mic", "hide Lab_A4", "hide Cmb_A4"});
     append(expected, named("hide", el::P5_Btn(1), el::P5_Btn(4)));
     append(expected, {"hide Where_lbl", "hide Lab_Miss"});  // and what was heard
     append(expected, named("hide", el::Lab_Teian(0), el::Lab_Teian(3)));
