@@ -48,15 +48,27 @@ void writeIfChanged(const QString& path, const QByteArray& bytes, BuildSummary& 
     ++summary.filesWritten;
 }
 
-void writePictures(const QString& outDir, const std::vector<Picture>& pictures, BuildSummary& summary) {
+void writePictures(const QString& outDir, const std::vector<Picture>& pictures, BuildSummary& summary,
+                   bool twins = false) {
     for (const Picture& picture : pictures) {
+        const std::string path = twins ? twinPicture(picture.dataPath) : picture.dataPath;
         QByteArray bytes;
         try {
             bytes = gifBytes(picture.drawing, picture.matte);
         } catch (const BuildError& error) {
-            throw BuildError(picture.dataPath + ": " + error.what());
+            throw BuildError(path + ": " + error.what());
         }
-        writeIfChanged(filePath(outDir, picture.dataPath), bytes, summary);
+        writeIfChanged(filePath(outDir, path), bytes, summary);
+    }
+}
+
+// Every picture, and beside each its twin drawn at twice the size by the same code.
+void writeEveryPicture(const QString& outDir, BuildSummary& summary) {
+    for (const bool twins : {false, true}) {
+        const DrawingScale scale(twins ? kTwinScale : 1);
+        writePictures(outDir, buttonPictures(), summary, twins);
+        writePictures(outDir, staffPictures(), summary, twins);
+        writePictures(outDir, fingerPictures(), summary, twins);
     }
 }
 
@@ -124,9 +136,7 @@ void writeLegends(const QString& outDir, BuildSummary& summary) {
 BuildSummary buildDataSet(const QString& outDir) {
     requireFonts();
     BuildSummary summary;
-    writePictures(outDir, buttonPictures(), summary);
-    writePictures(outDir, staffPictures(), summary);
-    writePictures(outDir, fingerPictures(), summary);
+    writeEveryPicture(outDir, summary);
     writeResultFolders(outDir, summary);
 #ifdef TARVEL_HAVE_MUSIC
     writeContent(outDir, summary);
