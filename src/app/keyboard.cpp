@@ -45,12 +45,13 @@ std::vector<ElementId> buttonsForKey(KeyInput key, int focusedKey) {
         if (focusedKey >= 0 && focusedKey < el::keyCount) buttons.push_back(el::P3_Btn(focusedKey));
         buttons.push_back(el::P6_Btn(1));
         break;
-    case KeyInput::Backspace: buttons = {el::P2_Btn4, el::P3_BtnA, el::P4_BtnA, el::P7_BtnA}; break;
+    case KeyInput::Backspace: buttons = {el::P2_Btn4, el::P3_BtnA, el::P4_BtnA, el::P7_BtnA, el::About_BtnA}; break;
     case KeyInput::Home: buttons = {el::P3_BtnB}; break;
     case KeyInput::Space: buttons = {el::Check1, el::Check2}; break;
     case KeyInput::Escape: buttons = {el::Cancel_img}; break;
     case KeyInput::T: buttons = {el::P6_Btn(2)}; break;
     case KeyInput::K: buttons = {el::P6_Btn(3)}; break;
+    case KeyInput::F1: buttons = {el::About_Btn}; break;
     default: break;
     }
     return buttons;

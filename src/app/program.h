@@ -17,6 +17,7 @@
 #include "audio/audio_output.h"
 #include "data/file_system.h"
 #include "data/fingering_chart.h"
+#include "desktop/desktop.h"
 #include "history/history_store.h"
 #include "listen/judging.h"
 #include "listen/listener.h"
@@ -44,6 +45,10 @@ public:
 
     // Where every graded run is kept besides the record; none by default.
     void setHistory(HistoryStore* history) { history_ = history; }
+
+    // The desktop's save dialog and file manager; none by default (an export
+    // is saved where it is proposed). It must outlive the program.
+    void setDesktop(Desktop* desktop) { desktop_ = desktop ? desktop : &noDesktop_; }
 
     // Where the metronome sounds; silent until one is set. The output must
     // outlive the program.
@@ -85,6 +90,8 @@ public:
     void Hide_P6();
     void Show_P7();  // the progress page
     void Hide_P7();
+    void Show_About();  // About Tarvel, from page 1
+    void Hide_About();
     bool Load_pictures();
 
     // Click handlers. The button families share one handler each: key button
@@ -110,6 +117,9 @@ public:
     void P7_BtnA_Click();
     void P7_BtnB_Click();
     void P7_Key_Change();
+    void About_Btn_Click();
+    void About_BtnA_Click();
+    void About_BtnB_Click();
 
     // Listening: the input the tempo page offers; none by default, and then
     // the page offers no listening at all.
@@ -167,6 +177,8 @@ private:
     void keepInHistory(std::string_view grade, int gradeNo);
     void showBestBadges();
     void tellHistoryMessages();
+    // About Tarvel's pictures are given the first time they show.
+    bool giveAboutPicture(ElementId id);
 
     Window& w_;
     FileSystem& files_;
@@ -196,6 +208,10 @@ private:
     std::optional<Judgement> judgement_;
     HistoryStore* history_ = nullptr;
     std::vector<HistoryRun> progressRuns_;  // what the progress page shows, while it does
+
+    std::set<ElementId> aboutPictures_;  // given already
+    NoDesktop noDesktop_;
+    Desktop* desktop_ = &noDesktop_;
 
     SilentAudioOutput silentAudio_;
     AudioOutput* audio_ = &silentAudio_;

@@ -114,7 +114,13 @@ inline constexpr ElementId Lab_Mic = Check3 + 2;
 inline constexpr ElementId Lab_Onryo = Check3 + 3;
 inline constexpr ElementId Lab_Miss = Check3 + 4;
 constexpr ElementId Lab_Teian(int k) { return Check3 + 5 + k; }  // k = 0 .. 3, beside P5_Btn(k + 1)
-inline constexpr int elementCount = Check3 + 9;
+// About Tarvel: page 1's way there, and the page itself (its back button, the
+// button that opens the data folder, its text).
+inline constexpr ElementId About_Btn = Check3 + 9;
+inline constexpr ElementId About_BtnA = About_Btn + 1;
+inline constexpr ElementId About_BtnB = About_Btn + 2;
+inline constexpr ElementId About_lbl = About_Btn + 3;
+inline constexpr int elementCount = About_Btn + 4;
 }  // namespace el
 
 // Every element, indexed by its id.

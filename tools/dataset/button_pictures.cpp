@@ -255,6 +255,29 @@ void progressButtons(std::vector<Picture>& out) {
                           kWindowGrey));
 }
 
+// Page 1's way to About Tarvel: the sign for information on a round button;
+// and the About page's button that opens the data folder.
+QImage aboutButton() {
+    QImage drawing = blankDrawing(kAboutButton);
+    QPainter p(&drawing);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, 0, kAboutButton.height());
+    fill.setColorAt(0, kSystemStyle.top);
+    fill.setColorAt(1, kSystemStyle.bottom);
+    p.setBrush(fill);
+    p.setPen(QPen(kSystemStyle.border, 1.5));
+    p.drawEllipse(QRectF(2.75, 2.75, kAboutButton.width() - 5.5, kAboutButton.height() - 5.5));
+    text(p, QRectF(0, 0, kAboutButton.width(), kAboutButton.height()), "i", serifFont(32, true), Qt::white);
+    return drawing;
+}
+
+void aboutButtons(std::vector<Picture>& out) {
+    out.push_back(picture(kAboutPicture, aboutButton(), kWindowGrey));
+    out.push_back(picture(kOpenFolderPicture,
+                          labelledButton(kChoiceButton, kPairingStyle, "フォルダを開く", "ファイルマネージャーで", 24, 14),
+                          kWindowGrey));
+}
+
 // The program's name over a line of music, and what it is for.
 QImage title() {
     QImage drawing = blankDrawing(kTitle);
@@ -316,6 +339,7 @@ std::vector<Picture> buttonPictures() {
     answerButtons(out);
     afterButtons(out);
     progressButtons(out);
+    aboutButtons(out);
     out.push_back(picture(kCancelPicture, cancelButton(), kWindowGrey));
     return out;
 }
