@@ -13,6 +13,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The desktop matches the window to its entry and icon by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("invalid.tarvel.Tarvel"));
     if (tarvel::installFontSubstitutes().isEmpty())
         std::fprintf(stderr,
                      "Tarvel: no Japanese font installed (IPAexGothic or Noto Sans CJK JP); "

@@ -48,6 +48,40 @@ QString displayText(const std::string& caption) {
     return text;
 }
 
+// A caption with a path on a line of its own ("/home/…/tarvel") keeps the
+// path whole on that line: set smaller where it is wider than the label (down
+// to half the size), and shortened in its middle only beyond that.
+void setLabelText(QLabel* label, const QString& text) {
+    const QStringList lines = text.split(QChar('\n'));
+    const bool hasPath = std::any_of(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith('/'); });
+    if (!hasPath) {
+        label->setTextFormat(Qt::PlainText);
+        label->setText(text);
+        label->setToolTip(QString());
+        return;
+    }
+    label->setToolTip(text);  // the whole path, where it had to be shortened
+    const QFont font = label->font();
+    const int room = label->contentsRect().width() - 2;
+    QString html;
+    for (const QString& line : lines) {
+        if (!html.isEmpty()) html += QStringLiteral("<br>");
+        if (!line.startsWith('/')) {
+            html += line.toHtmlEscaped();
+            continue;
+        }
+        QFont small = font;
+        const int wide = QFontMetrics(font).horizontalAdvance(line);
+        if (wide > room) small.setPixelSize(std::max(font.pixelSize() / 2, font.pixelSize() * room / wide));
+        const QString shown = QFontMetrics(small).elidedText(line, Qt::ElideMiddle, room);
+        html += QStringLiteral("<span style=\"white-space:pre; font-size:%1px\">%2</span>")
+                    .arg(small.pixelSize())
+                    .arg(shown.toHtmlEscaped());
+    }
+    label->setTextFormat(Qt::RichText);
+    label->setText(html);
+}
+
 void paintWhite(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(widget->backgroundRole(), Qt::white);
@@ -277,7 +311,7 @@ void QtWindow::createElements() {
         state.fontSize = layout.font.points;
         state.caption = layout.initialCaption;
         if (layout.kind == ElementKind::Label || layout.kind == ElementKind::CheckBox) applyFont(id);
-        if (layout.kind == ElementKind::Label) static_cast<QLabel*>(widget)->setText(displayText(state.caption));
+        if (layout.kind == ElementKind::Label) setLabelText(static_cast<QLabel*>(widget), displayText(state.caption));
         if (layout.badge) makeBadge(static_cast<QLabel*>(widget), scale_);
         // The elements added after the original pages start hidden; the
         // original ones start shown and Form_Load hides them.
@@ -376,6 +410,9 @@ void QtWindow::applyFont(ElementId id) {
         }
     }
     widgets_[id]->setFont(font);
+    // A path in the caption is fitted to the label in this font.
+    if (auto* label = qobject_cast<QLabel*>(widgets_[id]); label && label->textFormat() == Qt::RichText)
+        setLabelText(label, displayText(state.caption));
 }
 
 void QtWindow::show(ElementId id) { widgets_.at(id)->show(); }
@@ -415,7 +452,7 @@ PictureLoad QtWindow::loadPicture(ElementId id, const std::string& dataPath) {
 void QtWindow::setCaption(ElementId id, const std::string& text) {
     states_.at(id).caption = text;
     if (auto* label = dynamic_cast<QLabel*>(widgets_[id])) {
-        label->setText(displayText(text));
+        setLabelText(label, displayText(text));
         if (id >= el::Lab_S1(0) && id <= el::Lab_S1(el::keyCount - 1)) applyFont(id);
     }
 }

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSvgGenerator>
 
 #include <string>
 #include <vector>
@@ -112,12 +113,31 @@ void writeContent(const QString& outDir, BuildSummary& summary) {
 }
 #endif
 
-void writeIcon(const QString& outDir, BuildSummary& summary) {
+QByteArray pngBytes(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!drawTarvelIcon().save(&buffer, "png")) throw BuildError("cannot encode the icon as PNG");
-    writeIfChanged(QDir(outDir).filePath("tarvel.png"), bytes, summary);
+    if (!image.save(&buffer, "png")) throw BuildError("cannot encode the icon as PNG");
+    return bytes;
+}
+
+// The window's icon, and for the desktop's menus the same drawing at 256 px
+// and as SVG.
+void writeIcon(const QString& outDir, BuildSummary& summary) {
+    writeIfChanged(QDir(outDir).filePath("tarvel.png"), pngBytes(drawTarvelIcon()), summary);
+    writeIfChanged(QDir(outDir).filePath("tarvel-256.png"), pngBytes(drawTarvelIconAt(256)), summary);
+    QByteArray svg;
+    QBuffer buffer(&svg);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(256, 256));
+    generator.setViewBox(QRectF(0, 0, 32, 32));
+    generator.setTitle(QStringLiteral("Tarvel"));
+    generator.setDescription(QStringLiteral("A clarinet with a note"));
+    QPainter painter(&generator);
+    paintTarvelIcon(painter);
+    painter.end();
+    writeIfChanged(QDir(outDir).filePath("tarvel.svg"), svg, summary);
 }
 
 // The legends of the diagrams, for the READMEs: beside the data set, not in it.

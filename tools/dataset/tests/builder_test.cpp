@@ -6,10 +6,13 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QImageReader>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -194,10 +197,29 @@ TEST_F(Builder, Content_ChartsAndExercisesOnlyFromTheContentLibrary) {
 #endif
 }
 
-TEST_F(Builder, Icon_WrittenAsPng) {
+TEST_F(Builder, Icon_WrittenAsPngAt32And256AndAsTheSameDrawingInSvg) {
     QImageReader reader(QDir(root()).filePath("tarvel.png"));
     EXPECT_EQ(reader.format(), "png");
     EXPECT_EQ(reader.size(), QSize(32, 32));
+    const QImage large = QImage(QDir(root()).filePath("tarvel-256.png")).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(large.size(), QSize(256, 256));
+    QSvgRenderer svg(QDir(root()).filePath("tarvel.svg"));
+    ASSERT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.viewBoxF(), QRectF(0, 0, 32, 32));
+    QImage drawn(256, 256, QImage::Format_ARGB32);
+    drawn.fill(Qt::transparent);
+    QPainter painter(&drawn);
+    svg.render(&painter);
+    painter.end();
+    double difference = 0;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const QRgb a = large.pixel(x, y);
+            const QRgb b = drawn.pixel(x, y);
+            difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                          std::abs(qBlue(a) - qBlue(b)) + std::abs(qAlpha(a) - qAlpha(b));
+        }
+    EXPECT_LT(difference / (256 * 256 * 4), 2.0) << "the SVG and the 256 px icon show the same drawing";
 }
 
 // === Running again ===
