@@ -14,9 +14,10 @@ std::string_view programVersion() { return TARVEL_VERSION; }
 
 std::string sizeText(std::uintmax_t bytes) {
     char text[32];
-    if (bytes < 1024) {
+    constexpr std::uintmax_t kKilobyte = 1024;
+    if (bytes < kKilobyte) {
         std::snprintf(text, sizeof text, "%ju バイト", bytes);
-    } else if (bytes < 1024 * 1024) {
+    } else if (bytes < kKilobyte * kKilobyte) {
         std::snprintf(text, sizeof text, "%ju KB", (bytes + 512) / 1024);
     } else {
         std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));

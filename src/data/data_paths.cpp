@@ -13,9 +13,8 @@ std::filesystem::path nativePath(std::string_view dataPath) {
 std::string twinPicture(std::string_view picture) {
     const std::size_t folder = picture.find_last_of('\\');
     const std::size_t dot = picture.find_last_of('.');
-    const std::size_t at = dot == std::string_view::npos || (folder != std::string_view::npos && dot < folder)
-                               ? picture.size()
-                               : dot;
+    const std::size_t at =
+        dot == std::string_view::npos || (folder != std::string_view::npos && dot < folder) ? picture.size() : dot;
     std::string twin(picture.substr(0, at));
     twin.append("@2x").append(picture.substr(at));
     return twin;

@@ -30,8 +30,7 @@ void FrameElement::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(kFrameColour, line));
     painter.setBrush(Qt::NoBrush);
     const double inset = line / 2;
-    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), kRadius * scale_,
-                            kRadius * scale_);
+    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), kRadius * scale_, kRadius * scale_);
 }
 
 }  // namespace tarvel

@@ -89,8 +89,7 @@ QPixmap PictureElement::pixelsFor(QSize device) const {
     // Premultiplied, so that the colour of transparent pixels does not bleed
     // into the edges; area-averaged where it shrinks.
     const QImage image = source.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QPixmap resampled =
-        QPixmap::fromImage(image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    const QPixmap resampled = QPixmap::fromImage(image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     shared.emplace(key, resampled);
     return resampled;
 }

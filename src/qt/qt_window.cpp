@@ -436,9 +436,8 @@ PictureLoad QtWindow::loadPicture(ElementId id, const std::string& dataPath) {
         // picture to be enlarged.
         QPixmap twin;
         const SizeLimit twinLimit{kTwinScale * pixmap.width(), kTwinScale * pixmap.height(), true};
-        if (twinsWanted_ &&
-            (pictures_.load(fullPath(twinPicture(dataPath)), twin, twinLimit) != PictureLoad::Loaded ||
-             twin.size() != pixmap.size() * kTwinScale))
+        if (twinsWanted_ && (pictures_.load(fullPath(twinPicture(dataPath)), twin, twinLimit) != PictureLoad::Loaded ||
+                             twin.size() != pixmap.size() * kTwinScale))
             twin = QPixmap();
         picture->setPicture(pixmap, twin);
         states_[id].picturePath = dataPath;

@@ -152,7 +152,7 @@ private:
     QWidget* slotLayers_[2] = {nullptr, nullptr};
     double scale_ = 1;
     QPoint pageOrigin_;
-    bool twinsWanted_ = false;                // the pictures show larger than their own size
+    bool twinsWanted_ = false;               // the pictures show larger than their own size
     std::map<ElementId, ChartData> charts_;  // drawn again at a new scale
     std::vector<ElementState> states_;
     CalendarDate fixedToday_{};

@@ -58,8 +58,8 @@ void WindowPlacement::fitWithFrame() {
     const QRect client = window_.geometry();
     const QRect available = window_.screen()->availableGeometry();
     if (available.contains(frame)) return;
-    const FrameMargins margins{client.left() - frame.left(), client.top() - frame.top(),
-                               frame.right() - client.right(), frame.bottom() - client.bottom()};
+    const FrameMargins margins{client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                               frame.bottom() - client.bottom()};
     window_.setGeometry(qRect(keepOnScreen(pixelRect(client), pixelRect(available), margins)));
 }
 

@@ -7,8 +7,8 @@ namespace tarvel {
 
 PageFit fitPage(int clientWidth, int clientHeight) {
     PageFit fit;
-    fit.scale = std::max(0.0, std::min(static_cast<double>(clientWidth) / kPageWidth,
-                                       static_cast<double>(clientHeight) / kPageHeight));
+    fit.scale = std::max(
+        0.0, std::min(static_cast<double>(clientWidth) / kPageWidth, static_cast<double>(clientHeight) / kPageHeight));
     const int width = static_cast<int>(std::lround(kPageWidth * fit.scale));
     const int height = static_cast<int>(std::lround(kPageHeight * fit.scale));
     fit.left = std::max(0, (clientWidth - width) / 2);

@@ -56,7 +56,8 @@ TEST_F(AboutInProgram, FromPageOneAndBack) {
     click(el::About_Btn);
     for (ElementId id : {el::title_img, el::P1_Btn1, el::P1_Btn2, el::P1_Btn3, el::About_Btn})
         EXPECT_FALSE(window.isShown(id)) << elementName(id);
-    for (ElementId id : {el::About_BtnA, el::About_BtnB, el::About_lbl}) EXPECT_TRUE(window.isShown(id)) << elementName(id);
+    for (ElementId id : {el::About_BtnA, el::About_BtnB, el::About_lbl})
+        EXPECT_TRUE(window.isShown(id)) << elementName(id);
     EXPECT_EQ(window.picture(el::About_BtnB), "system\\hyouji\\button\\8_folder.gif");
     const std::string folder = files.fullPath(".");
     EXPECT_NE(window.caption(el::About_lbl).find("\r\n" + folder + "\r\n"), std::string::npos)
@@ -72,7 +73,8 @@ TEST_F(AboutInProgram, FromPageOneAndBack) {
     EXPECT_NE(window.messages()[0].find(folder), std::string::npos) << window.messages()[0];
 
     click(el::About_BtnA);
-    for (ElementId id : {el::About_BtnA, el::About_BtnB, el::About_lbl}) EXPECT_FALSE(window.isShown(id)) << elementName(id);
+    for (ElementId id : {el::About_BtnA, el::About_BtnB, el::About_lbl})
+        EXPECT_FALSE(window.isShown(id)) << elementName(id);
     for (ElementId id : {el::title_img, el::P1_Btn1, el::About_Btn}) EXPECT_TRUE(window.isShown(id)) << elementName(id);
     EXPECT_EQ(window.caption(el::Label1), "");
 }

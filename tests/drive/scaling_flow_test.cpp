@@ -106,7 +106,8 @@ TEST(Scaling, AtScaleTwoTheNotesAreAsSharpAsAtScaleOne) {
         bool twins;
         double ratio;
     };
-    const Case cases[] = {{"scale 1", "1", true, 1}, {"scale 2", "2", true, 2}, {"scale 2 without twins", "2", false, 2}};
+    const Case cases[] = {
+        {"scale 1", "1", true, 1}, {"scale 2", "2", true, 2}, {"scale 2 without twins", "2", false, 2}};
     double sharp = 0;
     for (const Case& c : cases) {
         BuiltDataSet data;
@@ -120,7 +121,8 @@ TEST(Scaling, AtScaleTwoTheNotesAreAsSharpAsAtScaleOne) {
         const QImage shot(QString::fromStdString((data.root() / "run.png").string()));
         ASSERT_EQ(shot.size(), QSize(1016, 713) * c.ratio) << c.name;
         const double width = edgeWidth(shot, c.ratio);
-        if (c.ratio == 1) sharp = width;
+        if (c.ratio == 1)
+            sharp = width;
         else if (c.twins)
             EXPECT_LE(width, sharp + 0.1) << c.name << ": edges " << width << " px wide, at scale 1 " << sharp;
         else

@@ -69,8 +69,11 @@ TEST_F(WindowTest, ThePageScalesWithTheWindowKeepingItsProportions) {
         double scale;
         QPoint origin;
     };
-    const Case cases[] = {{{1524, 1070}, 1.5, {0, 0}}, {{2032, 1426}, 2.0, {0, 0}}, {{1300, 713}, 1.0, {142, 0}},
-                          {{1016, 1000}, 1.0, {0, 143}}, {{1016, 713}, 1.0, {0, 0}}};
+    const Case cases[] = {{{1524, 1070}, 1.5, {0, 0}},
+                          {{2032, 1426}, 2.0, {0, 0}},
+                          {{1300, 713}, 1.0, {142, 0}},
+                          {{1016, 1000}, 1.0, {0, 143}},
+                          {{1016, 713}, 1.0, {0, 0}}};
     auto px = [](int twips, double scale) { return static_cast<int>(std::lround(twips * scale / 15)); };
     for (const Case& c : cases) {
         window.form()->resize(c.window);
@@ -103,7 +106,8 @@ TEST_F(WindowTest, ALargePageShowsEachPictureFromItsTwin) {
     for (const Case& c : cases) {
         const std::string path = "system\\p" + std::to_string(n++) + ".gif";
         test::writeGif(data, path, test::solidPicture(40, 30, Qt::blue));
-        if (std::string(c.twin) == "a twin") test::writeGif(data, twinPicture(path), test::solidPicture(80, 60, Qt::red));
+        if (std::string(c.twin) == "a twin")
+            test::writeGif(data, twinPicture(path), test::solidPicture(80, 60, Qt::red));
         if (std::string(c.twin) == "too small")
             test::writeGif(data, twinPicture(path), test::solidPicture(60, 40, Qt::red));
         window.form()->resize(1016, 713);

@@ -273,9 +273,9 @@ QImage aboutButton() {
 
 void aboutButtons(std::vector<Picture>& out) {
     out.push_back(picture(kAboutPicture, aboutButton(), kWindowGrey));
-    out.push_back(picture(kOpenFolderPicture,
-                          labelledButton(kChoiceButton, kPairingStyle, "フォルダを開く", "ファイルマネージャーで", 24, 14),
-                          kWindowGrey));
+    out.push_back(picture(
+        kOpenFolderPicture,
+        labelledButton(kChoiceButton, kPairingStyle, "フォルダを開く", "ファイルマネージャーで", 24, 14), kWindowGrey));
 }
 
 // The program's name over a line of music, and what it is for.

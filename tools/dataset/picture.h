@@ -52,7 +52,9 @@ inline QImage scaledCanvas(QSize size, QImage::Format format, QColor fill) {
 }
 
 // A transparent canvas to draw a picture on.
-inline QImage blankDrawing(QSize size) { return scaledCanvas(size, QImage::Format_ARGB32_Premultiplied, Qt::transparent); }
+inline QImage blankDrawing(QSize size) {
+    return scaledCanvas(size, QImage::Format_ARGB32_Premultiplied, Qt::transparent);
+}
 
 // A matte of one colour to paint what lies under a picture on.
 inline QImage matteCanvas(QSize size, QColor colour) { return scaledCanvas(size, QImage::Format_RGB32, colour); }
