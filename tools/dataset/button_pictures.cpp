@@ -58,9 +58,27 @@ QFont fitted(const QString& text, double width, double pixelSize, bool bold = tr
 
 void text(QPainter& p, const QRectF& box, const QString& words, const QFont& font, QColor colour,
           Qt::Alignment align = Qt::AlignCenter) {
-    p.setFont(font);
-    p.setPen(colour);
-    p.drawText(box, align, words);
+    if (currentDrawingScale == 1) {
+        p.setFont(font);
+        p.setPen(colour);
+        p.drawText(box, align, words);
+        return;
+    }
+    // In a twin, as outlines at the place drawText gives them: large glyphs
+    // drawn through a scaled painter do not come out the same twice in one
+    // process, and the data set must be the same bytes every time.
+    const QFontMetricsF metrics(font);
+    const double width = metrics.horizontalAdvance(words);
+    double x = box.left();
+    if (align & Qt::AlignHCenter) x = box.center().x() - width / 2;
+    if (align & Qt::AlignRight) x = box.right() - width;
+    const double baseline = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();
+    QPainterPath outline;
+    outline.addText(QPointF(x, baseline), font, words);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillPath(outline, colour);
+    p.restore();
 }
 
 // A button with a main line and, optionally, a smaller second line.
