@@ -64,19 +64,24 @@ void text(QPainter& p, const QRectF& box, const QString& words, const QFont& fon
         p.drawText(box, align, words);
         return;
     }
-    // In a twin, as outlines at the place drawText gives them: large glyphs
-    // drawn through a scaled painter do not come out the same twice in one
-    // process, and the data set must be the same bytes every time.
+    // In a twin, as the outlines of a font of twice the size, at the place
+    // drawText gives the text: glyphs of the picture's own font drawn
+    // through the twin's scaled painter change how that font draws later in
+    // the same process, and the data set must be the same bytes every time.
     const QFontMetricsF metrics(font);
     const double width = metrics.horizontalAdvance(words);
     double x = box.left();
     if (align & Qt::AlignHCenter) x = box.center().x() - width / 2;
     if (align & Qt::AlignRight) x = box.right() - width;
     const double baseline = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();
+    const double scale = currentDrawingScale;
+    QFont large = font;
+    large.setPixelSize(qRound(font.pixelSize() * scale));
     QPainterPath outline;
-    outline.addText(QPointF(x, baseline), font, words);
+    outline.addText(QPointF(x * scale, baseline * scale), large, words);
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(1 / scale, 1 / scale);
     p.fillPath(outline, colour);
     p.restore();
 }
