@@ -35,6 +35,7 @@ std::optional<ElementId> buttonForKey(KeyInput key, Page page, int focusedKey) {
     case Page::System:
         if (d == 1) return el::P1_Btn1;
         if (d == 2) return el::P1_Btn2;
+        if (key == KeyInput::F1) return el::About_Btn;
         break;
     case Page::Part:
         if (d >= 1 && d <= 3) return el::P2_Btn1 + (d - 1);
@@ -65,6 +66,9 @@ std::optional<ElementId> buttonForKey(KeyInput key, Page page, int focusedKey) {
         break;
     case Page::Progress:
         if (key == KeyInput::Backspace) return el::P7_BtnA;
+        break;
+    case Page::About:
+        if (key == KeyInput::Backspace) return el::About_BtnA;
         break;
     case Page::None: break;
     }

@@ -34,6 +34,7 @@ enum class KeyInput {
     Escape,
     T,
     K,
+    F1,
 };
 
 // The answers of page 5 are keys 1 to 4, from the best answer to the worst;

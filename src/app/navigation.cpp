@@ -40,6 +40,9 @@ void Program::click(ElementId id) {
         case el::P7_BtnB: return P7_BtnB_Click();
         case el::P7_Key: return P7_Key_Change();
         case el::Cmb_A4: return Cmb_A4_Change();
+        case el::About_Btn: return About_Btn_Click();
+        case el::About_BtnA: return About_BtnA_Click();
+        case el::About_BtnB: return About_BtnB_Click();
         default: return;  // notes, labels, the title: nothing happens
         }
     } catch (const WindowClosed&) {

@@ -79,12 +79,14 @@ void Program::Show_P1() {
     w_.show(el::title_img);
     showElements(el::P1_Btn1, el::P1_Btn3);
     w_.setCaption(el::Label1, "");
+    if (giveAboutPicture(el::About_Btn)) w_.show(el::About_Btn);
 }
 
 void Program::Hide_P1() {
     page_ = Page::None;
     w_.hide(el::title_img);
     hideElements(el::P1_Btn1, el::P1_Btn3);
+    if (aboutPictures_.contains(el::About_Btn)) w_.hide(el::About_Btn);
 }
 
 void Program::Show_P2() {

@@ -17,6 +17,7 @@
 #include "audio/audio_output.h"
 #include "data/file_system.h"
 #include "data/preferences.h"
+#include "desktop/desktop.h"
 #include "history/history_store.h"
 #include "run/practice_run.h"
 #include "ui/window.h"
@@ -31,11 +32,13 @@ public:
     Program(Window& window, FileSystem& files);
 
     // The outside services. Until one is set the program has a silent one:
-    // no history (nothing kept, nothing to read), no sound, no microphone.
+    // no history (nothing kept, nothing to read), no sound, no microphone, no
+    // desktop (an export is saved where it is proposed, no folder opens).
     // Each must outlive the program.
     void setHistory(HistoryStore& history) { history_ = &history; }
     void setAudioOutput(AudioOutput& output) { audio_ = &output; }
     void setAudioInput(AudioInput& input) { input_ = &input; }
+    void setDesktop(Desktop& desktop) { desktop_ = &desktop; }
 
     const ProgramState& state() const { return s_; }
     ProgramState& state() { return s_; }
@@ -75,6 +78,8 @@ public:
     void Hide_P6();
     void Show_P7();  // the progress page
     void Hide_P7();
+    void Show_About();  // About Tarvel, from page 1
+    void Hide_About();
     bool Load_pictures();
 
     // Click handlers. The button families share one handler each: key button
@@ -101,6 +106,9 @@ public:
     void P7_BtnB_Click();
     void P7_Key_Change();
     void Cmb_A4_Change();  // the concert pitch for listening
+    void About_Btn_Click();
+    void About_BtnA_Click();
+    void About_BtnB_Click();
 
     // What the last complete run heard, from its end until an answer is
     // clicked; nothing when the run was not listened to.
@@ -133,6 +141,8 @@ private:
     void keepInHistory(std::string_view grade, int gradeNo);
     void showBestBadges();
     void tellHistoryMessages();
+    // About Tarvel's pictures are given the first time they show.
+    bool giveAboutPicture(ElementId id);
 
     Window& w_;
     FileSystem& files_;
@@ -153,7 +163,11 @@ private:
     Preferences preferences_;               // kept from one start to the next
     std::vector<HistoryRun> progressRuns_;  // what the progress page shows, while it does
 
+    std::set<ElementId> aboutPictures_;  // given already
+
     NoHistory noHistory_;
+    NoDesktop noDesktop_;
+    Desktop* desktop_ = &noDesktop_;
     SilentAudioOutput silentAudio_;
     NoAudioInput noInput_;
     HistoryStore* history_ = &noHistory_;

@@ -71,6 +71,13 @@ Driver::Driver(const DriverOptions& options) : options_(options) {
         files = tracingFiles_.get();
     }
     program_ = std::make_unique<Program>(*window, *files);
+    desktop_ = std::make_unique<ScriptedDesktop>([this](const std::string& line) {
+        if (log_)
+            log_->write(line.substr(0, line.find(' ')), line.substr(line.find(' ') + 1));
+        else
+            std::cout << line << std::endl;
+    });
+    program_->setDesktop(*desktop_);
     if (options.listen.empty())
         input_ = std::make_unique<NoAudioInput>();
     else
@@ -214,6 +221,23 @@ bool Driver::execute(const std::string& line) {
         window_->choose(*id, index);
         return true;
     }
+    if (command == "save-as" && !argument.empty()) {
+        desktop_->nextAnswer = rest.empty() ? argument : argument + " " + rest;
+        desktop_->cancelNext = false;
+        return true;
+    }
+    if (command == "save-cancel" && argument.empty()) {
+        desktop_->cancelNext = true;
+        return true;
+    }
+    if (command == "resize" && !rest.empty()) {
+        long long width = 0, height = 0;
+        if (!parseMilliseconds(argument, width) || !parseMilliseconds(rest, height) || width < 1 || height < 1)
+            return false;
+        window_->form()->resize(static_cast<int>(width), static_cast<int>(height));
+        QCoreApplication::processEvents();
+        return true;
+    }
     if (command == "dump" && argument.empty()) {
         dump();
         return true;
@@ -223,6 +247,18 @@ bool Driver::execute(const std::string& line) {
         return true;
     }
     return false;
+}
+
+std::optional<std::string> ScriptedDesktop::chooseSavePath(const std::string& /*title*/,
+                                                           const std::string& proposedPath) {
+    if (std::exchange(cancelNext, false)) return std::nullopt;
+    if (nextAnswer) return *std::exchange(nextAnswer, std::nullopt);
+    return proposedPath;
+}
+
+bool ScriptedDesktop::openFolder(const std::string& path) {
+    print_("open-folder " + quoted(path));
+    return true;
 }
 
 void Driver::schedule(long long ms, Scheduled event) {

@@ -84,6 +84,13 @@ const Place kPlaces[] = {
     {el::Lab_Teian(1), "Lab_Teian", ElementKind::Label, 2400, 7740, 2100, 420},
     {el::Lab_Teian(2), "Lab_Teian", ElementKind::Label, 6000, 7740, 2100, 420},
     {el::Lab_Teian(3), "Lab_Teian", ElementKind::Label, 9600, 7740, 2100, 420},
+    // About Tarvel: its button in page 1's empty top right corner; the page
+    // has the back buttons' place, its text on the white message label under
+    // its title, and its one button below the label.
+    {el::About_Btn, "About_Btn", ElementKind::Picture, 14280, 240},
+    {el::About_BtnA, "About_BtnA", ElementKind::Picture, 1680, 600},
+    {el::About_lbl, "About_lbl", ElementKind::Label, 4320, 1800, 7920, 3750},
+    {el::About_BtnB, "About_BtnB", ElementKind::Picture, 6360, 6000},
 };
 
 // The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
@@ -120,6 +127,7 @@ const ElementFont kDaysFont{"MS UI Gothic", 12, true};
 const ElementFont kWindowFont{"MS UI Gothic", 9, false};
 const ElementFont kLadderFont{"MS UI Gothic", 12, true};
 const ElementFont kRecordFont{"MS UI Gothic", 12, false};
+const ElementFont kAboutFont{"MS UI Gothic", 11, false};
 
 std::vector<ElementSpec> buildTable() {
     std::vector<ElementSpec> table(el::elementCount);
@@ -158,6 +166,7 @@ std::vector<ElementSpec> buildTable() {
         table[el::Lab_Teian(k)].index = k;
         table[el::Lab_Teian(k)].font = kProposalFont;
     }
+    table[el::About_lbl].font = kAboutFont;
     for (ElementId id = el::Check3; id < el::elementCount; ++id) table[id].hiddenAtStart = true;
 
     for (int k = 0; k < el::keyCount; ++k) {
@@ -220,6 +229,7 @@ std::vector<ElementSpec> buildTable() {
     // Every page button (the key buttons included; not their labels).
     for (ElementId id = el::P1_Btn1; id <= el::P6_Btn(3); ++id)
         if (table[id].kind == ElementKind::Picture) table[id].button = true;
+    for (ElementId id : {el::About_Btn, el::About_BtnA, el::About_BtnB}) table[id].button = true;
 
     const std::vector<ElementId>& order = stackingOrderFromTop();
     for (int rank = 0; rank < static_cast<int>(order.size()); ++rank) table[order[rank]].stackRank = rank;

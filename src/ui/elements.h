@@ -119,7 +119,13 @@ constexpr ElementId Lab_Teian(int k) { return Check3 + 5 + k; }  // k = 0 .. 3, 
 // The concert pitch the player tunes to, under the input list.
 inline constexpr ElementId Lab_A4 = Check3 + 9;
 inline constexpr ElementId Cmb_A4 = Check3 + 10;
-inline constexpr int elementCount = Check3 + 11;
+// About Tarvel: page 1's way there, and the page itself (its back button, the
+// button that opens the data folder, its text).
+inline constexpr ElementId About_Btn = Check3 + 11;
+inline constexpr ElementId About_BtnA = About_Btn + 1;
+inline constexpr ElementId About_BtnB = About_Btn + 2;
+inline constexpr ElementId About_lbl = About_Btn + 3;
+inline constexpr int elementCount = About_Btn + 4;
 }  // namespace el
 
 // Every element, indexed by its id.

@@ -34,6 +34,8 @@ TEST(Keyboard, EachKeyStandsForOneButtonOfThePageShowing) {
         {Page::Grade, KeyInput::T, el::P6_Btn(2)},         {Page::Grade, KeyInput::K, el::P6_Btn(3)},
         {Page::Grade, KeyInput::Digit1, std::nullopt},     {Page::Progress, KeyInput::Backspace, el::P7_BtnA},
         {Page::None, KeyInput::Escape, std::nullopt},      {Page::None, KeyInput::Digit1, std::nullopt},
+        {Page::System, KeyInput::F1, el::About_Btn},       {Page::Key, KeyInput::F1, std::nullopt},
+        {Page::About, KeyInput::Backspace, el::About_BtnA},
     };
     for (const Row& row : rows)
         EXPECT_EQ(buttonForKey(row.key, row.page, 12), row.button)

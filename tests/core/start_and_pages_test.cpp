@@ -43,6 +43,8 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     for (const PagePicture& p : pagePictureTable())
         expected.push_back("picture " + elementName(p.element) + " " + std::string(p.file));
     append(expected, {"show title_img", "show P1_Btn1", "show P1_Btn2", "show P1_Btn3", "caption Label1 "});
+    // Page 1's way to About Tarvel gets its picture when it first shows.
+    append(expected, {"picture About_Btn system\\hyouji\\button\\1_about.gif", "show About_Btn"});
     append(expected, named("hide", el::onp_img(0), el::onp_img(319)));
     append(expected, named("hide", el::Uns_img(0), el::Uns_img(2879)));
     append(expected, named("hide", el::Where_lbl, el::Record_lbl));
@@ -78,7 +80,7 @@ TEST_F(ProgramTest, TheFirstScreen) {
     // Page 1, the message label, and the run's own elements still without a picture.
     EXPECT_EQ(window.visible(),
               (std::vector<std::string>{"Label1", "title_img", "Cancel_img", "Gosen_img1", "Gosen_img2", "Choshi(0)",
-                                        "Choshi(1)", "P1_Btn1", "P1_Btn2", "P1_Btn3"}));
+                                        "Choshi(1)", "P1_Btn1", "P1_Btn2", "P1_Btn3", "About_Btn"}));
     EXPECT_EQ(window.picture(el::Gosen_img1), "");
     EXPECT_EQ(window.picture(el::Cancel_img), "");
     EXPECT_EQ(window.caption(el::Label1), "");
