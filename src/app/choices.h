@@ -82,8 +82,12 @@ inline constexpr std::string_view kOtherKeyPicture = "system\\hyouji\\button\\6_
 // The progress page's buttons; its back button shows kBackPicture.
 inline constexpr std::string_view kProgressPicture = "system\\hyouji\\button\\3_kiroku.gif";
 inline constexpr std::string_view kExportPicture = "system\\hyouji\\button\\7_csv.gif";
-// The "？" of every page, and the help page's way back.
+// The "？" of every page, the help page's way back and its way to About Tarvel.
 inline constexpr std::string_view kHelpPicture = "system\\hyouji\\button\\help.gif";
 inline constexpr std::string_view kHelpBackPicture = "system\\hyouji\\button\\help_modoru.gif";
+inline constexpr std::string_view kHelpAboutPicture = "system\\hyouji\\button\\help_about.gif";
+// About Tarvel: page 1's button to it, and its button that opens the data folder.
+inline constexpr std::string_view kAboutPicture = "system\\hyouji\\button\\1_about.gif";
+inline constexpr std::string_view kOpenFolderPicture = "system\\hyouji\\button\\8_folder.gif";
 
 }  // namespace tarvel

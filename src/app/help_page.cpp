@@ -1,8 +1,8 @@
 // The help page: over whatever page the player came from, the legend of the
 // diagrams (the system chosen, the other one a key away), the grades and how
-// to climb them, and the keys of that page. Going back hides it and nothing
-// else, so the page underneath, its captions and the key page's frame are
-// exactly as they were.
+// to climb them, the keys of that page, and the way to About Tarvel. Going
+// back hides it and nothing else, so the page underneath, its captions and
+// the key page's frame are exactly as they were.
 #include "app/choices.h"
 #include "app/keyboard.h"
 #include "app/program.h"
@@ -11,8 +11,9 @@
 namespace tarvel {
 namespace {
 
-constexpr ElementId kHelpElements[] = {el::Help_bg,     el::Help_legend, el::Help_BtnS,
-                                       el::Help_Ladder, el::Help_Keys,   el::Help_BtnA};
+// Its background and its own elements; About Tarvel, opened from it, lies on that background.
+constexpr ElementId kHelpElements[] = {el::Help_bg,   el::Help_legend, el::Help_BtnS, el::Help_Ladder,
+                                       el::Help_Keys, el::Help_BtnA,   el::Help_BtnB};
 
 std::string_view pageName(Page page) {
     switch (page) {
@@ -23,6 +24,7 @@ std::string_view pageName(Page page) {
     case Page::Answer: return "「どうだった？」のページ";
     case Page::Grade: return "成績のページ";
     case Page::Progress: return "記録のページ";
+    case Page::About: return "「Tarvel について」のページ";
     default: return "このページ";
     }
 }
@@ -38,9 +40,9 @@ std::string keysHelp(Page page) {
 
 void Program::enterPage(Page page) {
     page_ = page;
-    // Between two pages the next one decides; a run and the help page have no "？".
+    // Between two pages the next one decides; a run, the help page and About over it have no "？".
     if (page == Page::None) return;
-    showHelpButton(page != Page::Run && page != Page::Help);
+    showHelpButton(page != Page::Run && page != Page::Help && !aboutOverHelp_);
 }
 
 void Program::showHelpButton(bool shown) {
@@ -52,6 +54,12 @@ void Program::showHelpButton(bool shown) {
         w_.hide(el::Help_Btn);
 }
 
+bool Program::overlayTakes(ElementId id) const {
+    if (aboutOverHelp_) return id == el::About_BtnA || id == el::About_BtnB;
+    const bool helpButton = id == el::Help_BtnA || id == el::Help_BtnS || id == el::Help_BtnB;
+    return (page_ == Page::Help) == helpButton && (!helpButton || helpShows(id));
+}
+
 void Program::Help_Btn_Click() {
     helpFrom_ = page_;
     enterPage(Page::Help);
@@ -59,7 +67,21 @@ void Program::Help_Btn_Click() {
     showLegend();
     w_.setCaption(el::Help_Ladder, gradeHelp());
     w_.setCaption(el::Help_Keys, keysHelp(helpFrom_));
-    for (const ElementId id : kHelpElements) w_.show(id);
+    if (helpFrom_ == Page::About) showAboutOwn(false);
+    showHelpElements(true);
+}
+
+// Over About itself the help has no way to About.
+bool Program::helpShows(ElementId id) const { return id != el::Help_BtnB || helpFrom_ != Page::About; }
+
+void Program::showHelpElements(bool withBackground) {
+    for (const ElementId id : kHelpElements)
+        if (helpShows(id) && (withBackground || id != el::Help_bg)) w_.show(id);
+}
+
+void Program::hideHelpElements(bool withBackground) {
+    for (const ElementId id : kHelpElements)
+        if (helpShows(id) && (withBackground || id != el::Help_bg)) w_.hide(id);
 }
 
 void Program::Help_BtnS_Click() {
@@ -68,8 +90,24 @@ void Program::Help_BtnS_Click() {
 }
 
 void Program::Help_BtnA_Click() {
-    for (const ElementId id : kHelpElements) w_.hide(id);
+    hideHelpElements(true);
+    if (helpFrom_ == Page::About) showAboutOwn(true);
     enterPage(helpFrom_);
+}
+
+// About Tarvel on the help's background; its back button comes back to the help.
+void Program::Help_BtnB_Click() {
+    if (!aboutCanOpen()) return;
+    hideHelpElements(false);
+    aboutOverHelp_ = true;
+    Show_About();
+}
+
+// From About back to the help, over the page it was over.
+void Program::backToHelp() {
+    aboutOverHelp_ = false;
+    enterPage(Page::Help);
+    showHelpElements(false);
 }
 
 // A legend or button picture that cannot be read leaves its place empty: the

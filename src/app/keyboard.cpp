@@ -75,15 +75,21 @@ std::vector<KeyBinding> buildBindings() {
     b.push_back({Page::Progress, KeyInput::C, el::P7_BtnB, "CSVに書き出す"});
     b.push_back({Page::Progress, KeyInput::Backspace, el::P7_BtnA, "もどる（調のページへ）"});
     b.push_back({Page::Progress, KeyInput::F1, el::Help_Btn, kHelpDoes});
+    b.push_back({Page::About, KeyInput::Backspace, el::About_BtnA, "もとの画面にもどる"});
+    b.push_back({Page::About, KeyInput::Escape, el::About_BtnA, "もとの画面にもどる"});
+    b.push_back({Page::About, KeyInput::F1, el::Help_Btn, kHelpDoes});
     b.push_back({Page::Help, KeyInput::Escape, el::Help_BtnA, "もとの画面にもどる"});
     b.push_back({Page::Help, KeyInput::Backspace, el::Help_BtnA, "もとの画面にもどる"});
     b.push_back({Page::Help, KeyInput::S, el::Help_BtnS, "もう一つの運指の図を見る"});
+    b.push_back({Page::Help, KeyInput::A, el::Help_BtnB, "Tarvel について"});
     return b;
 }
 
 // What the buttons without a key do, for their tool tips.
 std::string_view doesWithoutKey(ElementId button) {
     if (button == el::P1_Btn3) return "前にえらんだ運指のまま次へ";
+    if (button == el::About_Btn) return "Tarvel について";
+    if (button == el::About_BtnB) return "データのフォルダを開く";
     if (button >= el::P3_Btn(0) && button <= el::P3_Btn(el::keyCount - 1))
         return Key_tbl[static_cast<std::size_t>(button - el::P3_Btn(0))].japanese;
     return {};
@@ -114,6 +120,7 @@ std::string_view keyCap(KeyInput key) {
     case KeyInput::R: return "R";
     case KeyInput::C: return "C";
     case KeyInput::S: return "S";
+    case KeyInput::A: return "A";
     case KeyInput::F1: return "F1";
     default: return "";
     }

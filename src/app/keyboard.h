@@ -41,6 +41,7 @@ enum class KeyInput {
     R,  // the key page: 記録
     C,  // the progress page: CSV
     S,  // the help page: the other system's legend
+    A,  // the help page: About Tarvel
     F1,
 };
 

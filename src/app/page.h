@@ -14,6 +14,7 @@ enum class Page {
     Answer,    // page 5
     Grade,     // page 6
     Progress,  // page 7
+    About,     // about Tarvel
     Help,      // the help page, over the page the player came from
 };
 

@@ -35,6 +35,7 @@ bool Program::Form_Load() {
     Hide_P7();
     s_.Cancel_flg = 0;
     if (!Load_pictures()) return false;
+    preferences_ = readPreferences(files_);
     Show_P1();
     hideElements(el::onp_img(0), el::onp_img(el::noteSlotCount - 1));
     hideElements(el::Uns_img(0), el::Uns_img(el::fingerSlotCount - 1));
@@ -78,12 +79,14 @@ void Program::Show_P1() {
     w_.show(el::title_img);
     showElements(el::P1_Btn1, el::P1_Btn3);
     w_.setCaption(el::Label1, "");
+    if (giveAboutPicture(el::About_Btn)) w_.show(el::About_Btn);
 }
 
 void Program::Hide_P1() {
     enterPage(Page::None);
     w_.hide(el::title_img);
     hideElements(el::P1_Btn1, el::P1_Btn3);
+    if (aboutPictures_.contains(el::About_Btn)) w_.hide(el::About_Btn);
 }
 
 void Program::Show_P2() {

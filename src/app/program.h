@@ -17,6 +17,8 @@
 #include "audio/audio_input.h"
 #include "audio/audio_output.h"
 #include "data/file_system.h"
+#include "data/preferences.h"
+#include "desktop/desktop.h"
 #include "history/history_store.h"
 #include "run/practice_run.h"
 #include "ui/window.h"
@@ -31,11 +33,13 @@ public:
     Program(Window& window, FileSystem& files);
 
     // The outside services. Until one is set the program has a silent one:
-    // no history (nothing kept, nothing to read), no sound, no microphone.
+    // no history (nothing kept, nothing to read), no sound, no microphone, no
+    // desktop (an export is saved where it is proposed, no folder opens).
     // Each must outlive the program.
     void setHistory(HistoryStore& history) { history_ = &history; }
     void setAudioOutput(AudioOutput& output) { audio_ = &output; }
     void setAudioInput(AudioInput& input) { input_ = &input; }
+    void setDesktop(Desktop& desktop) { desktop_ = &desktop; }
 
     const ProgramState& state() const { return s_; }
     ProgramState& state() { return s_; }
@@ -75,6 +79,8 @@ public:
     void Hide_P6();
     void Show_P7();  // the progress page
     void Hide_P7();
+    void Show_About();  // About Tarvel, from page 1 or the help page
+    void Hide_About();
     bool Load_pictures();
 
     // Click handlers. The button families share one handler each: key button
@@ -100,10 +106,15 @@ public:
     void P7_BtnA_Click();
     void P7_BtnB_Click();
     void P7_Key_Change();
+    void Cmb_A4_Change();  // the concert pitch for listening
+    void About_Btn_Click();
+    void About_BtnA_Click();
+    void About_BtnB_Click();
     // The help page: "？" or F1 on any page, back with Esc or Backspace.
     void Help_Btn_Click();
     void Help_BtnA_Click();
     void Help_BtnS_Click();
+    void Help_BtnB_Click();  // About Tarvel, over the help
 
     // What the last complete run heard, from its end until an answer is
     // clicked; nothing when the run was not listened to.
@@ -129,13 +140,23 @@ private:
     void enterPage(Page page);
     void showHelpButton(bool shown);
     void showLegend();
+    // The help's elements, its background too or not (About lies on it).
+    bool helpShows(ElementId id) const;
+    void showHelpElements(bool withBackground);
+    void hideHelpElements(bool withBackground);
+    void backToHelp();
+    // Whether a click may reach `id` while the help, or About over it, lies over a page.
+    bool overlayTakes(ElementId id) const;
+    // False, and the player told, when About's back button has no picture.
+    bool aboutCanOpen();
+    void showAboutOwn(bool shown);
     // The progress page's key list, one key up or down.
     void moveProgressKey(int step);
 
     // The tempo page's listening box and input list; page 5's slips.
     void showListening();
     void hideListening();
-    bool listeningChosen();
+    Listening listeningChosen();
     void showHeard();
     void hideHeard();
     // Page 5's small staff with the slips on it.
@@ -145,6 +166,8 @@ private:
     void keepInHistory(std::string_view grade, int gradeNo);
     void showBestBadges();
     void tellHistoryMessages();
+    // About Tarvel's pictures are given the first time they show.
+    bool giveAboutPicture(ElementId id);
 
     Window& w_;
     FileSystem& files_;
@@ -153,6 +176,7 @@ private:
     Page helpFrom_ = Page::None;  // the page under the help page
     int helpSystem_ = 0;          // whose legend the help page shows: 0 Boehm, 1 Oehler
     bool helpButtonShown_ = false;
+    bool aboutOverHelp_ = false;  // About was opened from the help page and lies on its background
 
     std::set<std::string> foldersWithExtraFiles_;  // the player has been told of them
     bool ended_ = false;
@@ -166,10 +190,15 @@ private:
 
     std::vector<std::string> inputNames_;    // as the tempo page last listed them
     std::string chosenInputName_;            // the input the player last listened with
+    Preferences preferences_;                // kept from one start to the next
     std::vector<HistoryRun> progressRuns_;   // what the progress page shows, while it does
     std::vector<std::string> progressKeys_;  // its key list
 
+    std::set<ElementId> aboutPictures_;  // given already
+
     NoHistory noHistory_;
+    NoDesktop noDesktop_;
+    Desktop* desktop_ = &noDesktop_;
     SilentAudioOutput silentAudio_;
     NoAudioInput noInput_;
     HistoryStore* history_ = &noHistory_;

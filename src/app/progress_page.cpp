@@ -117,7 +117,16 @@ void Program::P7_BtnB_Click() {
         w_.setCaption(el::P7_Note, "記録の履歴を読めないので、書き出せません。");
         return;
     }
-    const std::string name = exportFileName(w_.today());
+    // The data folder is proposed; the player may choose any other place.
+    std::string name = exportFileName(w_.today());
+    const std::string proposed = files_.location(name);
+    const std::optional<std::string> chosen = desktop_->chooseSavePath(std::string(text::kExportTitle), proposed);
+    if (!chosen) return;  // cancelled: nothing written, nothing to say
+    if (chosen->find('\\') != std::string::npos) {
+        w_.setCaption(el::P7_Note, "名前に「\\」のある場所には書き出せません：\r\n" + *chosen);
+        return;
+    }
+    if (*chosen != proposed) name = *chosen;
     const FileResult written = files_.writeFile(name, csvText(*runs));
     if (written.status != FileResult::Done) {
         w_.setCaption(el::P7_Note, "書き出せませんでした（" + written.error + "）：\r\n" + files_.location(name));

@@ -7,9 +7,10 @@
 namespace tarvel {
 
 SlipMarks slipMarksOf(const Judgement& judgement) {
-    // The judge hears wrong and missing notes; extra notes between two notes
-    // come with its next version, into extraAfter.
-    return SlipMarks{judgement.marks, {}};
+    // Heard before note k is heard after note k - 1 (-1: before the first note).
+    SlipMarks slips{judgement.marks, {}};
+    for (const int k : judgement.extraBefore) slips.extraAfter.push_back(k - 1);
+    return slips;
 }
 
 std::vector<int> scoreRowsShown(const SlipMarks& slips, int rowCount, int shown) {
@@ -24,8 +25,10 @@ std::vector<int> scoreRowsShown(const SlipMarks& slips, int rowCount, int shown)
         bool slipped = false;
         for (std::size_t n = first; n < first + notesPerRow && n < slips.marks.size(); ++n)
             slipped = slipped || slips.marks[n] != Mark::Right;
-        for (const int after : slips.extraAfter)
-            slipped = slipped || (after >= static_cast<int>(first) && after < static_cast<int>(first + notesPerRow));
+        for (const int after : slips.extraAfter) {
+            const int note = std::max(after, 0);  // before the first note: on the first row
+            slipped = slipped || (note >= static_cast<int>(first) && note < static_cast<int>(first + notesPerRow));
+        }
         if (slipped) rows.push_back(r);
     }
     if (rows.empty())
@@ -60,6 +63,11 @@ void Program::showScore(const SlipMarks& slips) {
     const std::vector<int> rows = scoreRowsShown(slips, s_.Onp_cnt / el::notesPerRow, el::scoreRows);
     w_.setPicture(el::P5_Choshi, miniKeySignaturePicture(s_.Choshi_tbl));
     show(el::P5_Choshi);
+    const bool extraFirst = std::count(slips.extraAfter.begin(), slips.extraAfter.end(), -1) > 0;
+    if (extraFirst && !rows.empty() && rows.front() == 0) {
+        w_.setPicture(el::P5_ExtraFirst, std::string(kExtraNotePicture));
+        show(el::P5_ExtraFirst);
+    }
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         w_.setPicture(el::P5_Staff(r), miniStaffPicture(r));
         show(el::P5_Staff(r));

@@ -17,7 +17,7 @@ namespace tarvel {
 
 struct SlipMarks {
     std::vector<Mark> marks;      // one per note of the exercise
-    std::vector<int> extraAfter;  // an extra note was heard after note i, before note i + 1
+    std::vector<int> extraAfter;  // an extra note was heard after note i, before note i + 1 (-1: before the first)
 };
 
 // What a judged run gives the page.

@@ -3,6 +3,7 @@
 // recording double.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,14 @@ struct HistoryRun {
     bool operator==(const HistoryRun&) const = default;
 };
 
+// What About Tarvel tells of the history.
+struct HistorySummary {
+    std::string file;  // its full path
+    bool exists = false;
+    std::uintmax_t bytes = 0;  // the file with its write-ahead log
+    std::size_t runs = 0;
+};
+
 class HistoryStore {
 public:
     virtual ~HistoryStore() = default;
@@ -37,6 +46,10 @@ public:
     // What the player should be told about the history since the last call
     // (it could not be written, a damaged file was put aside); each once.
     virtual std::vector<std::string> takeMessages() = 0;
+    // Its file and how many runs it keeps; nullopt when it cannot be read.
+    virtual std::optional<HistorySummary> summary() { return std::nullopt; }
+    // False for the history of a program given none.
+    virtual bool keepsRuns() const { return true; }
 };
 
 // Keeps nothing: the history of a program that was given none. Nothing can be
@@ -48,6 +61,7 @@ public:
         return std::nullopt;
     }
     std::vector<std::string> takeMessages() override { return {}; }
+    bool keepsRuns() const override { return false; }
 };
 
 }  // namespace tarvel

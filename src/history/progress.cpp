@@ -113,13 +113,30 @@ TableData lastRunsTable(const std::vector<HistoryRun>& runs, std::size_t count) 
     return table;
 }
 
+namespace {
+
+// A system or part as the pages name it; a code the program does not know as it is.
+std::string systemName(const std::string& setting) {
+    for (const SystemChoice& choice : kSystemChoices)
+        if (choice.setting == setting) return std::string(choice.name);
+    return setting;
+}
+
+std::string pairingName(const std::string& setting) {
+    for (const PairingChoice& choice : kPairingChoices)
+        if (choice.setting == setting) return std::string(choice.name);
+    return setting;
+}
+
+}  // namespace
+
 std::string csvText(const std::vector<HistoryRun>& runs) {
     std::string csv = "\xEF\xBB\xBF";
     csv += "日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r\n";
     for (const HistoryRun& run : runs) {
         const std::string fields[] = {run.playedAt,
-                                      run.system,
-                                      run.pairing,
+                                      systemName(run.system),
+                                      pairingName(run.pairing),
                                       run.key,
                                       keyName(run.key),
                                       run.tempo,

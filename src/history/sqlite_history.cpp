@@ -312,6 +312,23 @@ bool SqliteHistory::add(const HistoryRun& run) {
     return true;
 }
 
+std::optional<HistorySummary> SqliteHistory::summary() {
+    HistorySummary facts;
+    facts.file = file_.string();
+    std::error_code ec;
+    if (!tooNew_ && !fs::exists(file_, ec)) return facts;  // nothing kept yet
+    if (!ensureOpen()) return std::nullopt;
+    Statement count(db_, "SELECT COUNT(*) FROM runs");
+    if (!count.ok() || count.step() != SQLITE_ROW) return std::nullopt;
+    facts.exists = true;
+    facts.runs = static_cast<std::size_t>(count.integer(0));
+    for (const char* suffix : {"", "-wal"}) {
+        const auto bytes = fs::file_size(file_.string() + suffix, ec);
+        if (!ec) facts.bytes += bytes;
+    }
+    return facts;
+}
+
 std::optional<std::vector<HistoryRun>> SqliteHistory::runs(std::string_view system, std::string_view pairing) {
     if (!ensureOpen()) {
         std::error_code ec;

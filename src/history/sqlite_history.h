@@ -34,6 +34,7 @@ public:
     bool add(const HistoryRun& run) override;
     std::optional<std::vector<HistoryRun>> runs(std::string_view system = {}, std::string_view pairing = {}) override;
     std::vector<std::string> takeMessages() override;
+    std::optional<HistorySummary> summary() override;
 
     const std::filesystem::path& file() const { return file_; }
 

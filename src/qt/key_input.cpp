@@ -23,6 +23,7 @@ std::optional<KeyInput> keyInputFor(int qtKey) {
     case Qt::Key_R: return KeyInput::R;
     case Qt::Key_C: return KeyInput::C;
     case Qt::Key_S: return KeyInput::S;
+    case Qt::Key_A: return KeyInput::A;
     case Qt::Key_F1: return KeyInput::F1;
     default: return std::nullopt;
     }

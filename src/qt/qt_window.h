@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,17 +23,21 @@ namespace tarvel {
 
 class PictureElement;
 
-// The top-level widget; it tells its owner of a close request and of keys.
+// The top-level widget; it tells its owner of a close request, of keys, and
+// of a new size or screen.
 class FormWidget : public QWidget {
 public:
     std::function<void()> onClose;
     std::function<void(QKeyEvent*)> onKeyPress;
     std::function<void(QKeyEvent*)> onKeyRelease;
+    std::function<void()> onResize;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 class QtWindow : public Window {
@@ -99,6 +104,12 @@ public:
     const std::string& caption(ElementId id) const;
     bool isEnabled(ElementId id) const;
     QWidget* elementWidget(ElementId id) const { return widgets_.at(static_cast<std::size_t>(id)); }
+    // The page's scale in the window (1: the layout's own pixels) and where
+    // its top-left corner stands.
+    double pageScale() const { return scale_; }
+    QPoint pageOrigin() const { return pageOrigin_; }
+    // Where an element stands in the window's client area now.
+    QRect placeInWindow(ElementId id) const;
     // The top-level widget: show it once Form_Load has run.
     QWidget* form() const { return form_.get(); }
 
@@ -117,6 +128,12 @@ private:
     };
     void createElements();
     QWidget* parentFor(ElementId id);
+    // Where an element stands in its parent at the current scale.
+    QRect placeOf(ElementId id) const;
+    // Lays the page out again for the window's size and screen.
+    void relayout();
+    PictureLoad loadPicture(ElementId id, const std::string& dataPath);
+    void applyScaleTo(ElementId id, bool rescaled);
     void applyFont(ElementId id);
     void closeRequested();
     // The one way a click reaches the program, from the mouse or a key.
@@ -130,6 +147,10 @@ private:
     PictureCache pictures_;
     std::vector<QWidget*> widgets_;
     QWidget* slotLayers_[2] = {nullptr, nullptr};
+    double scale_ = 1;
+    QPoint pageOrigin_;
+    bool twinsWanted_ = false;               // the pictures show larger than their own size
+    std::map<ElementId, ChartData> charts_;  // drawn again at a new scale
     std::vector<ElementState> states_;
     CalendarDate fixedToday_{};
     struct KeyRelease {

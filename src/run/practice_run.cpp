@@ -32,13 +32,13 @@ void setLabel1Font(Window& w, double points) {
 
 }  // namespace
 
-PracticeRun::PracticeRun(RunServices services, ProgramState& state, MappedNotes& slots, bool listen)
+PracticeRun::PracticeRun(RunServices services, ProgramState& state, MappedNotes& slots, Listening listening)
     : w_(services.window),
       files_(services.files),
       input_(services.input),
       s_(state),
       slots_(slots),
-      listen_(listen),
+      listening_(listening),
       pauses_(services.window),
       metronome_(services.sound) {}
 
@@ -121,8 +121,7 @@ bool PracticeRun::countIn() {
     for (const std::string_view count : text::kCounts)
         if (!say(count, Beat_ms)) return false;
     w_.setFontSize(el::Label1, text::kPromptSize);
-    if (countingIn_) w_.hide(el::Lab_Onryo);
-    countingIn_ = false;
+    endCountIn();
     return true;
 }
 

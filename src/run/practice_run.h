@@ -36,6 +36,12 @@ struct RunHeard {
     std::optional<Judgement> judgement;  // of a complete run that was listened to
 };
 
+// Whether the player asked to be heard, and the concert pitch they tune to.
+struct Listening {
+    bool on = false;
+    double a4Hz = kStandardA4;
+};
+
 struct RunServices {
     Window& window;
     FileSystem& files;
@@ -46,9 +52,9 @@ struct RunServices {
 class PracticeRun {
 public:
     // `slots` is what the note and finger slots hold from one load to the
-    // next; the run loads it anew unless the reload flag is "0". `listen`:
-    // the player asked to be heard through `services.input`.
-    PracticeRun(RunServices services, ProgramState& state, MappedNotes& slots, bool listen);
+    // next; the run loads it anew unless the reload flag is "0". With
+    // listening on, the player is heard through `services.input`.
+    PracticeRun(RunServices services, ProgramState& state, MappedNotes& slots, Listening listening);
     ~PracticeRun();
     PracticeRun(const PracticeRun&) = delete;
     PracticeRun& operator=(const PracticeRun&) = delete;
@@ -91,6 +97,7 @@ private:
     // Listening.
     void startListening();
     bool countInPause(Instant end);
+    void endCountIn();
     void judge();
     void stopListening();
 
@@ -99,7 +106,7 @@ private:
     AudioInput& input_;
     ProgramState& s_;
     MappedNotes& slots_;
-    const bool listen_;
+    const Listening listening_;
 
     std::int16_t Beat_ms = 0;
     Pauses pauses_;

@@ -78,10 +78,19 @@ const Place kPlaces[] = {
     {el::Lab_Mic, "Lab_Mic", ElementKind::Label, 6150, 7920, 7575, 372},
     {el::Lab_Onryo, "Lab_Onryo", ElementKind::Label, 120, 3000, 2400, 720},
     {el::Lab_Miss, "Lab_Miss", ElementKind::Label, 4200, 1500, 7980, 4020},
+    {el::Lab_A4, "Lab_A4", ElementKind::Label, 6150, 8460, 3132, 420},
+    {el::Cmb_A4, "Cmb_A4", ElementKind::Choice, 9525, 8460, 4200, 420},
     {el::Lab_Teian(0), "Lab_Teian", ElementKind::Label, 9480, 5850, 2100, 420},
     {el::Lab_Teian(1), "Lab_Teian", ElementKind::Label, 2400, 7740, 2100, 420},
     {el::Lab_Teian(2), "Lab_Teian", ElementKind::Label, 6000, 7740, 2100, 420},
     {el::Lab_Teian(3), "Lab_Teian", ElementKind::Label, 9600, 7740, 2100, 420},
+    // About Tarvel: its button in page 1's empty top right corner, left of
+    // the "？"; the page has the back buttons' place, its text on the white
+    // message label under its title, and its one button below the label.
+    {el::About_Btn, "About_Btn", ElementKind::Picture, 13800, 60},
+    {el::About_BtnA, "About_BtnA", ElementKind::Picture, 1680, 600},
+    {el::About_lbl, "About_lbl", ElementKind::Label, 4320, 1800, 7920, 3750},
+    {el::About_BtnB, "About_BtnB", ElementKind::Picture, 6360, 6000},
     // The run screen's left margin, between the clefs and key signatures of
     // the two staves: the large diagram (90 x 270 px); under the lower staff's
     // band, the keys it presses.
@@ -91,10 +100,12 @@ const Place kPlaces[] = {
     {el::Help_Btn, "Help_Btn", ElementKind::Picture, 14640, 90},
     {el::Help_bg, "Help_bg", ElementKind::Label, 0, 0, 15240, 10692},
     {el::Help_legend, "Help_legend", ElementKind::Picture, 180, 180},
-    {el::Help_Ladder, "Help_Ladder", ElementKind::Label, 8100, 240, 6960, 5580},
+    {el::Help_Ladder, "Help_Ladder", ElementKind::Label, 8100, 240, 6960, 4560},
     {el::Help_Keys, "Help_Keys", ElementKind::Label, 8100, 6000, 6960, 3480},
     {el::Help_BtnS, "Help_BtnS", ElementKind::Picture, 8100, 9840},
     {el::Help_BtnA, "Help_BtnA", ElementKind::Picture, 13260, 9840},
+    {el::Help_BtnB, "Help_BtnB", ElementKind::Picture, 8100, 4980},         // between the grades and the keys
+    {el::About_ttl, "About_ttl", ElementKind::Label, 3960, 0, 8412, 1800},  // where page 1's message label has it
     // Page 5, under the answer buttons and their marks.
     {el::P5_Choshi, "P5_Choshi", ElementKind::Picture, 420, kScoreTop * 15},
     {el::P5_Legend, "P5_Legend", ElementKind::Picture, 1200, 9900},
@@ -137,6 +148,8 @@ const ElementFont kRecordFont{"MS UI Gothic", 12, false};
 const ElementFont kBigKeysFont{"MS UI Gothic", 10.5, true};
 const ElementFont kHelpFont{"MS UI Gothic", 10.5, false};
 const ElementFont kScoreRowFont{"MS UI Gothic", 9, true};
+const ElementFont kAboutFont{"MS UI Gothic", 11, false};
+const ElementFont kAboutTitleFont{"MS UI Gothic", 32, false};  // the message label's prompt
 
 // The large diagram's place: between the upper staff's clef (to y 156) and
 // the lower staff's key signature (from y 436), centred in the left margin.
@@ -168,7 +181,7 @@ void addTeachingElements(std::vector<ElementSpec>& table) {
     }
     table[el::Big_keys].font = kBigKeysFont;
     for (const ElementId id : {el::Help_bg, el::Help_Ladder, el::Help_Keys}) table[id].font = kHelpFont;
-    for (const ElementId id : {el::Help_Btn, el::Help_BtnS, el::Help_BtnA}) table[id].button = true;
+    for (const ElementId id : {el::Help_Btn, el::Help_BtnS, el::Help_BtnA, el::Help_BtnB}) table[id].button = true;
     for (int r = 0; r < el::scoreRows; ++r) {
         name(table[el::P5_Staff(r)], "P5_Staff", r);
         placeAt(table[el::P5_Staff(r)], scoreStaffLeft(r) * 15, kScoreTop * 15);
@@ -188,6 +201,9 @@ void addTeachingElements(std::vector<ElementSpec>& table) {
         name(table[el::P5_Extra(i)], "P5_Extra", i);
         placeAt(table[el::P5_Extra(i)], left + 12 * 15, kScoreTop * 15);
     }
+    // As far left of the first note as the others stand right of theirs' next.
+    table[el::P5_ExtraFirst].name = "P5_ExtraFirst";
+    placeAt(table[el::P5_ExtraFirst], (scoreNoteLeft(0) - 7) * 15, kScoreTop * 15);
 }
 
 std::vector<ElementSpec> buildTable() {
@@ -219,12 +235,16 @@ std::vector<ElementSpec> buildTable() {
     table[el::Record_lbl].font = kRecordFont;
     table[el::Cancel_img].button = true;
     table[el::Check3].initialCaption = "マイクで聴く";
-    for (const ElementId id : {el::Check3, el::Cmb_Mic, el::Lab_Mic, el::Lab_Onryo}) table[id].font = kListenFont;
+    for (const ElementId id : {el::Check3, el::Cmb_Mic, el::Lab_Mic, el::Lab_Onryo, el::Lab_A4, el::Cmb_A4})
+        table[id].font = kListenFont;
+    table[el::Lab_A4].initialCaption = "　基準の音（A4）";
     table[el::Lab_Miss].font = kSlipsFont;
     for (int k = 0; k < 4; ++k) {
         table[el::Lab_Teian(k)].index = k;
         table[el::Lab_Teian(k)].font = kProposalFont;
     }
+    table[el::About_lbl].font = kAboutFont;
+    table[el::About_ttl].font = kAboutTitleFont;
     for (ElementId id = el::Check3; id < el::elementCount; ++id) table[id].hiddenAtStart = true;
     addTeachingElements(table);
 
@@ -289,6 +309,7 @@ std::vector<ElementSpec> buildTable() {
     for (ElementId id = el::P1_Btn1; id <= el::P6_Btn(3); ++id)
         if (table[id].kind == ElementKind::Picture) table[id].button = true;
     for (const ElementId id : {el::P3_BtnC, el::P7_BtnA, el::P7_BtnB}) table[id].button = true;
+    for (const ElementId id : {el::About_Btn, el::About_BtnA, el::About_BtnB}) table[id].button = true;
 
     const std::vector<ElementId>& order = stackingOrderFromTop();
     for (int rank = 0; rank < static_cast<int>(order.size()); ++rank) table[order[rank]].stackRank = rank;
@@ -305,17 +326,20 @@ void appendSlots(std::vector<ElementId>& order, int first, int last) {
 std::vector<ElementId> buildStackingOrder() {
     std::vector<ElementId> order;
     order.reserve(el::elementCount);
-    // The help page lies over everything, its background under its own elements.
+    // The help page lies over everything, its background under its own
+    // elements; About Tarvel, opened from the help, lies on that background.
     for (const ElementId id :
-         {el::Help_BtnA, el::Help_BtnS, el::Help_legend, el::Help_Ladder, el::Help_Keys, el::Help_bg})
+         {el::About_BtnA, el::About_BtnB, el::About_lbl, el::About_ttl, el::Help_BtnA, el::Help_BtnB, el::Help_BtnS,
+          el::Help_legend, el::Help_Ladder, el::Help_Keys, el::Help_bg})
         order.push_back(id);
     order.push_back(el::Check1);
     for (ElementId id = el::kProgressFirst; id < el::Where_lbl; ++id) order.push_back(id);
-    for (ElementId id = el::Check3; id < el::kTeachingFirst; ++id) order.push_back(id);  // listening
+    for (ElementId id = el::Check3; id <= el::About_Btn; ++id) order.push_back(id);  // listening, About's button
     // The mark over the notes; the large diagram and page 5's staff, in free
     // space, each mark and note over its staff.
     for (ElementId id = el::Now_mark(0); id <= el::Help_Btn; ++id) order.push_back(id);
     for (ElementId id = el::P5_Row(0); id <= el::P5_Legend; ++id) order.push_back(id);
+    order.push_back(el::P5_ExtraFirst);
     for (ElementId id = el::P5_Extra(el::scoreNotes - 1); id >= el::P5_Choshi; --id) order.push_back(id);
     for (int r = 0; r < el::scoreRows; ++r) order.push_back(el::P5_Staff(r));
     order.push_back(el::P3_Btn(3));

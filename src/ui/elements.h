@@ -116,13 +116,22 @@ inline constexpr ElementId Lab_Mic = Check3 + 2;
 inline constexpr ElementId Lab_Onryo = Check3 + 3;
 inline constexpr ElementId Lab_Miss = Check3 + 4;
 constexpr ElementId Lab_Teian(int k) { return Check3 + 5 + k; }  // k = 0 .. 3, beside P5_Btn(k + 1)
+// The concert pitch the player tunes to, under the input list.
+inline constexpr ElementId Lab_A4 = Check3 + 9;
+inline constexpr ElementId Cmb_A4 = Check3 + 10;
+// About Tarvel: page 1's way there, and the page itself (its back button, the
+// button that opens the data folder, its text).
+inline constexpr ElementId About_Btn = Check3 + 11;
+inline constexpr ElementId About_BtnA = About_Btn + 1;
+inline constexpr ElementId About_BtnB = About_Btn + 2;
+inline constexpr ElementId About_lbl = About_Btn + 3;
 
 // What teaches at a glance, in free space. The run screen: the mark on the
 // note being played (one place per note column of each staff, the places of
 // onp_img(0 .. 31)), that note's diagram large (nine layers, L1 .. R5) and
 // the names of the keys it presses.
 inline constexpr int nowMarkCount = 2 * notesPerRow;
-inline constexpr ElementId kTeachingFirst = Check3 + 9;
+inline constexpr ElementId kTeachingFirst = About_lbl + 1;
 constexpr ElementId Now_mark(int i) { return kTeachingFirst + i; }  // i = 0 .. 31
 constexpr ElementId Big_finger(int k) { return kTeachingFirst + nowMarkCount + k; }
 inline constexpr ElementId Big_keys = Big_finger(fingersPerNote);
@@ -134,11 +143,12 @@ inline constexpr ElementId Help_BtnS = Help_Btn + 3;    // shows the other syste
 inline constexpr ElementId Help_Ladder = Help_Btn + 4;  // the grades and how to climb them
 inline constexpr ElementId Help_Keys = Help_Btn + 5;    // the keys of the page the player came from
 inline constexpr ElementId Help_BtnA = Help_Btn + 6;    // back where the player was
+inline constexpr ElementId Help_BtnB = Help_Btn + 7;    // About Tarvel, over the help
 // Page 5 after a heard run: up to three rows of the exercise on a small
 // staff, side by side, with every slip marked on its note.
 inline constexpr int scoreRows = 3;
 inline constexpr int scoreNotes = scoreRows * notesPerRow;
-inline constexpr ElementId kScoreFirst = Help_BtnA + 1;
+inline constexpr ElementId kScoreFirst = Help_BtnB + 1;
 constexpr ElementId P5_Staff(int r) { return kScoreFirst + r; }  // r = 0 .. 2, one row's stretch of staff
 inline constexpr ElementId P5_Choshi = P5_Staff(scoreRows);
 constexpr ElementId P5_Note(int i) { return P5_Choshi + 1 + i; }         // i = 0 .. 47
@@ -146,7 +156,11 @@ constexpr ElementId P5_Mark(int i) { return P5_Note(scoreNotes) + i; }   // on P
 constexpr ElementId P5_Extra(int i) { return P5_Mark(scoreNotes) + i; }  // after P5_Note(i)
 constexpr ElementId P5_Row(int r) { return P5_Extra(scoreNotes) + r; }   // "2 段目" over row r
 inline constexpr ElementId P5_Legend = P5_Row(scoreRows);                // what the marks mean
-inline constexpr int elementCount = P5_Legend + 1;
+inline constexpr ElementId P5_ExtraFirst = P5_Legend + 1;                // before the exercise's first note
+// About Tarvel's title when it lies on the help's background, where the
+// message label that carries it on page 1 is covered.
+inline constexpr ElementId About_ttl = P5_ExtraFirst + 1;
+inline constexpr int elementCount = About_ttl + 1;
 }  // namespace el
 
 // Every element, indexed by its id.

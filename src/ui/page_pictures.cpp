@@ -26,10 +26,17 @@ std::vector<PagePicture> buildTable() {
     t.push_back({el::P7_BtnB, kExportPicture});
     t.push_back({el::Help_Btn, kHelpPicture});
     t.push_back({el::Help_BtnA, kHelpBackPicture});
+    t.push_back({el::Help_BtnB, kHelpAboutPicture});
     return t;
 }
 
 }  // namespace
+
+const std::vector<PagePicture>& aboutPictureTable() {
+    static const std::vector<PagePicture> table{
+        {el::About_Btn, kAboutPicture}, {el::About_BtnA, kBackPicture}, {el::About_BtnB, kOpenFolderPicture}};
+    return table;
+}
 
 const std::vector<PagePicture>& pagePictureTable() {
     static const std::vector<PagePicture> table = buildTable();

@@ -9,7 +9,9 @@ SizeLimit pictureLimit(ElementId id) {
     if (id >= el::P5_Btn(1) && id <= el::P6_Btn(3)) return {230, 66};
     if (id == el::P3_BtnA || id == el::P3_BtnB || id == el::P4_BtnA || id == el::P7_BtnA) return {150, 44};
     if (id == el::P3_BtnC) return {90, 90};  // left of the back buttons, above the keys
-    if (id == el::P7_BtnB) return {230, 66};
+    if (id == el::P7_BtnB || id == el::About_BtnB) return {230, 66};
+    if (id == el::About_BtnA) return {150, 44};
+    if (id == el::About_Btn) return {48, 48};         // in page 1's top right corner, left of the "？"
     if (id == el::Cancel_img) return {58, 25, true};  // the red disc and its key, left of the clef
     if (id == el::Gosen_img1 || id == el::Gosen_img2) return {960, 200, true};  // to the right edge, above the fingers
     if (id == el::Choshi(0) || id == el::Choshi(1)) return {152, 200};          // left of the first note column
@@ -22,11 +24,13 @@ SizeLimit pictureLimit(ElementId id) {
     if (id == el::Help_legend) return {520, 690};  // left of the help texts
     if (id == el::Help_BtnS) return {230, 44};
     if (id == el::Help_BtnA) return {130, 44};
+    if (id == el::Help_BtnB) return {230, 44};
     if (id == el::P5_Staff(0)) return {380, kScoreBandHeight};  // the clef and the first row
     if (id >= el::P5_Staff(1) && id <= el::P5_Staff(el::scoreRows - 1)) return {310, kScoreBandHeight};
     if (id == el::P5_Choshi) return {52, kScoreBandHeight};  // between the clef and the first note
     if (id >= el::P5_Mark(0) && id <= el::P5_Mark(el::scoreNotes - 1)) return {kScoreMarkWidth, kScoreBandHeight};
     if (id >= el::P5_Note(0) && id <= el::P5_Extra(el::scoreNotes - 1)) return {kScoreColumnWidth, kScoreBandHeight};
+    if (id == el::P5_ExtraFirst) return {kScoreColumnWidth, kScoreBandHeight};
     if (id == el::P5_Legend) return {600, 24};
     return {200, 44};  // pages 1 and 2, 48 px apart
 }

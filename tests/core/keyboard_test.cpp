@@ -65,10 +65,25 @@ TEST(Keyboard, EachKeyStandsForOneButtonOfThePageShowing) {
         {Page::Help, KeyInput::Backspace, el::Help_BtnA},
         {Page::Help, KeyInput::S, el::Help_BtnS},
         {Page::Help, KeyInput::Digit1, std::nullopt},
+        // About Tarvel: F1 is the help's on page 1 too; About is page 1's button and the help's A.
+        {Page::System, KeyInput::A, std::nullopt},
+        {Page::Help, KeyInput::A, el::Help_BtnB},
+        {Page::About, KeyInput::Backspace, el::About_BtnA},
+        {Page::About, KeyInput::Escape, el::About_BtnA},
+        {Page::About, KeyInput::F1, el::Help_Btn},
+        {Page::About, KeyInput::Enter, std::nullopt},
     };
     for (const Row& row : rows)
         EXPECT_EQ(buttonForKey(row.key, row.page, 12), row.button)
             << static_cast<int>(row.page) << " " << static_cast<int>(row.key);
+    // Every page the player can be on has its keys, F1 among them but in a run and on the help itself.
+    for (const Page page : {Page::System, Page::Part, Page::Key, Page::Tempo, Page::Run, Page::Answer, Page::Grade,
+                            Page::Progress, Page::About, Page::Help}) {
+        EXPECT_FALSE(pageKeysText(page).empty()) << static_cast<int>(page);
+        const bool helpOffered = page != Page::Run && page != Page::Help;
+        EXPECT_EQ(buttonForKey(KeyInput::F1, page, 12), helpOffered ? std::optional(el::Help_Btn) : std::nullopt)
+            << static_cast<int>(page);
+    }
     EXPECT_EQ(buttonForKey(KeyInput::Enter, Page::Key, -1), std::nullopt) << "no key under the frame, no key";
     for (const KeyInput arrow : {KeyInput::Left, KeyInput::Down})
         EXPECT_EQ(buttonForKey(arrow, Page::Key, 12), std::nullopt) << "the arrows click nothing";

@@ -183,12 +183,16 @@ TEST_F(RunTest, LoadingShowsItsCaptionsAndThePictures) {
     click(el::P2_Btn1);
     click(el::P3_Btn(1));
     const std::size_t from = play();
-    // After hiding page 4: its buttons, its boxes, its captions and the note that no microphone was found.
-    // Then the "？" goes: there is no help during a run.
-    EXPECT_EQ(window.ops[from + 16], "hide Help_Btn");
-    EXPECT_EQ(window.ops[from + 17], "font Label1 name=MS UI Gothic");
-    EXPECT_EQ(window.ops[from + 19], "caption Label1 \r\n　　ロード中。。。");
-    EXPECT_EQ(window.ops[from + 20], "pump");
+    // After hiding page 4: the font, the caption, and the pump that shows it.
+    // The "？" goes before it: there is no help during a run.
+    const std::size_t loading = indexOf("caption Label1 \r\n　　ロード中。。。", from);
+    ASSERT_LT(loading, window.ops.size());
+    EXPECT_EQ(window.ops[loading - 2], "font Label1 name=MS UI Gothic");
+    EXPECT_EQ(window.ops[loading - 1], "font Label1 size=32");
+    EXPECT_EQ(window.ops[loading + 1], "pump");
+    EXPECT_EQ(window.opsStartingWith("hide P4_BtnA", from).size(), 1u) << "page 4 went first";
+    EXPECT_LT(indexOf("hide P4_BtnA", from), loading);
+    EXPECT_LT(indexOf("hide Help_Btn", from), loading);
     // The scale from 2c: note 0 is c4 natural, in G major without a sign.
     EXPECT_EQ(window.picture(el::onp_img(0)), "system\\Linehyouji\\215.gif");
     EXPECT_EQ(window.picture(el::onp_img(3)), "system\\Linehyouji\\202.gif") << "f natural in G major";

@@ -15,8 +15,11 @@
 #include <QTest>
 #include <QTimer>
 #include <climits>
+#include <cmath>
 
+#include "data/data_paths.h"
 #include "qt/picture_cache.h"
+#include "qt/picture_element.h"
 #include "qt/qt_window.h"
 #include "support/gif_fixture.h"
 
@@ -47,12 +50,80 @@ protected:
     std::vector<std::string> clicks;
 };
 
-TEST_F(WindowTest, OneFixedWindowCalledTarvel) {
+TEST_F(WindowTest, OneWindowCalledTarvelThatCanBeResized) {
     QWidget* form = window.form();
-    EXPECT_EQ(form->size(), QSize(1016, 713));
-    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    EXPECT_EQ(form->size(), QSize(1016, 713)) << "it starts at the layout's own size";
+    EXPECT_LE(form->minimumSize().width(), 508);
+    EXPECT_GE(form->maximumSize().width(), 4000) << "it can be resized and maximised";
     EXPECT_EQ(form->windowTitle(), "Tarvel");
     EXPECT_EQ(form->windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)}) << "an icon of its own";
+}
+
+// The whole page follows the window: every element at its twips place times
+// the scale, from the letterboxed page's corner; pictures and fonts grow too.
+TEST_F(WindowTest, ThePageScalesWithTheWindowKeepingItsProportions) {
+    picture(el::P3_Btn(5), "system\\b.gif", test::solidPicture(40, 30, Qt::blue));
+    showWindow();
+    struct Case {
+        QSize window;
+        double scale;
+        QPoint origin;
+    };
+    const Case cases[] = {{{1524, 1070}, 1.5, {0, 0}},
+                          {{2032, 1426}, 2.0, {0, 0}},
+                          {{1300, 713}, 1.0, {142, 0}},
+                          {{1016, 1000}, 1.0, {0, 143}},
+                          {{1016, 713}, 1.0, {0, 0}}};
+    auto px = [](int twips, double scale) { return static_cast<int>(std::lround(twips * scale / 15)); };
+    for (const Case& c : cases) {
+        window.form()->resize(c.window);
+        QCoreApplication::processEvents();
+        EXPECT_DOUBLE_EQ(window.pageScale(), c.scale) << c.window.width();
+        EXPECT_EQ(window.pageOrigin(), c.origin) << c.window.width();
+        const QPoint at = c.origin;
+        EXPECT_EQ(window.placeInWindow(el::P3_Btn(5)),
+                  QRect(at + QPoint(px(9585, c.scale), px(2280, c.scale)), QSize(40, 30) * c.scale));
+        EXPECT_EQ(window.placeInWindow(el::Label1),
+                  QRect(at + QPoint(px(3960, c.scale), 0), QSize(px(8412, c.scale), px(5652, c.scale))));
+        EXPECT_EQ(window.placeInWindow(el::Uns_img(9 * 31)).topLeft(),
+                  at + QPoint(px(Slot_x(15), c.scale), px(5400 + 3000, c.scale)))
+            << "the note and finger pictures' layers follow the page";
+        EXPECT_EQ(window.elementWidget(el::Label1)->font().pixelSize(), std::lround(12 * c.scale));
+        EXPECT_EQ(window.elementWidget(el::Key_frm(0))->geometry().topLeft(),
+                  at + QPoint(px(240 - 45, c.scale), px(2280 - 45, c.scale)));
+    }
+}
+
+// Larger than its own size a picture is drawn from its twin, twice its size
+// beside it; without one, or with one of the wrong size, it is enlarged.
+TEST_F(WindowTest, ALargePageShowsEachPictureFromItsTwin) {
+    struct Case {
+        const char* twin;  // what lies beside the picture
+        QColor shown;      // at scale 1.5
+    };
+    const Case cases[] = {{"a twin", Qt::red}, {"none", Qt::blue}, {"too small", Qt::blue}};
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string path = "system\\p" + std::to_string(n++) + ".gif";
+        test::writeGif(data, path, test::solidPicture(40, 30, Qt::blue));
+        if (std::string(c.twin) == "a twin")
+            test::writeGif(data, twinPicture(path), test::solidPicture(80, 60, Qt::red));
+        if (std::string(c.twin) == "too small")
+            test::writeGif(data, twinPicture(path), test::solidPicture(60, 40, Qt::red));
+        window.form()->resize(1016, 713);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(window.setPicture(el::P3_Btn(5), path), PictureLoad::Loaded);
+        showWindow();
+        auto* element = static_cast<PictureElement*>(window.elementWidget(el::P3_Btn(5)));
+        EXPECT_EQ(element->pixelsFor(element->size()).toImage().pixelColor(5, 5), QColor(Qt::blue)) << c.twin;
+        window.form()->resize(1524, 1070);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(element->size(), QSize(60, 45));
+        const QImage shown = element->pixelsFor(element->size()).toImage();
+        EXPECT_EQ(shown.size(), QSize(60, 45)) << c.twin;
+        EXPECT_EQ(shown.pixelColor(30, 22), c.shown) << c.twin;
+        EXPECT_EQ(pixel(window.placeInWindow(el::P3_Btn(5)).center()), c.shown) << c.twin;
+    }
 }
 
 TEST_F(WindowTest, EveryElementAtItsPlace) {

@@ -38,6 +38,10 @@ public:
         return some;
     }
     std::vector<std::string> takeMessages() override { return std::exchange(pendingMessages, {}); }
+    std::optional<HistorySummary> summary() override {
+        if (failReads) return std::nullopt;
+        return HistorySummary{"/data/tarvel-history.sqlite", !kept.empty(), 4096 * kept.size(), kept.size()};
+    }
 };
 
 }  // namespace tarvel::test

@@ -72,6 +72,7 @@ void RecordingWindow::setFontSize(ElementId id, double points) {
 void RecordingWindow::setChoices(ElementId id, const std::vector<std::string>& items, int chosen) {
     record("choices " + elementName(id) + " " + std::to_string(items.size()) + " chosen=" + std::to_string(chosen));
     choices = items;
+    choicesOf[id] = items;
     chosen_[id] = chosen;
 }
 

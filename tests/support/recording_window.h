@@ -70,7 +70,8 @@ public:
     void choose(ElementId id, int index) { chosen_[id] = index; }
 
     // What the progress page's elements were last given.
-    std::vector<std::string> choices;
+    std::vector<std::string> choices;                         // of the choice given items last
+    std::map<ElementId, std::vector<std::string>> choicesOf;  // of each choice element
     ChartData chart;
     TableData table;
 

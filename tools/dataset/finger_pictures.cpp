@@ -238,8 +238,8 @@ void drawCross(QPainter& p) {
 // What lies under a layer: the window and the rest of the diagram.
 QImage diagramMatte(FingerSystem system, const Look& look, bool withParts, bool big) {
     const double scale = big ? kBigScale : 1.0;
-    QImage matte = solidMatte(QSize(big ? kBigFingerWidth : kFingerWidth, big ? kBigFingerHeight : kFingerHeight),
-                              big ? kWindowGrey : kMixedBackground);
+    QImage matte = matteCanvas(QSize(big ? kBigFingerWidth : kFingerWidth, big ? kBigFingerHeight : kFingerHeight),
+                               big ? kWindowGrey : kMixedBackground);
     QPainter p(&matte);
     p.scale(scale, scale);
     for (const FingerLayout& finger : layouts(system)) {

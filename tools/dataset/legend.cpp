@@ -69,8 +69,7 @@ Legend drawLegend(FingerSystem system, const LegendStyle& style) {
         static_cast<int>(std::ceil(std::max(diagramTop + diagramHeight, diagramTop + listHeight) + kKeyRowHeight));
 
     Legend legend;
-    legend.image = QImage(width, height, QImage::Format_RGB32);
-    legend.image.fill(Qt::white);
+    legend.image = matteCanvas(QSize(width, height), Qt::white);  // twice the pixels in a twin
     QPainter p(&legend.image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

@@ -23,7 +23,7 @@ constexpr int stepY(int step) { return kMiniBottomLineY - kStep * step; }
 
 // What lies under a picture on the small staff: its lines on the window's grey.
 QImage linesMatte(int width) {
-    QImage matte = solidMatte(QSize(width, kScoreBandHeight), kWindowGrey);
+    QImage matte = matteCanvas(QSize(width, kScoreBandHeight), kWindowGrey);
     QPainter p(&matte);
     for (int line = 0; line < staff::kLineCount; ++line) p.fillRect(0, lineY(line), width, 1, kInk);
     return matte;

@@ -16,7 +16,7 @@ constexpr double kRingHalfHeight = 8;
 constexpr double kRingPen = 3;
 
 QImage staffLinesMatte() {
-    QImage matte = solidMatte(QSize(kNoteWidth, kNoteHeight), kMixedBackground);
+    QImage matte = matteCanvas(QSize(kNoteWidth, kNoteHeight), kMixedBackground);
     QPainter p(&matte);
     for (int line = 0; line < kLineCount; ++line) p.fillRect(0, lineY(line), kNoteWidth, 1, Qt::black);
     return matte;
