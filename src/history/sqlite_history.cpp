@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <ctime>
+#include <optional>
 #include <system_error>
 #include <utility>
 
@@ -91,6 +92,17 @@ std::string stamp() {
     return text;
 }
 
+// The history file or one of its log files, where it is a symbolic link.
+std::optional<fs::path> linkAmong(const fs::path& file) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        fs::path path = file;
+        path += suffix;
+        std::error_code ec;
+        if (fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool isHistoryFile(const fs::path& relative) {
@@ -117,7 +129,7 @@ std::vector<std::string> SqliteHistory::takeMessages() { return std::exchange(me
 
 bool SqliteHistory::ensureOpen() {
     if (db_) return true;
-    if (tooNew_) return false;
+    if (leftAlone_) return false;
     return openFile(true);
 }
 
@@ -151,7 +163,18 @@ SqliteHistory::Verdict SqliteHistory::inspect(int& version, std::string& detail)
 
 bool SqliteHistory::openFile(bool allowPutAside) {
     const std::string path = file_.string();
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    // Never through a symbolic link: it may lead out of the data folder, to
+    // another player's history.
+    // Its log files neither.
+    if (const std::optional<fs::path> link = linkAmong(file_)) {
+        leftAlone_ = true;
+        tell("記録の履歴 " + link->string() + " はシンボリックリンクなので、履歴を読み書きしません。\n" +
+                 "成績は今まで通り記録フォルダに残ります。",
+             "link");
+        return false;
+    }
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW,
+                        nullptr) != SQLITE_OK) {
         const std::string detail = errorText(db_);
         close();
         if (openReadOnly()) return true;
@@ -179,7 +202,7 @@ bool SqliteHistory::openFile(bool allowPutAside) {
     }
     if (version > kSchemaVersion) {
         close();
-        tooNew_ = true;
+        leftAlone_ = true;
         tell("記録の履歴 " + path + " は新しい版の Tarvel が作ったものなので、この版では読み書きしません。\n" +
                  "成績は今まで通り記録フォルダに残ります。",
              "new");
@@ -192,7 +215,7 @@ bool SqliteHistory::openFile(bool allowPutAside) {
         Statement mode(db_, "PRAGMA journal_mode=WAL");
         wal = mode.ok() && mode.step() == SQLITE_ROW && mode.text(0) == "wal";
     }
-    if (!wal || !migrate(version, detail)) {
+    if (!wal || !migrate(detail)) {
         if (detail.empty()) detail = errorText(db_);
         close();
         if (openReadOnly()) return true;
@@ -208,7 +231,7 @@ bool SqliteHistory::openFile(bool allowPutAside) {
 // it has one; it is then read as it stands, and nothing is written.
 bool SqliteHistory::openReadOnly() {
     std::error_code ec;
-    if (!fs::is_regular_file(file_, ec)) return false;
+    if (!fs::is_regular_file(fs::symlink_status(file_, ec))) return false;
     const std::string uri = "file:" + file_.string() + "?immutable=1";
     if (sqlite3_open_v2(uri.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
         close();
@@ -224,20 +247,37 @@ bool SqliteHistory::openReadOnly() {
     return true;
 }
 
-bool SqliteHistory::migrate(int fromVersion, std::string& detail) {
+// The version is read again inside the write transaction that brings the
+// schema up to date: a second Tarvel starting on the same new folder has
+// either made the whole schema already, or waits until this one has.
+bool SqliteHistory::migrate(std::string& detail) {
+    sqlite3_busy_timeout(db_, kSchemaWaitMs);
+    auto fail = [&] {
+        if (detail.empty()) detail = errorText(db_);
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    };
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return fail();
+    int version = 0, application = 0;
+    if (pragmaInt(db_, "PRAGMA user_version", version) != SQLITE_OK ||
+        pragmaInt(db_, "PRAGMA application_id", application) != SQLITE_OK)
+        return fail();
+    if (application == kApplicationId && version >= kSchemaVersion) {
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        return true;
+    }
     for (const Migration& step : kMigrations) {
-        if (step.version <= fromVersion) continue;
-        const std::string sql = std::string("BEGIN IMMEDIATE;") + step.sql +
-                                "PRAGMA application_id=" + std::to_string(kApplicationId) +
-                                ";PRAGMA user_version=" + std::to_string(step.version) + ";COMMIT;";
+        if (step.version <= version) continue;
         char* error = nullptr;
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        if (sqlite3_exec(db_, step.sql, nullptr, nullptr, &error) != SQLITE_OK) {
             detail = error ? error : errorText(db_);
             sqlite3_free(error);
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            return false;
+            return fail();
         }
     }
+    const std::string mark = "PRAGMA application_id=" + std::to_string(kApplicationId) +
+                             ";PRAGMA user_version=" + std::to_string(kSchemaVersion) + ";COMMIT;";
+    if (sqlite3_exec(db_, mark.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return fail();
     return true;
 }
 
@@ -252,7 +292,7 @@ bool SqliteHistory::putAside(const char* reason) {
     }
     fs::rename(file_, aside, ec);
     if (ec) {
-        tooNew_ = true;  // leave it alone for the rest of this session
+        leftAlone_ = true;  // for the rest of this session
         tell("記録の履歴 " + file_.string() + " は" +
                  (std::string(reason) == "damaged" ? "壊れています" : "Tarvel の履歴ではありません") +
                  "が、脇によけることもできません（" + ec.message() + "）。\n成績は今まで通り記録フォルダに残ります。",
@@ -316,7 +356,7 @@ std::optional<std::vector<HistoryRun>> SqliteHistory::runs(std::string_view syst
     if (!ensureOpen()) {
         std::error_code ec;
         // Nothing kept yet is an empty history, not a failure.
-        if (!tooNew_ && !fs::exists(file_, ec)) return std::vector<HistoryRun>{};
+        if (!leftAlone_ && !fs::exists(fs::symlink_status(file_, ec))) return std::vector<HistoryRun>{};
         return std::nullopt;
     }
     const bool all = system.empty() && pairing.empty();

@@ -24,6 +24,7 @@ public:
     static constexpr int kSchemaVersion = 1;
     static constexpr int kApplicationId = 0x5452564C;  // "TRVL"
     static constexpr int kBusyTimeoutMs = 2000;
+    static constexpr int kSchemaWaitMs = 2000;  // for a second Tarvel making or upgrading the schema
 
     // Opens the file when it is first needed, not here.
     explicit SqliteHistory(std::filesystem::path file);
@@ -43,7 +44,7 @@ private:
     bool openFile(bool allowPutAside);
     bool openReadOnly();
     Verdict inspect(int& version, std::string& detail);
-    bool migrate(int fromVersion, std::string& detail);
+    bool migrate(std::string& detail);
     bool putAside(const char* reason);
     void close();
     void tell(const std::string& message, std::string key);
@@ -51,7 +52,7 @@ private:
     std::filesystem::path file_;
     sqlite3* db_ = nullptr;
     bool readOnly_ = false;
-    bool tooNew_ = false;  // written by a newer Tarvel: left alone
+    bool leftAlone_ = false;  // a link, or written by a newer Tarvel: never read nor written
     std::vector<std::string> messages_;
     std::string lastProblem_;  // a problem is told once, until things work again
 };

@@ -310,5 +310,73 @@ TEST_F(HistoryFile, AKillDuringTheWritesLosesAtMostTheRunBeingWritten) {
     }
 }
 
+TEST_F(HistoryFile, AHistoryThatIsASymbolicLinkIsNeitherReadNorWritten) {
+    struct Case {
+        const char* what;
+        bool targetExists;
+        const char* linked;  // the name that is a link
+    };
+    for (const Case& c : {Case{"pointing where nothing is yet", false, ""},
+                          Case{"pointing at another history", true, ""}, Case{"its log file", false, "-wal"}}) {
+        SCOPED_TRACE(c.what);
+        test::DataFolder folder, elsewhere;
+        const fs::path target = elsewhere.root() / "h.sqlite";
+        if (c.targetExists) {
+            SqliteHistory other(target);
+            ASSERT_TRUE(other.add(aRun(1, "000", "Oeh")));
+        }
+        fs::path link = folder.root() / SqliteHistory::kFileName;
+        if (std::string(c.linked).empty()) {
+            fs::create_symlink(target, link);
+        } else {
+            SqliteHistory(link).add(aRun(1));
+            link += c.linked;
+            fs::remove(link);
+            fs::create_symlink(target, link);
+        }
+        SqliteHistory history(folder.root() / SqliteHistory::kFileName);
+        EXPECT_FALSE(history.add(aRun(2)));
+        EXPECT_FALSE(history.add(aRun(3)));
+        EXPECT_FALSE(history.runs()) << "another player's runs are not shown either";
+        const auto messages = history.takeMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find(link.string()), std::string::npos) << messages[0];
+        EXPECT_NE(messages[0].find("シンボリックリンク"), std::string::npos) << messages[0];
+        EXPECT_EQ(filesIn(elsewhere.root()),
+                  c.targetExists ? std::vector<std::string>{"h.sqlite"} : std::vector<std::string>{})
+            << "nothing made or written beside the target";
+        if (c.targetExists) {
+            EXPECT_EQ(query(target, "SELECT count(*) FROM runs"), "1");
+        }
+        EXPECT_TRUE(fs::is_symlink(link)) << "the link is left as it is";
+    }
+}
+
+TEST_F(HistoryFile, TwoProgramsStartingOnAFolderWithoutAHistoryBothKeepTheirRuns) {
+    // A third connection holds the write lock on the new, empty file while
+    // both programs look at it, so that both find it without a schema.
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(file().c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "PRAGMA journal_mode=WAL; BEGIN IMMEDIATE;", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::vector<std::string> messages[2];
+    bool added[2] = {false, false};
+    std::vector<std::thread> programs;
+    for (int p = 0; p < 2; ++p)
+        programs.emplace_back([&, p] {
+            SqliteHistory history(file());
+            added[p] = history.add(aRun(p + 1, p == 0 ? "S01" : "S02"));
+            messages[p] = history.takeMessages();
+        });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+    for (std::thread& t : programs) t.join();
+    sqlite3_close(holder);
+    for (int p = 0; p < 2; ++p) {
+        EXPECT_TRUE(added[p]) << p;
+        EXPECT_TRUE(messages[p].empty()) << p << ": " << (messages[p].empty() ? "" : messages[p][0]);
+    }
+    EXPECT_EQ(query(file(), "SELECT count(*) FROM runs"), "2");
+}
+
 }  // namespace
 }  // namespace tarvel
