@@ -13,10 +13,13 @@
 //  - the time the history adds after a grading (one run written) beside the
 //    record's rename, and the time the key page spends on the best results of
 //    a long history beside reading its 29 records.
-//  - the metronome over those beats: the click onsets in the recorded stream
+//  - the metronome over those beats ("--sound-only" after DATA_DIR: the sound
+//    device alone): the click onsets in the recorded stream
 //    against the beats, and, where PulseAudio can be started, the spacing of
-//    the clicks that really leave Qt's sound output (a null sink, recorded)
-//    beside QSoundEffect played on the same grid, and the output latency.
+//    the clicks that really leave Qt's sound output (a null sink, recorded),
+//    five times, the last beside two busy processes, with the stream as it was
+//    written beside it and the worst of the five; QSoundEffect played on the
+//    same grid; and the output latency.
 //  - listening, per tempo, on the performances rendered from the exercise
 //    files (tests/listen/performances.plan): right notes judged right, planted
 //    slips caught, false slips per run, the time to judge a run and the pitch
@@ -24,6 +27,8 @@
 //    lag search (every beat judged where it falls, as a live judge would).
 // DATA_DIR holds a built data set; its exercise for Boehm, B-flat part, G major
 // is stretched to 320 notes in a temporary copy.
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <sqlite3.h>
@@ -40,6 +45,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -273,7 +279,7 @@ Spacing spacingOf(const std::vector<float>& recording) {
 }
 
 void printSpacing(const char* label, const Spacing& s) {
-    std::printf("  %-22s %3zu of 320 clicks heard; spacing error median %6.3f ms  p99 %7.3f ms\n", label, s.found,
+    std::printf("  %-26s %3zu of 320 clicks heard; spacing error median %6.3f ms  p99 %7.3f ms\n", label, s.found,
                 s.medianMs, s.p99Ms);
 }
 
@@ -294,6 +300,38 @@ bool writeClickWav(const fs::path& file) {
     return static_cast<bool>(out);
 }
 
+// Processes that keep a core busy until they are killed.
+class BusyProcesses {
+public:
+    explicit BusyProcesses(int count) {
+        for (int i = 0; i < count; ++i) {
+            const pid_t child = ::fork();
+            if (child == 0) {
+                volatile unsigned long n = 0;
+                for (;;) n = n + 1;
+            }
+            if (child > 0) children_.push_back(child);
+        }
+    }
+    ~BusyProcesses() {
+        for (const pid_t child : children_) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+        }
+    }
+    BusyProcesses(const BusyProcesses&) = delete;
+    BusyProcesses& operator=(const BusyProcesses&) = delete;
+
+private:
+    std::vector<pid_t> children_;
+};
+
+std::vector<float> toFloat(const std::vector<std::int16_t>& samples) {
+    std::vector<float> result(samples.size());
+    for (std::size_t i = 0; i < samples.size(); ++i) result[i] = static_cast<float>(samples[i]) / 32768.0f;
+    return result;
+}
+
 void benchSoundDevice(const fs::path& root) {
     if (const std::string missing = test::NullSink::missingTools(); !missing.empty()) {
         std::printf("  skipped: PulseAudio is not installed (missing: %s)\n", missing.c_str());
@@ -305,13 +343,23 @@ void benchSoundDevice(const fs::path& root) {
         return;
     }
     constexpr auto beat = std::chrono::milliseconds(125);
-    {
+    // Five program starts on the same sink, the last beside two processes that
+    // keep both cores busy. Each line gives what left the sink and, beside it,
+    // the stream as it was written: a click misplaced in both was placed so;
+    // one misplaced only in the sink was moved by the server.
+    Spacing worst;
+    worst.found = 320;
+    std::vector<double> latencies;
+    for (int run = 1; run <= 5; ++run) {
+        const bool busy = run == 5;
+        const std::unique_ptr<BusyProcesses> load = busy ? std::make_unique<BusyProcesses>(2) : nullptr;
         QtAudioOutput out;  // opened with the program, pages before a run
         if (!out.deviceAvailable() || !sink.startRecording()) {
             std::printf("  skipped: Qt found no output on the null sink\n");
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+        out.keepWritten();
         // As the run asks: each click one beat ahead, the first after "いくよ".
         const Instant first = steadyNow() + std::chrono::milliseconds(1500);
         for (int k = 0; k < 320; ++k) {
@@ -319,10 +367,24 @@ void benchSoundDevice(const fs::path& root) {
             out.scheduleClick(k % 4 == 0 ? ClickKind::Accent : ClickKind::Beat, first + k * beat);
         }
         sleepUntil(first + 320 * beat);
-        printSpacing("QAudioSink, pushed", spacingOf(sink.stopRecording()));
-        std::printf("  %-22s output latency (written ahead of the sound) median %.1f ms  (target under 30)\n", "",
-                    out.outputLatencyMs());
+        const Spacing heard = spacingOf(sink.stopRecording());
+        const Spacing written = spacingOf(toFloat(out.written()));
+        const QtAudioOutput::Health health = out.health();
+        const std::string label = "QAudioSink, run " + std::to_string(run) + (busy ? " (2 busy)" : "");
+        printSpacing(label.c_str(), heard);
+        std::printf("  %-26s written: %3zu clicks, spacing p99 %7.3f ms; ran dry %d, clicks late %d\n", "",
+                    written.found, written.p99Ms, health.dryRuns, health.lateClicks);
+        if (heard.found != 320 && (worst.found == 320 || std::abs(static_cast<long>(heard.found) - 320) >
+                                                             std::abs(static_cast<long>(worst.found) - 320)))
+            worst.found = heard.found;
+        worst.medianMs = std::max(worst.medianMs, heard.medianMs);
+        worst.p99Ms = std::max(worst.p99Ms, heard.p99Ms);
+        latencies.push_back(out.outputLatencyMs());
     }
+    printSpacing("QAudioSink, worst of 5", worst);
+    std::printf("  %-26s (target: 320 of 320 and a p99 under 1 ms in every run)\n", "");
+    std::printf("  %-26s output latency (written ahead of the sound) median %.1f ms  (target under 60)\n", "",
+                percentile(latencies, 0.5));
     const fs::path clickFile = root / "click.wav";
     if (!writeClickWav(clickFile)) return;
     QSoundEffect effect;
@@ -561,6 +623,11 @@ int main(int argc, char** argv) {
     }
     if (argc > 2 && std::string(argv[2]) == "--requests-only") {
         tarvel::benchRequests(root);
+        fs::remove_all(root);
+        return 0;
+    }
+    if (argc > 2 && std::string(argv[2]) == "--sound-only") {
+        tarvel::benchSoundDevice(root);
         fs::remove_all(root);
         return 0;
     }

@@ -1,5 +1,7 @@
 #include "qt/qt_audio_output.h"
 
+#include "audio/stream_origin.h"
+
 #include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
@@ -8,18 +10,19 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <deque>
 #include <optional>
 
 namespace tarvel {
 namespace {
 
-constexpr std::int64_t kBufferFrames = kAudioRate / 50;      // 20 ms: short, yet no underruns here
+// 40 ms: a server that falls behind and then renders a burst at once, or a
+// feeder thread held up under load, ran a 20 ms buffer dry now and then, and
+// every click after it sounded late. Clicks are asked for a beat ahead (125 ms
+// at the fastest tempo), so they are still placed before their samples are
+// written; a click due within 40 ms of a cancel may still sound.
+constexpr std::int64_t kBufferFrames = kAudioRate * 40 / 1000;
 constexpr int kTickMs = 2;                                   // the stream is topped up every tick
 constexpr auto kLookAhead = std::chrono::milliseconds(150);  // clicks are placed once this close
-constexpr auto kSettle = std::chrono::seconds(2);            // the played count settles after the start
-constexpr auto kOriginMoves = std::chrono::milliseconds(4);  // a real shift, not the count's scatter
-constexpr std::size_t kOriginReadings = 64;
 constexpr std::size_t kLatencyReadings = 20000;
 
 Instant steadyNow() { return std::chrono::duration_cast<Instant>(std::chrono::steady_clock::now().time_since_epoch()); }
@@ -56,11 +59,10 @@ public:
             close();  // no sound then, but the program goes on
             return;
         }
-        opened_ = steadyNow();
         timer_.start();
     }
 
-    // Drops every click; what is already buffered (under 20 ms) plays out.
+    // Drops every click; what is already buffered (under 40 ms) plays out.
     void silence() { mixer_.clear(); }
 
     void close() {
@@ -84,13 +86,19 @@ private:
         }
         const Instant now = steadyNow();
         const auto played = std::chrono::microseconds(sink_->processedUSecs());
-        if (played.count() > 0) updateOrigin(now, played);
+        bool clicksWaiting = !mixer_.empty();
+        {
+            const std::lock_guard lock(shared_.mutex);
+            clicksWaiting = clicksWaiting || !shared_.pending.empty();
+        }
+        origin_.reading(now, played, std::chrono::microseconds(written_ * 1'000'000 / kAudioRate), clicksWaiting);
         placeDueClicks(now);
         write(played);
+        const std::lock_guard lock(shared_.mutex);
+        shared_.health.dryRuns = origin_.dryRuns();
         if (played.count() > 0) {
             const double ahead =
                 static_cast<double>(written_) * 1000.0 / kAudioRate - static_cast<double>(played.count()) / 1000.0;
-            const std::lock_guard lock(shared_.mutex);
             if (shared_.latenciesMs.size() >= kLatencyReadings)
                 shared_.latenciesMs.erase(shared_.latenciesMs.begin(),
                                           shared_.latenciesMs.begin() + kLatencyReadings / 2);
@@ -98,26 +106,16 @@ private:
         }
     }
 
-    // Sample s of the stream leaves the device at origin + s / rate. Each
-    // reading of the played count gives an estimate; they scatter by a few
-    // ms as the server revises its latency figure. Once the stream has
-    // settled the origin is held, so that clicks keep their exact spacing,
-    // and only moved when the estimates have really left it (an underrun).
-    void updateOrigin(Instant now, std::chrono::microseconds played) {
-        origins_.push_back(static_cast<double>((now - played).count()));
-        if (origins_.size() > kOriginReadings) origins_.pop_front();
-        const Instant estimate(static_cast<Instant::rep>(median({origins_.begin(), origins_.end()})));
-        if (now - opened_ < kSettle || !origin_ || std::chrono::abs(estimate - *origin_) > kOriginMoves)
-            origin_ = estimate;
-    }
-
     void placeDueClicks(Instant now) {
-        if (!origin_) return;
+        const std::optional<Instant> origin = origin_.origin();
+        if (!origin) return;
         const std::lock_guard lock(shared_.mutex);
         std::erase_if(shared_.pending, [&](const Pending& click) {
             if (click.at - now > kLookAhead) return false;
             // Asked for too late: it sounds as soon as it can.
-            mixer_.add(click.kind, std::max(sampleAt(click.at - *origin_), written_));
+            const std::int64_t sample = sampleAt(click.at - *origin);
+            if (sample < written_) ++shared_.health.lateClicks;
+            mixer_.add(click.kind, std::max(sample, written_));
             return true;
         });
     }
@@ -135,8 +133,12 @@ private:
             samples_[i] = static_cast<std::int16_t>(std::lround(std::clamp(block_[i], -1.0f, 1.0f) * 32767.0f));
         const qint64 bytes = io_->write(reinterpret_cast<const char*>(samples_.data()),
                                         static_cast<qint64>(samples_.size() * sizeof(std::int16_t)));
-        if (bytes > 0) written_ += bytes / 2;
+        if (bytes <= 0) return;
+        written_ += bytes / 2;
         mixer_.dropBefore(written_);
+        const std::lock_guard lock(shared_.mutex);
+        if (shared_.keepWritten)
+            shared_.written.insert(shared_.written.end(), samples_.begin(), samples_.begin() + bytes / 2);
     }
 
     QAudioDevice device_;
@@ -146,9 +148,7 @@ private:
     QIODevice* io_ = nullptr;
     ClickMixer mixer_;
     std::int64_t written_ = 0;  // frames written since the stream opened
-    Instant opened_{};
-    std::deque<double> origins_;  // recent estimates of the stream's origin, in µs
-    std::optional<Instant> origin_;
+    StreamOrigin origin_;
     std::vector<float> block_;
     std::vector<std::int16_t> samples_;
 };
@@ -186,6 +186,22 @@ void QtAudioOutput::stopAll() {
     }
     QMetaObject::invokeMethod(
         stream_, [this] { stream_->silence(); }, Qt::QueuedConnection);
+}
+
+QtAudioOutput::Health QtAudioOutput::health() {
+    const std::lock_guard lock(shared_.mutex);
+    return shared_.health;
+}
+
+void QtAudioOutput::keepWritten() {
+    const std::lock_guard lock(shared_.mutex);
+    shared_.keepWritten = true;
+    shared_.written.clear();
+}
+
+std::vector<std::int16_t> QtAudioOutput::written() {
+    const std::lock_guard lock(shared_.mutex);
+    return shared_.written;
 }
 
 double QtAudioOutput::outputLatencyMs() {
