@@ -34,7 +34,17 @@ constexpr Migration kMigrations[] = {
      " heard_slips INTEGER"  // NULL unless the program listened
      ");"
      "CREATE INDEX runs_by_choice ON runs(system, pairing, key);"},
+    // A run that waited for another program's write lock carries the token it
+    // waited under, so that it is added once however often it is tried.
+    {2,
+     "ALTER TABLE runs ADD COLUMN queued_as TEXT;"
+     "CREATE UNIQUE INDEX runs_by_token ON runs(queued_as) WHERE queued_as IS NOT NULL;"},
 };
+
+constexpr const char* kInsert =
+    "INSERT OR IGNORE INTO runs"
+    " (played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips, queued_as)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
 class Statement {
 public:
@@ -63,6 +73,12 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
     int rc_ = SQLITE_OK;
 };
+
+// Another connection holds the write lock.
+bool isBusy(int rc) {
+    const int primary = rc & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
 
 bool isDamage(int rc) {
     const int primary = rc & 0xff;
@@ -109,9 +125,20 @@ bool isHistoryFile(const fs::path& relative) {
     return relative.parent_path().empty() && relative.filename().string().rfind("tarvel-history", 0) == 0;
 }
 
-SqliteHistory::SqliteHistory(fs::path file) : file_(std::move(file)) {}
+SqliteHistory::SqliteHistory(fs::path file) : file_(std::move(file)), pending_(file_) {}
 
-SqliteHistory::~SqliteHistory() { close(); }
+SqliteHistory::~SqliteHistory() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    if (retrier_.joinable()) retrier_.join();
+    // A last try; what still waits stays in the file for the next start.
+    const std::lock_guard lock(mutex_);
+    if (db_ && !readOnly_ && pending_.any()) addWaiting(kWriteWaitMs);
+    close();
+}
 
 void SqliteHistory::close() {
     if (db_) sqlite3_close_v2(db_);
@@ -125,7 +152,10 @@ void SqliteHistory::tell(const std::string& message, std::string key) {
     messages_.push_back(message);
 }
 
-std::vector<std::string> SqliteHistory::takeMessages() { return std::exchange(messages_, {}); }
+std::vector<std::string> SqliteHistory::takeMessages() {
+    const std::lock_guard lock(mutex_);
+    return std::exchange(messages_, {});
+}
 
 bool SqliteHistory::ensureOpen() {
     if (db_) return true;
@@ -182,7 +212,7 @@ bool SqliteHistory::openFile(bool allowPutAside) {
              "open " + detail);
         return false;
     }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db_, kSchemaWaitMs);
     sqlite3_extended_result_codes(db_, 1);
 
     int version = 0;
@@ -215,7 +245,9 @@ bool SqliteHistory::openFile(bool allowPutAside) {
         Statement mode(db_, "PRAGMA journal_mode=WAL");
         wal = mode.ok() && mode.step() == SQLITE_ROW && mode.text(0) == "wal";
     }
-    if (!wal || !migrate(detail)) {
+    // Up to date, it needs no write lock to open: another program may hold it.
+    const bool upToDate = verdict == Verdict::Ours && version == kSchemaVersion;
+    if (!wal || (!upToDate && !migrate(detail))) {
         if (detail.empty()) detail = errorText(db_);
         close();
         if (openReadOnly()) return true;
@@ -224,6 +256,8 @@ bool SqliteHistory::openFile(bool allowPutAside) {
         return false;
     }
     sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    // Runs that waited when a program closed are added now, or soon.
+    if (pending_.any() && !addWaiting(0)) startRetrying();
     return true;
 }
 
@@ -312,7 +346,38 @@ bool SqliteHistory::putAside(const char* reason) {
     return true;
 }
 
+int SqliteHistory::insert(const HistoryRun& run, const std::string& token) {
+    Statement insert(db_, kInsert);
+    if (!insert.ok()) return insert.prepareCode();
+    insert.bind(1, run.playedAt);
+    insert.bind(2, run.system);
+    insert.bind(3, run.pairing);
+    insert.bind(4, run.key);
+    insert.bind(5, run.tempo);
+    insert.bind(6, run.answer);
+    insert.bind(7, run.grade);
+    insert.bind(8, run.gradeNo);
+    if (run.heardSlips)
+        insert.bind(9, *run.heardSlips);
+    else
+        insert.bindNull(9);
+    if (token.empty())
+        insert.bindNull(10);
+    else
+        insert.bind(10, token);
+    return insert.step();
+}
+
+void SqliteHistory::cannotAdd(int rc) {
+    const std::string detail = errorText(db_);
+    tell("この回の成績は記録フォルダに残しましたが、記録の履歴 " + file_.string() + " に書き込めませんでした（" +
+             detail + "）。",
+         "add " + detail);
+    if (isDamage(rc)) close();  // looked at again, and put aside, next time
+}
+
 bool SqliteHistory::add(const HistoryRun& run) {
+    const std::lock_guard lock(mutex_);
     if (!ensureOpen()) return false;
     if (readOnly_) {
         tell("記録の履歴 " + file_.string() +
@@ -320,39 +385,86 @@ bool SqliteHistory::add(const HistoryRun& run) {
              "readonly");
         return false;
     }
-    Statement insert(db_,
-                     "INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips)"
-                     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    int rc = insert.prepareCode();
-    if (insert.ok()) {
-        insert.bind(1, run.playedAt);
-        insert.bind(2, run.system);
-        insert.bind(3, run.pairing);
-        insert.bind(4, run.key);
-        insert.bind(5, run.tempo);
-        insert.bind(6, run.answer);
-        insert.bind(7, run.grade);
-        insert.bind(8, run.gradeNo);
-        if (run.heardSlips)
-            insert.bind(9, *run.heardSlips);
-        else
-            insert.bindNull(9);
+    // Runs that wait for another program's lock go first: the new one joins them.
+    if (!pending_.any()) {
+        sqlite3_busy_timeout(db_, kWriteWaitMs);
         // One statement outside a transaction is a transaction of its own.
-        rc = insert.step();
+        const int rc = insert(run, {});
+        if (rc == SQLITE_DONE) {
+            lastProblem_.clear();
+            return true;
+        }
+        if (!isBusy(rc)) {
+            cannotAdd(rc);
+            return false;
+        }
     }
-    if (rc != SQLITE_DONE) {
-        const std::string detail = errorText(db_);
-        tell("この回の成績は記録フォルダに残しましたが、記録の履歴 " + file_.string() + " に書き込めませんでした（" +
-                 detail + "）。",
-             "add " + detail);
-        if (isDamage(rc)) close();  // looked at again, and put aside, next time
+    return queue(run);
+}
+
+// Another program holds the write lock: the run waits in the file beside
+// the history, and a thread adds it when the lock is free.
+bool SqliteHistory::queue(const HistoryRun& run) {
+    {
+        const PendingRuns::Lock folder = pending_.lock();
+        std::vector<QueuedRun> waiting = pending_.read();
+        waiting.push_back(QueuedRun{newToken(), run});
+        if (const std::string error = pending_.write(waiting); !error.empty()) {
+            tell("この回の成績は記録フォルダに残しましたが、記録の履歴 " + file_.string() +
+                     " はほかのプログラムが書き込み中で、待たせておくファイル " + pending_.file().string() +
+                     " も書けませんでした（" + error + "）。",
+                 "queue " + error);
+            return false;
+        }
+    }
+    startRetrying();
+    return true;
+}
+
+void SqliteHistory::startRetrying() {
+    if (retrying_) return;
+    if (retrier_.joinable()) retrier_.join();  // it has ended: it set retrying_ to false last
+    retrying_ = true;
+    retrier_ = std::thread([this] {
+        std::unique_lock lock(mutex_);
+        while (!stopping_) {
+            wake_.wait_for(lock, kRetryEvery);
+            if (stopping_ || (db_ && !readOnly_ && addWaiting(0))) break;
+        }
+        retrying_ = false;
+    });
+}
+
+// Adds the runs that wait, in order, in one transaction, and empties the
+// file; false while the lock is still taken (or the history cannot be written).
+bool SqliteHistory::addWaiting(int waitMs) {
+    const PendingRuns::Lock folder = pending_.lock();
+    const std::vector<QueuedRun> waiting = pending_.read();
+    if (waiting.empty()) {
+        pending_.write({});
+        return true;
+    }
+    sqlite3_busy_timeout(db_, waitMs);
+    int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    for (std::size_t i = 0; rc == SQLITE_OK && i < waiting.size(); ++i) {
+        const int added = insert(waiting[i].run, waiting[i].token);
+        rc = added == SQLITE_DONE ? SQLITE_OK : added;
+    }
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (!isBusy(rc)) cannotAdd(rc);
         return false;
     }
+    // Added: should the program die before the file is emptied, the tokens
+    // keep the next one from adding them twice.
+    pending_.write({});
     lastProblem_.clear();
     return true;
 }
 
 std::optional<std::vector<HistoryRun>> SqliteHistory::runs(std::string_view system, std::string_view pairing) {
+    const std::lock_guard lock(mutex_);
     if (!ensureOpen()) {
         std::error_code ec;
         // Nothing kept yet is an empty history, not a failure.

@@ -247,29 +247,121 @@ TEST_F(HistoryFile, AReadOnlyDataFolderIsReadButNotWritten) {
     EXPECT_EQ(query(kept, "SELECT count(*) FROM runs"), "1");
 }
 
-TEST_F(HistoryFile, ASecondProgramWritingAtTheSameTimeIsWaitedFor) {
+// Another program's connection that holds the history's write lock until it
+// is released (or destroyed).
+class WriteLock {
+public:
+    explicit WriteLock(const fs::path& file) {
+        sqlite3_open(file.c_str(), &db_);
+        held_ = sqlite3_exec(db_,
+                             "BEGIN IMMEDIATE; INSERT INTO runs (played_at, system, pairing, key, tempo, answer, "
+                             "grade, grade_no) VALUES ('2026-12-07 09:00:00', 'Oeh', 'BB', '000', '60', '0', 'Ｄ', 6);",
+                             nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~WriteLock() {
+        release();
+        sqlite3_close(db_);
+    }
+    bool held() const { return held_; }
+    void release() {
+        if (held_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        held_ = false;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+    bool held_ = false;
+};
+
+// The minutes and seconds of every run, oldest first ("00:01 00:02").
+std::string playedOrder(const fs::path& file) {
+    return query(file, "SELECT group_concat(substr(played_at, 15), ' ') FROM (SELECT played_at FROM runs ORDER BY id)");
+}
+
+bool waitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 100 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return done();
+}
+
+TEST_F(HistoryFile, RunsGradedWhileAnotherProgramHoldsTheWriteLockAreAddedInOrderOnceItIsFree) {
     SqliteHistory history(file());
     ASSERT_TRUE(history.add(aRun(1)));
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(file().c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other,
-                           "BEGIN IMMEDIATE; INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, "
-                           "grade_no) VALUES ('2026-12-07 10:00:30', 'Oeh', 'BB', '000', '60', '0', 'Ｄ', 6);",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    std::atomic<bool> committed = false;
-    std::thread finisher([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        committed = true;
-        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
-    });
-    const bool added = history.add(aRun(2));
-    const bool afterTheOther = committed;
-    finisher.join();
-    sqlite3_close(other);
-    EXPECT_TRUE(added);
-    EXPECT_TRUE(afterTheOther) << "the run waited for the other program's write";
-    EXPECT_EQ(history.runs()->size(), 3u);
+    WriteLock other(file());
+    ASSERT_TRUE(other.held());
+    // The window does not wait for the other program: both calls return while
+    // it still holds the lock, and the runs are kept.
+    EXPECT_TRUE(history.add(aRun(2)));
+    EXPECT_TRUE(history.add(aRun(3)));
+    EXPECT_TRUE(other.held());
+    EXPECT_EQ(playedOrder(file()), "00:01");
+    other.release();
+    EXPECT_TRUE(waitFor([&] { return playedOrder(file()) == "00:01 00:00 00:02 00:03"; })) << playedOrder(file());
+    EXPECT_TRUE(history.takeMessages().empty());
+    EXPECT_TRUE(history.add(aRun(4)));
+    EXPECT_EQ(playedOrder(file()), "00:01 00:00 00:02 00:03 00:04");
+    for (const std::string& name : filesIn(data.root()))
+        EXPECT_EQ(name.find("pending"), std::string::npos) << "nothing left waiting: " << name;
+}
+
+TEST_F(HistoryFile, RunsWaitingForTheLockSurviveTheProgramsEndAndAKill) {
+    for (const bool killed : {false, true}) {
+        SCOPED_TRACE(killed ? "killed" : "closed");
+        test::DataFolder folder;
+        const fs::path f = folder.root() / SqliteHistory::kFileName;
+        SqliteHistory(f).add(aRun(1));
+        {
+            WriteLock other(f);
+            ASSERT_TRUE(other.held());
+            if (killed) {
+                const pid_t child = fork();
+                if (child == 0) {
+                    SqliteHistory history(f);
+                    const bool kept = history.add(aRun(2)) && history.add(aRun(3));
+                    _exit(kept ? 0 : 1);  // no destructor: as if killed
+                }
+                int status = 0;
+                waitpid(child, &status, 0);
+                ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            } else {
+                SqliteHistory history(f);
+                EXPECT_TRUE(history.add(aRun(2)));
+                EXPECT_TRUE(history.add(aRun(3)));
+            }  // the program ends while the other still writes
+            EXPECT_EQ(playedOrder(f), "00:01");
+        }
+        SqliteHistory next(f);  // the next start
+        const auto runs = next.runs();
+        ASSERT_TRUE(runs);
+        EXPECT_EQ(playedOrder(f), "00:01 00:00 00:02 00:03");
+        SqliteHistory(f).runs();
+        EXPECT_EQ(playedOrder(f), "00:01 00:00 00:02 00:03") << "added once";
+    }
+}
+
+TEST(PendingRuns, TheFileKeepsEveryFieldAndATornLineIsLeftOut) {
+    HistoryRun odd = aRun(7);
+    odd.answer = "a\tb\\c\nd";
+    odd.heardSlips = 4;
+    const std::vector<QueuedRun> runs{{"t1", aRun(1)}, {"t2", odd}};
+    const std::string text = pendingText(runs);
+    EXPECT_EQ(readPendingText(text), runs);
+    EXPECT_EQ(readPendingText(text + "t3\t2026-12-07 10:00:09\tBoe"), runs) << "a line cut short by a crash";
+    EXPECT_TRUE(readPendingText("something else\n" + text.substr(text.find('\n') + 1)).empty());
+    EXPECT_NE(newToken(), newToken());
+}
+
+TEST_F(HistoryFile, AWaitingRunThatWasAddedBeforeTheProgramDiedIsNotAddedAgain) {
+    SqliteHistory(file()).add(aRun(1));
+    // Added, but the program died before it emptied the file.
+    exec(file(),
+         "INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, grade_no, queued_as) "
+         "VALUES ('2026-12-07 10:00:02', 'Boe', 'BB', 'S01', '120', '0', 'Ｂ', 8, 'token-2')");
+    const PendingRuns pending(file());
+    ASSERT_EQ(pending.write({{"token-2", aRun(2)}, {"token-3", aRun(3)}}), "");
+    SqliteHistory next(file());
+    ASSERT_TRUE(next.runs());
+    EXPECT_EQ(playedOrder(file()), "00:01 00:02 00:03");
+    EXPECT_FALSE(pending.any());
 }
 
 TEST_F(HistoryFile, AKillDuringTheWritesLosesAtMostTheRunBeingWritten) {
