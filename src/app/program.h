@@ -166,6 +166,7 @@ private:
     // The history.
     void keepInHistory(std::string_view grade, int gradeNo);
     void showBestBadges();
+    void showChart(int key);
     void tellHistoryMessages();
 
     Window& w_;
@@ -195,7 +196,6 @@ private:
     std::vector<double> beatStartMs_;         // of the run being heard, on the input's clock
     std::optional<Judgement> judgement_;
     HistoryStore* history_ = nullptr;
-    std::vector<HistoryRun> progressRuns_;  // what the progress page shows, while it does
 
     SilentAudioOutput silentAudio_;
     AudioOutput* audio_ = &silentAudio_;

@@ -36,12 +36,10 @@ void Program::keepInHistory(std::string_view grade, int gradeNo) {
 
 void Program::showBestBadges() {
     if (!history_) return;
-    const auto runs = history_->runs(s_.Settings[1], s_.Settings[2]);
-    if (runs) {
-        const auto best = bestPerKey(*runs, s_.Settings[1], s_.Settings[2]);
+    if (const auto best = history_->best(s_.Settings[1], s_.Settings[2])) {
         for (int k = 0; k < el::keyCount; ++k) {
-            if (!best[static_cast<std::size_t>(k)]) continue;
-            w_.setCaption(el::Best_lbl(k), badgeText(*best[static_cast<std::size_t>(k)]));
+            if (!(*best)[static_cast<std::size_t>(k)]) continue;
+            w_.setCaption(el::Best_lbl(k), badgeText(*(*best)[static_cast<std::size_t>(k)]));
             w_.show(el::Best_lbl(k));
         }
     }
@@ -54,30 +52,22 @@ void Program::Show_P7() {
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kProgressPrompt));
 
-    std::optional<std::vector<HistoryRun>> runs;
-    std::optional<std::vector<HistoryRun>> everyRun;
-    if (history_) {
-        runs = history_->runs(s_.Settings[1], s_.Settings[2]);
-        everyRun = history_->runs();
-    }
-    progressRuns_ = runs ? *runs : std::vector<HistoryRun>{};
-
+    const std::optional<ProgressSummary> summary =
+        history_ ? history_->summary(s_.Settings[1], s_.Settings[2], w_.today(), kTableRuns) : std::nullopt;
+    const ProgressSummary shown = summary.value_or(ProgressSummary{});
     std::vector<std::string> keys;
-    for (const KeyName& name : kKeyNames) {
-        int count = 0;
-        for (const HistoryRun& run : progressRuns_) count += run.key == name.code ? 1 : 0;
-        keys.push_back(std::string(name.japanese) + (count ? "（" + std::to_string(count) + "回）" : ""));
+    for (std::size_t k = 0; k < kKeyNames.size(); ++k) {
+        const int count = shown.runsPerKey[k];
+        keys.push_back(std::string(kKeyNames[k].japanese) + (count ? "（" + std::to_string(count) + "回）" : ""));
     }
-    const int chosen = preselectedKey(progressRuns_, s_.Settings[3]);
+    const int chosen = preselectedKey(shown.lastRuns, s_.Settings[3]);
     w_.setChoices(el::P7_Key, keys, chosen);
-    w_.setChart(el::P7_Chart, gradeChart(progressRuns_, Key_tbl[static_cast<std::size_t>(chosen)].code));
-    w_.setTable(el::P7_Table, lastRunsTable(progressRuns_, kTableRuns));
-
-    const PractiseDays days = daysPractised(everyRun ? *everyRun : std::vector<HistoryRun>{}, w_.today());
-    w_.setCaption(el::P7_Days,
-                  "練習した日　今週 " + std::to_string(days.week) + "日　今月 " + std::to_string(days.month) + "日");
-    w_.setCaption(el::P7_Note, !history_ || !runs ? "記録の履歴を読めないので、グラフと表は空です。"
-                                                  : std::string(text::kProgressHelp));
+    showChart(chosen);
+    w_.setTable(el::P7_Table, lastRunsTable(shown.lastRuns));
+    w_.setCaption(el::P7_Days, "練習した日　今週 " + std::to_string(shown.days.week) + "日　今月 " +
+                                   std::to_string(shown.days.month) + "日");
+    w_.setCaption(el::P7_Note,
+                  !summary ? "記録の履歴を読めないので、グラフと表は空です。" : std::string(text::kProgressHelp));
 
     w_.show(el::P7_Key);
     w_.show(el::P7_Days);
@@ -90,7 +80,12 @@ void Program::Show_P7() {
 void Program::Hide_P7() {
     for (ElementId id : {el::P7_BtnA, el::P7_BtnB, el::P7_Key, el::P7_Days, el::P7_Chart, el::P7_Table, el::P7_Note})
         w_.hide(id);
-    progressRuns_.clear();
+}
+
+void Program::showChart(int key) {
+    const std::string_view code = Key_tbl[static_cast<std::size_t>(key)].code;
+    const auto chart = history_ ? history_->chart(s_.Settings[1], s_.Settings[2], code) : std::nullopt;
+    w_.setChart(el::P7_Chart, chart.value_or(gradeChart({}, code)));
 }
 
 void Program::P7_BtnA_Click() {
@@ -101,7 +96,8 @@ void Program::P7_BtnA_Click() {
 void Program::P7_Key_Change() {
     const int k = w_.chosenIndex(el::P7_Key);
     if (k < 0 || k >= el::keyCount) return;
-    w_.setChart(el::P7_Chart, gradeChart(progressRuns_, Key_tbl[static_cast<std::size_t>(k)].code));
+    showChart(k);
+    tellHistoryMessages();
 }
 
 void Program::P7_BtnB_Click() {

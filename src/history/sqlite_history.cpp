@@ -2,10 +2,14 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <ctime>
 #include <optional>
 #include <system_error>
 #include <utility>
+
+#include "history/progress.h"
+#include "keys/key_table.h"
 
 namespace tarvel {
 namespace {
@@ -39,7 +43,47 @@ constexpr Migration kMigrations[] = {
     {2,
      "ALTER TABLE runs ADD COLUMN queued_as TEXT;"
      "CREATE UNIQUE INDEX runs_by_token ON runs(queued_as) WHERE queued_as IS NOT NULL;"},
+    // What the pages show, kept up to date as runs are added, so that a long
+    // history costs them no time: each day's runs and best grade per system,
+    // pairing, key and tempo; and the last runs of a system and pairing by index.
+    {3,
+     "CREATE TABLE run_days ("
+     " system TEXT NOT NULL, pairing TEXT NOT NULL, key TEXT NOT NULL, tempo TEXT NOT NULL,"
+     " day TEXT NOT NULL,"  // "2026-12-07"
+     " runs INTEGER NOT NULL,"
+     " best_no INTEGER NOT NULL, best_grade TEXT NOT NULL,"
+     " best_at TEXT NOT NULL,"  // when the day's best was first reached
+     " PRIMARY KEY (system, pairing, key, tempo, day)) WITHOUT ROWID;"
+     "CREATE INDEX run_days_by_day ON run_days(day);"
+     "CREATE INDEX runs_by_pairing ON runs(system, pairing);"
+     "CREATE TRIGGER runs_into_days AFTER INSERT ON runs BEGIN "
+     " INSERT INTO run_days VALUES (NEW.system, NEW.pairing, NEW.key, NEW.tempo, substr(NEW.played_at, 1, 10), 1,"
+     "  NEW.grade_no, NEW.grade, NEW.played_at)"
+     " ON CONFLICT DO UPDATE SET runs = runs + 1,"
+     "  best_grade = CASE WHEN excluded.best_no > best_no THEN excluded.best_grade ELSE best_grade END,"
+     "  best_at = CASE WHEN excluded.best_no > best_no THEN excluded.best_at ELSE best_at END,"
+     "  best_no = max(best_no, excluded.best_no);"
+     "END;"
+     "INSERT INTO run_days SELECT system, pairing, key, tempo, substr(played_at, 1, 10), 1, grade_no, grade,"
+     " played_at FROM runs WHERE true ORDER BY id"
+     " ON CONFLICT DO UPDATE SET runs = runs + 1,"
+     "  best_grade = CASE WHEN excluded.best_no > best_no THEN excluded.best_grade ELSE best_grade END,"
+     "  best_at = CASE WHEN excluded.best_no > best_no THEN excluded.best_at ELSE best_at END,"
+     "  best_no = max(best_no, excluded.best_no);"},
 };
+
+// The pages' queries. None reads more rows than the pages show, or than the
+// days, keys and tempi played: never every run.
+constexpr const char* kBestSql =
+    "SELECT key, tempo, max(best_no), best_grade FROM run_days WHERE system = ? AND pairing = ? GROUP BY key, tempo";
+constexpr const char* kRunsPerKeySql =
+    "SELECT key, sum(runs) FROM run_days WHERE system = ? AND pairing = ? GROUP BY key";
+constexpr const char* kLastRunsSql =
+    "SELECT played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips"
+    " FROM runs WHERE system = ? AND pairing = ? ORDER BY id DESC LIMIT ?";
+constexpr const char* kDaysSql = "SELECT DISTINCT day FROM run_days WHERE day >= ? AND day <= ?";
+constexpr const char* kChartSql =
+    "SELECT tempo, best_at, best_no FROM run_days WHERE system = ? AND pairing = ? AND key = ?";
 
 constexpr const char* kInsert =
     "INSERT OR IGNORE INTO runs"
@@ -73,6 +117,14 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
     int rc_ = SQLITE_OK;
 };
+
+// The run a query's row holds, in the order of the runs table's columns.
+HistoryRun runAt(const Statement& row) {
+    HistoryRun run{row.text(0), row.text(1), row.text(2),    row.text(3), row.text(4),
+                   row.text(5), row.text(6), row.integer(7), std::nullopt};
+    if (!row.isNull(8)) run.heardSlips = row.integer(8);
+    return run;
+}
 
 // Another connection holds the write lock.
 bool isBusy(int rc) {
@@ -127,12 +179,21 @@ bool isHistoryFile(const fs::path& relative) {
 
 SqliteHistory::SqliteHistory(fs::path file) : file_(std::move(file)), pending_(file_) {}
 
+void SqliteHistory::prepare() {
+    if (opener_.joinable()) return;
+    opener_ = std::thread([this] {
+        const std::lock_guard lock(mutex_);
+        if (!stopping_) ensureOpen();
+    });
+}
+
 SqliteHistory::~SqliteHistory() {
     {
         const std::lock_guard lock(mutex_);
         stopping_ = true;
     }
     wake_.notify_all();
+    if (opener_.joinable()) opener_.join();
     if (retrier_.joinable()) retrier_.join();
     // A last try; what still waits stays in the file for the next start.
     const std::lock_guard lock(mutex_);
@@ -463,36 +524,127 @@ bool SqliteHistory::addWaiting(int waitMs) {
     return true;
 }
 
+std::vector<std::string> SqliteHistory::pageQueries() {
+    return {kBestSql, kRunsPerKeySql, kLastRunsSql, kDaysSql, kChartSql};
+}
+
+std::optional<BestPerKey> SqliteHistory::best(std::string_view system, std::string_view pairing) {
+    const std::lock_guard lock(mutex_);
+    if (!ensureOpen()) return nothingKept() ? std::optional(BestPerKey{}) : std::nullopt;
+    Statement select(db_, kBestSql);
+    select.bind(1, system);
+    select.bind(2, pairing);
+    // One row per key and tempo: its best. The rule picks among them.
+    std::vector<HistoryRun> bests;
+    int rc = SQLITE_ROW;
+    while (select.ok() && (rc = select.step()) == SQLITE_ROW)
+        bests.push_back(HistoryRun{{},
+                                   std::string(system),
+                                   std::string(pairing),
+                                   select.text(0),
+                                   select.text(1),
+                                   {},
+                                   select.text(3),
+                                   select.integer(2),
+                                   std::nullopt});
+    if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+    return bestPerKey(bests, system, pairing);
+}
+
+std::optional<ProgressSummary> SqliteHistory::summary(std::string_view system, std::string_view pairing,
+                                                      const CalendarDate& today, std::size_t count) {
+    const std::lock_guard lock(mutex_);
+    if (!ensureOpen()) return nothingKept() ? std::optional(ProgressSummary{}) : std::nullopt;
+    ProgressSummary summary;
+    {
+        Statement select(db_, kRunsPerKeySql);
+        select.bind(1, system);
+        select.bind(2, pairing);
+        int rc = SQLITE_ROW;
+        while (select.ok() && (rc = select.step()) == SQLITE_ROW)
+            if (const auto k = keyIndex(select.text(0)))
+                summary.runsPerKey[static_cast<std::size_t>(*k)] = select.integer(1);
+        if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+    }
+    {
+        Statement select(db_, kLastRunsSql);
+        select.bind(1, system);
+        select.bind(2, pairing);
+        select.bind(3, static_cast<int>(count));
+        int rc = SQLITE_ROW;
+        while (select.ok() && (rc = select.step()) == SQLITE_ROW) summary.lastRuns.push_back(runAt(select));
+        if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+    }
+    {
+        Statement select(db_, kDaysSql);
+        select.bind(1, firstDayCounted(today));
+        select.bind(2, playedAtText(today, 23, 59, 59).substr(0, 10));
+        std::vector<HistoryRun> days;
+        int rc = SQLITE_ROW;
+        while (select.ok() && (rc = select.step()) == SQLITE_ROW) {
+            HistoryRun day;
+            day.playedAt = select.text(0);
+            days.push_back(std::move(day));
+        }
+        if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+        summary.days = daysPractised(days, today);
+    }
+    return summary;
+}
+
+std::optional<ChartData> SqliteHistory::chart(std::string_view system, std::string_view pairing, std::string_view key) {
+    const std::lock_guard lock(mutex_);
+    if (!ensureOpen()) return nothingKept() ? std::optional(gradeChart({}, key)) : std::nullopt;
+    Statement select(db_, kChartSql);
+    select.bind(1, system);
+    select.bind(2, pairing);
+    select.bind(3, key);
+    // One row per tempo and day: its best.
+    std::vector<HistoryRun> days;
+    int rc = SQLITE_ROW;
+    while (select.ok() && (rc = select.step()) == SQLITE_ROW)
+        days.push_back(HistoryRun{select.text(1),
+                                  std::string(system),
+                                  std::string(pairing),
+                                  std::string(key),
+                                  select.text(0),
+                                  {},
+                                  {},
+                                  select.integer(2),
+                                  std::nullopt});
+    if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+    std::sort(days.begin(), days.end(),
+              [](const HistoryRun& a, const HistoryRun& b) { return a.playedAt < b.playedAt; });
+    return gradeChart(days, key);
+}
+
+// Nothing kept yet is an empty history, not a failure.
+bool SqliteHistory::nothingKept() {
+    std::error_code ec;
+    return !leftAlone_ && !fs::exists(fs::symlink_status(file_, ec));
+}
+
+std::nullopt_t SqliteHistory::cannotRead() {
+    tell("記録の履歴 " + file_.string() + " を読めません（" + errorText(db_) + "）。", "read");
+    return std::nullopt;
+}
+
 std::optional<std::vector<HistoryRun>> SqliteHistory::runs(std::string_view system, std::string_view pairing) {
     const std::lock_guard lock(mutex_);
-    if (!ensureOpen()) {
-        std::error_code ec;
-        // Nothing kept yet is an empty history, not a failure.
-        if (!leftAlone_ && !fs::exists(fs::symlink_status(file_, ec))) return std::vector<HistoryRun>{};
-        return std::nullopt;
-    }
+    if (!ensureOpen()) return nothingKept() ? std::optional(std::vector<HistoryRun>{}) : std::nullopt;
     const bool all = system.empty() && pairing.empty();
     Statement select(db_, all ? "SELECT played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips"
                                 " FROM runs ORDER BY id"
                               : "SELECT played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips"
                                 " FROM runs WHERE system = ? AND pairing = ? ORDER BY id");
-    if (!select.ok()) return std::nullopt;
     if (!all) {
         select.bind(1, system);
         select.bind(2, pairing);
     }
     std::vector<HistoryRun> result;
     int rc = SQLITE_ROW;
-    while ((rc = select.step()) == SQLITE_ROW) {
-        HistoryRun run{select.text(0), select.text(1), select.text(2),    select.text(3), select.text(4),
-                       select.text(5), select.text(6), select.integer(7), std::nullopt};
-        if (!select.isNull(8)) run.heardSlips = select.integer(8);
-        result.push_back(std::move(run));
-    }
-    if (rc != SQLITE_DONE) {
-        tell("記録の履歴 " + file_.string() + " を読めません（" + errorText(db_) + "）。", "read");
-        return std::nullopt;
-    }
+    while (select.ok() && (rc = select.step()) == SQLITE_ROW) result.push_back(runAt(select));
+    if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
     return result;
 }
 

@@ -27,7 +27,7 @@ bool isHistoryFile(const std::filesystem::path& relative);
 class SqliteHistory : public HistoryStore {
 public:
     static constexpr const char* kFileName = "tarvel-history.sqlite";
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
     static constexpr int kApplicationId = 0x5452564C;  // "TRVL"
     static constexpr int kSchemaWaitMs = 2000;         // for a second Tarvel making or upgrading the schema
     // The longest a graded run waits for another program's write lock; then
@@ -37,6 +37,10 @@ public:
 
     // Opens the file when it is first needed, not here.
     explicit SqliteHistory(std::filesystem::path file);
+    // Opens and checks the file now, on a thread of its own: checking a long
+    // history takes a while, and the first page that needs it then finds it
+    // ready (or waits only for the rest of the check).
+    void prepare();
     ~SqliteHistory() override;
     SqliteHistory(const SqliteHistory&) = delete;
     SqliteHistory& operator=(const SqliteHistory&) = delete;
@@ -45,7 +49,13 @@ public:
     // holds the write lock (never longer than kWriteWaitMs on this thread).
     bool add(const HistoryRun& run) override;
     std::optional<std::vector<HistoryRun>> runs(std::string_view system = {}, std::string_view pairing = {}) override;
+    std::optional<BestPerKey> best(std::string_view system, std::string_view pairing) override;
+    std::optional<ProgressSummary> summary(std::string_view system, std::string_view pairing, const CalendarDate& today,
+                                           std::size_t count) override;
+    std::optional<ChartData> chart(std::string_view system, std::string_view pairing, std::string_view key) override;
     std::vector<std::string> takeMessages() override;
+    // The queries behind best, summary and chart, for checking their plans.
+    static std::vector<std::string> pageQueries();
 
     const std::filesystem::path& file() const { return file_; }
 
@@ -64,6 +74,8 @@ private:
     bool queue(const HistoryRun& run);
     bool addWaiting(int waitMs);
     void startRetrying();
+    bool nothingKept();
+    std::nullopt_t cannotRead();
 
     std::filesystem::path file_;
     sqlite3* db_ = nullptr;
@@ -78,6 +90,7 @@ private:
     std::mutex mutex_;
     std::condition_variable wake_;
     std::thread retrier_;
+    std::thread opener_;
     bool retrying_ = false;
     bool stopping_ = false;
 };

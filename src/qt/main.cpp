@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     // In the data folder, beside "system"; named in full in its messages.
     tarvel::SqliteHistory history(std::filesystem::absolute(tarvel::SqliteHistory::kFileName));
     program.setHistory(&history);
+    history.prepare();  // a long history is checked while the first pages show
     program.setAudioOutput(&audio);
     tarvel::QtAudioInput microphone;
     program.setAudioInput(&microphone);

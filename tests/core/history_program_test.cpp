@@ -104,6 +104,18 @@ TEST_F(HistoryInProgram, TheKeyPageShowsEachKeysBestBesideItsRecord) {
     EXPECT_FALSE(window.isShown(el::P3_BtnC));
 }
 
+TEST_F(HistoryInProgram, TheKeyPageAndTheProgressPageNeverReadEveryRun) {
+    grade(1, 8, 1);
+    click(el::P6_Btn(3));  // the key page
+    click(el::P3_BtnC);    // the progress page
+    window.choose(el::P7_Key, 0);
+    click(el::P7_Key);
+    click(el::P7_BtnA);
+    for (const std::string& call : history.calls)
+        EXPECT_NE(call.rfind("runs", 0), 0u) << "a long history would hold the window up: " << call;
+    EXPECT_NE(std::find(history.calls.begin(), history.calls.end(), "chart Boe BB 000"), history.calls.end());
+}
+
 TEST_F(HistoryInProgram, WithoutAHistoryTheKeyPageIsAsBefore) {
     test::RecordingWindow bare;
     Program plain(bare, files);

@@ -9,9 +9,11 @@
 
 #include <atomic>
 #include <fstream>
+#include <random>
 #include <regex>
 #include <thread>
 
+#include "history/progress.h"
 #include "history/sqlite_history.h"
 #include "support/data_folder.h"
 
@@ -336,6 +338,103 @@ TEST_F(HistoryFile, RunsWaitingForTheLockSurviveTheProgramsEndAndAKill) {
         SqliteHistory(f).runs();
         EXPECT_EQ(playedOrder(f), "00:01 00:00 00:02 00:03") << "added once";
     }
+}
+
+// A history of many runs on few days, keys and tempi, the clock now and then
+// set back, listened to now and then; the same for every test run.
+std::vector<HistoryRun> aLongHistory(int count) {
+    std::mt19937 random(7);
+    const char* systems[] = {"Boe", "Oeh"};
+    const char* pairings[] = {"BB", "BC", "BA"};
+    const char* keys[] = {"000", "S01", "F03", "S14"};
+    const char* tempi[] = {"30", "120", "340", "480"};
+    std::vector<HistoryRun> runs;
+    for (int n = 0; n < count; ++n) {
+        const int day = 1 + n * 20 / count - (random() % 10 == 0 ? 3 : 0);
+        const int gradeNo = 1 + static_cast<int>(random() % 14);
+        char at[32];
+        std::snprintf(at, sizeof at, "2026-12-%02d %02d:%02d:00", std::max(1, day), n % 24, n % 60);
+        HistoryRun run{at,
+                       systems[random() % 2],
+                       pairings[random() % 3],
+                       keys[random() % 4],
+                       tempi[random() % 4],
+                       std::to_string(random() % 4),
+                       "G" + std::to_string(gradeNo),
+                       gradeNo,
+                       std::nullopt};
+        if (random() % 5 == 0) run.heardSlips = static_cast<int>(random() % 7);
+        runs.push_back(std::move(run));
+    }
+    return runs;
+}
+
+TEST_F(HistoryFile, ThePagesFiguresAreThoseOfEveryRun) {
+    const std::vector<HistoryRun> runs = aLongHistory(600);
+    // Made by this version, and made by the first and brought up to date.
+    for (const bool upgraded : {false, true}) {
+        SCOPED_TRACE(upgraded ? "upgraded" : "made so");
+        test::DataFolder folder;
+        const fs::path f = folder.root() / SqliteHistory::kFileName;
+        if (upgraded) {
+            SqliteHistory(f).add(runs[0]);
+            exec(f,
+                 "DROP TRIGGER runs_into_days; DROP TABLE run_days; DROP INDEX runs_by_pairing; "
+                 "DROP INDEX runs_by_token; ALTER TABLE runs DROP COLUMN queued_as; PRAGMA user_version=1;");
+            sqlite3* db = nullptr;
+            sqlite3_open(f.c_str(), &db);
+            sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+            for (std::size_t i = 1; i < runs.size(); ++i) {
+                const HistoryRun& r = runs[i];
+                const std::string sql =
+                    "INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, "
+                    "grade_no, heard_slips) VALUES ('" +
+                    r.playedAt + "','" + r.system + "','" + r.pairing + "','" + r.key + "','" + r.tempo + "','" +
+                    r.answer + "','" + r.grade + "'," + std::to_string(r.gradeNo) + "," +
+                    (r.heardSlips ? std::to_string(*r.heardSlips) : "NULL") + ")";
+                sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+            }
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        }
+        SqliteHistory history(f);
+        if (!upgraded) {
+            for (const HistoryRun& r : runs) ASSERT_TRUE(history.add(r));
+        }
+        ASSERT_EQ(history.runs(), runs);
+        for (const char* system : {"Boe", "Oeh"})
+            for (const char* pairing : {"BB", "BC", "BA"}) {
+                SCOPED_TRACE(std::string(system) + " " + pairing);
+                EXPECT_EQ(history.best(system, pairing), bestPerKey(runs, system, pairing));
+                for (const CalendarDate today : {CalendarDate{2026, 12, 9}, CalendarDate{2026, 12, 20}})
+                    EXPECT_EQ(history.summary(system, pairing, today, 12),
+                              progressSummary(runs, system, pairing, today, 12));
+                std::vector<HistoryRun> some;
+                for (const HistoryRun& r : runs)
+                    if (r.system == system && r.pairing == pairing) some.push_back(r);
+                for (const char* key : {"000", "S01", "F03", "S14", "F14"})
+                    EXPECT_EQ(history.chart(system, pairing, key), gradeChart(some, key)) << key;
+            }
+        EXPECT_TRUE(history.takeMessages().empty());
+    }
+}
+
+TEST_F(HistoryFile, ThePagesQueriesSearchAnIndexAndNeverScanEveryRun) {
+    SqliteHistory(file()).add(aRun(1));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    for (const std::string& sql : SqliteHistory::pageQueries()) {
+        sqlite3_stmt* plan = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + sql).c_str(), -1, &plan, nullptr), SQLITE_OK) << sql;
+        std::string steps;
+        while (sqlite3_step(plan) == SQLITE_ROW)
+            steps += std::string(reinterpret_cast<const char*>(sqlite3_column_text(plan, 3))) + "; ";
+        sqlite3_finalize(plan);
+        EXPECT_EQ(steps.find("SCAN"), std::string::npos) << sql << "\n" << steps;
+        EXPECT_EQ(steps.find("TEMP B-TREE"), std::string::npos) << sql << "\n" << steps;
+        EXPECT_NE(steps.find("SEARCH"), std::string::npos) << sql << "\n" << steps;
+    }
+    sqlite3_close(db);
 }
 
 TEST(PendingRuns, TheFileKeepsEveryFieldAndATornLineIsLeftOut) {
