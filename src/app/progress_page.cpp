@@ -107,8 +107,12 @@ void Program::P7_BtnB_Click() {
         w_.setCaption(el::P7_Note, "記録の履歴を読めないので、書き出せません。");
         return;
     }
-    const std::string name = exportFileName(w_.today());
-    const FileResult written = files_.writeFile(name, csvText(*runs));
+    // Never over an earlier export of the day: the next free number.
+    const std::string csv = csvText(*runs);
+    std::string name;
+    FileResult written{FileResult::AlreadyExists, {}};
+    for (int n = 1; n <= kMaxExportsADay && written.status == FileResult::AlreadyExists; ++n)
+        written = files_.writeNewFile(name = exportFileName(w_.today(), n), csv);
     if (written.status != FileResult::Done) {
         w_.setCaption(el::P7_Note, "書き出せませんでした（" + written.error + "）：\r\n" + files_.location(name));
         return;

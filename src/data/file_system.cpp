@@ -256,11 +256,11 @@ FileResult LocalFileSystem::rename(const std::string& dataDir, const std::string
     return failure(unlinkError);
 }
 
-FileResult LocalFileSystem::writeFile(const std::string& dataPath, const std::string& bytes) {
+FileResult LocalFileSystem::writeBeside(const fs::path& target, const std::string& bytes,
+                                        const std::function<int(const char*, const char*)>& place) {
     // Written under a name of its own beside the target, made with O_EXCL and
-    // O_NOFOLLOW, then renamed over it: never half written, never written
+    // O_NOFOLLOW, then put in place: never half written, never written
     // through a link planted in the folder, and two programs do not meet.
-    const fs::path target = resolve(dataPath);
     static thread_local std::mt19937_64 random{std::random_device{}()};
     for (int attempt = 0; attempt < 16; ++attempt) {
         fs::path temporary = target;
@@ -275,12 +275,28 @@ FileResult LocalFileSystem::writeFile(const std::string& dataPath, const std::st
             if (n > 0) done += static_cast<std::size_t>(n);
         }
         if (::close(fd) != 0 && error == 0) error = errno;
-        if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+        if (error == 0 && place(temporary.c_str(), target.c_str()) != 0) error = errno;
         if (error == 0) return {};
         ::unlink(temporary.c_str());
         return failure(error);
     }
     return failure(EEXIST);
+}
+
+FileResult LocalFileSystem::writeFile(const std::string& dataPath, const std::string& bytes) {
+    return writeBeside(resolve(dataPath), bytes, [](const char* from, const char* to) { return ::rename(from, to); });
+}
+
+FileResult LocalFileSystem::writeNewFile(const std::string& dataPath, const std::string& bytes) {
+    return writeBeside(resolve(dataPath), bytes, [this](const char* from, const char* to) {
+        if (renameNoReplace(from, to) == 0) return 0;
+        if (errno != EINVAL && errno != ENOSYS) return -1;
+        // A file system without no-replace renames: a hard link never
+        // replaces either.
+        if (::link(from, to) != 0) return -1;
+        ::unlink(from);
+        return 0;
+    });
 }
 
 std::string LocalFileSystem::location(const std::string& dataPath) { return fullPath(dataPath); }

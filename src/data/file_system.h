@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -59,6 +60,11 @@ public:
     virtual FileResult writeFile(const std::string& /*dataPath*/, const std::string& /*bytes*/) {
         return {FileResult::Failed, "not supported"};
     }
+    // Writes a whole new file; AlreadyExists when one of that name is there,
+    // which is never replaced (nor is a half written file ever left).
+    virtual FileResult writeNewFile(const std::string& /*dataPath*/, const std::string& /*bytes*/) {
+        return {FileResult::Failed, "not supported"};
+    }
     // Where a data path is, as the player would look for it.
     virtual std::string location(const std::string& dataPath) { return dataPath; }
 };
@@ -91,6 +97,7 @@ public:
     FileResult createFile(const std::string& dataDir, const std::string& name) override;
     FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;
     FileResult writeFile(const std::string& dataPath, const std::string& bytes) override;
+    FileResult writeNewFile(const std::string& dataPath, const std::string& bytes) override;
     std::string location(const std::string& dataPath) override;
 
 protected:
@@ -99,6 +106,11 @@ protected:
     virtual int unlinkFile(const char* path);
 
 private:
+    // Writes `bytes` under a name of its own beside `target`, then hands it to
+    // `place` (a rename of some kind): 0 or the system error.
+    FileResult writeBeside(const std::filesystem::path& target, const std::string& bytes,
+                           const std::function<int(const char* from, const char* to)>& place);
+
     std::filesystem::path root_;
 };
 

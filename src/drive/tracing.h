@@ -75,6 +75,7 @@ public:
     FileResult createFile(const std::string& dataDir, const std::string& name) override;
     FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;
     FileResult writeFile(const std::string& dataPath, const std::string& bytes) override;
+    FileResult writeNewFile(const std::string& dataPath, const std::string& bytes) override;
     std::string location(const std::string& dataPath) override { return inner_.location(dataPath); }
 
 private:

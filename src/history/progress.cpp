@@ -188,10 +188,10 @@ std::string playedAtText(const CalendarDate& date, int hour, int minute, int sec
     return text;
 }
 
-std::string exportFileName(const CalendarDate& date) {
-    char text[48];
-    std::snprintf(text, sizeof text, "tarvel-history-%04d-%02d-%02d.csv", date.year, date.month, date.day);
-    return text;
+std::string exportFileName(const CalendarDate& date, int number) {
+    char text[64];
+    std::snprintf(text, sizeof text, "tarvel-history-%04d-%02d-%02d", date.year, date.month, date.day);
+    return std::string(text) + (number > 1 ? "-" + std::to_string(number) : "") + ".csv";
 }
 
 std::string_view answerWords(std::string_view answer) {

@@ -46,8 +46,11 @@ std::string csvText(const std::vector<HistoryRun>& runs);
 
 // "2026-12-07 14:03:05"
 std::string playedAtText(const CalendarDate& date, int hour, int minute, int second);
-// "tarvel-history-2026-12-07.csv"
-std::string exportFileName(const CalendarDate& date);
+// The day's first export "tarvel-history-2026-12-07.csv", its second
+// "tarvel-history-2026-12-07-2.csv" and so on: an export never replaces one
+// of the same day, which the player may have edited.
+std::string exportFileName(const CalendarDate& date, int number = 1);
+inline constexpr int kMaxExportsADay = 999;
 
 // What the answers mean: "ミスなし" for "0" up to "ミス6回以上" for "3".
 std::string_view answerWords(std::string_view answer);
