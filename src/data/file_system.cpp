@@ -55,7 +55,7 @@ std::string errorText(int error) {
     case EIO: return "読み書きのエラーです（I/O エラー）";
     case ELOOP: return "シンボリックリンクを通っています";
     case EEXIST: return "同じ名前のファイルがすでにあります";
-    case EFBIG: return "16 MiB より大きなファイルです";
+    case EFBIG: return "大きすぎるファイルです";
     case ENXIO: return "ふつうのファイルではありません";
     case ENAMETOOLONG: return "名前が長すぎます";
     case EMFILE:
@@ -63,6 +63,11 @@ std::string errorText(int error) {
     case EBUSY: return "ほかのプログラムが使用中です";
     default: return "システムのエラー " + std::to_string(error) + "（" + std::strerror(error) + "）";
     }
+}
+
+std::string errorText(int error, std::size_t limitBytes) {
+    if (error != EFBIG) return errorText(error);
+    return std::to_string(limitBytes / (1024 * 1024)) + " MiB より大きなファイルです";
 }
 
 int readWholeFile(const fs::path& path, std::size_t limit, std::string& bytes) {
@@ -108,7 +113,7 @@ TextFile LocalFileSystem::readText(const std::string& dataPath) {
     TextFile result;
     std::string bytes;
     if (const int error = readWholeFile(resolve(dataPath), kMaxTextFileBytes, bytes); error != 0) {
-        result.error = errorText(error);
+        result.error = errorText(error, kMaxTextFileBytes);
         return result;
     }
     result.lines = splitLines(bytes);

@@ -30,6 +30,8 @@ public:
 
 // The text of a system error for the player, in Japanese.
 std::string errorText(int error);
+// The same for a file read whole with a limit on its size, which EFBIG names.
+std::string errorText(int error, std::size_t limitBytes);
 
 class FileSystem {
 public:

@@ -3,11 +3,13 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <ctime>
 #include <optional>
 #include <system_error>
 #include <utility>
 
+#include "data/file_system.h"
 #include "history/progress.h"
 #include "keys/key_table.h"
 
@@ -137,7 +139,31 @@ bool isDamage(int rc) {
     return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
 }
 
-std::string errorText(sqlite3* db) { return db ? sqlite3_errmsg(db) : "out of memory"; }
+// What went wrong, for the player: in Japanese, with SQLite's own words as a detail.
+std::string problemText(sqlite3* db) {
+    if (!db) return "メモリが足りません（out of memory）";
+    const int rc = sqlite3_extended_errcode(db);
+    const int system = sqlite3_system_errno(db);
+    std::string japanese;
+    if (system == ENOSPC || system == EDQUOT || (rc & 0xff) == SQLITE_FULL) {
+        japanese = tarvel::errorText(ENOSPC);
+    } else {
+        switch (rc & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED: japanese = "ほかのプログラムが書き込み中です"; break;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB: japanese = "ファイルが壊れています"; break;
+        case SQLITE_NOMEM: japanese = "メモリが足りません"; break;
+        case SQLITE_READONLY: japanese = system ? tarvel::errorText(system) : "書き込みが許されていません"; break;
+        case SQLITE_PERM:
+        case SQLITE_AUTH: japanese = tarvel::errorText(EACCES); break;
+        case SQLITE_CANTOPEN: japanese = system ? tarvel::errorText(system) : "ファイルを開けません"; break;
+        case SQLITE_IOERR: japanese = system ? tarvel::errorText(system) : tarvel::errorText(EIO); break;
+        default: japanese = "SQLite のエラーです（コード " + std::to_string(rc) + "）";
+        }
+    }
+    return japanese + "（" + sqlite3_errmsg(db) + "）";
+}
 
 // The integer result of a pragma, or the error code.
 int pragmaInt(sqlite3* db, const char* sql, int& value) {
@@ -233,7 +259,7 @@ SqliteHistory::Verdict SqliteHistory::inspect(int& version, std::string& detail)
             return Verdict::Damaged;
         }
         if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            detail = errorText(db_);
+            detail = problemText(db_);
             return isDamage(sqlite3_extended_errcode(db_)) || isDamage(rc) ? Verdict::Damaged : Verdict::Unreadable;
         }
     }
@@ -243,7 +269,7 @@ SqliteHistory::Verdict SqliteHistory::inspect(int& version, std::string& detail)
           std::pair{"SELECT count(*) FROM sqlite_schema", &objects}}) {
         const int rc = pragmaInt(db_, sql, *out);
         if (rc != SQLITE_OK) {
-            detail = errorText(db_);
+            detail = problemText(db_);
             return isDamage(rc) ? Verdict::Damaged : Verdict::Unreadable;
         }
     }
@@ -266,10 +292,10 @@ bool SqliteHistory::openFile(bool allowPutAside) {
     }
     if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW,
                         nullptr) != SQLITE_OK) {
-        const std::string detail = errorText(db_);
+        const std::string detail = problemText(db_);
         close();
-        if (openReadOnly()) return true;
-        tell("記録の履歴 " + path + " を開けません（" + detail + "）。\n成績は今まで通り記録フォルダに残ります。",
+        if (openReadOnly(detail)) return true;
+        tell("記録の履歴 " + path + " を開けません：" + detail + "。\n成績は今まで通り記録フォルダに残ります。",
              "open " + detail);
         return false;
     }
@@ -286,8 +312,8 @@ bool SqliteHistory::openFile(bool allowPutAside) {
     }
     if (verdict == Verdict::Unreadable) {
         close();
-        if (openReadOnly()) return true;
-        tell("記録の履歴 " + path + " を読めません（" + detail + "）。\n成績は今まで通り記録フォルダに残ります。",
+        if (openReadOnly(detail)) return true;
+        tell("記録の履歴 " + path + " を読めません：" + detail + "。\n成績は今まで通り記録フォルダに残ります。",
              "read " + detail);
         return false;
     }
@@ -305,14 +331,15 @@ bool SqliteHistory::openFile(bool allowPutAside) {
     {
         Statement mode(db_, "PRAGMA journal_mode=WAL");
         wal = mode.ok() && mode.step() == SQLITE_ROW && mode.text(0) == "wal";
+        if (!wal) detail = problemText(db_);
     }
     // Up to date, it needs no write lock to open: another program may hold it.
     const bool upToDate = verdict == Verdict::Ours && version == kSchemaVersion;
     if (!wal || (!upToDate && !migrate(detail))) {
-        if (detail.empty()) detail = errorText(db_);
+        if (detail.empty()) detail = problemText(db_);
         close();
-        if (openReadOnly()) return true;
-        tell("記録の履歴 " + path + " に書き込めません（" + detail + "）。\n成績は今まで通り記録フォルダに残ります。",
+        if (openReadOnly(detail)) return true;
+        tell("記録の履歴 " + path + " に書き込めません：" + detail + "。\n成績は今まで通り記録フォルダに残ります。",
              "write " + detail);
         return false;
     }
@@ -324,7 +351,7 @@ bool SqliteHistory::openFile(bool allowPutAside) {
 
 // A folder that cannot be written still lets the history be read, as long as
 // it has one; it is then read as it stands, and nothing is written.
-bool SqliteHistory::openReadOnly() {
+bool SqliteHistory::openReadOnly(const std::string& whyNotWritten) {
     std::error_code ec;
     if (!fs::is_regular_file(fs::symlink_status(file_, ec))) return false;
     const std::string uri = "file:" + file_.string() + "?immutable=1";
@@ -339,6 +366,7 @@ bool SqliteHistory::openReadOnly() {
         return false;
     }
     readOnly_ = true;
+    whyReadOnly_ = whyNotWritten;
     return true;
 }
 
@@ -348,7 +376,7 @@ bool SqliteHistory::openReadOnly() {
 bool SqliteHistory::migrate(std::string& detail) {
     sqlite3_busy_timeout(db_, kSchemaWaitMs);
     auto fail = [&] {
-        if (detail.empty()) detail = errorText(db_);
+        if (detail.empty()) detail = problemText(db_);
         sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
         return false;
     };
@@ -365,7 +393,7 @@ bool SqliteHistory::migrate(std::string& detail) {
         if (step.version <= version) continue;
         char* error = nullptr;
         if (sqlite3_exec(db_, step.sql, nullptr, nullptr, &error) != SQLITE_OK) {
-            detail = error ? error : errorText(db_);
+            detail = problemText(db_);
             sqlite3_free(error);
             return fail();
         }
@@ -390,7 +418,8 @@ bool SqliteHistory::putAside(const char* reason) {
         leftAlone_ = true;  // for the rest of this session
         tell("記録の履歴 " + file_.string() + " は" +
                  (std::string(reason) == "damaged" ? "壊れています" : "Tarvel の履歴ではありません") +
-                 "が、脇によけることもできません（" + ec.message() + "）。\n成績は今まで通り記録フォルダに残ります。",
+                 "が、脇によけることもできません：" + tarvel::errorText(ec.value()) +
+                 "。\n成績は今まで通り記録フォルダに残ります。",
              "aside");
         return false;
     }
@@ -430,9 +459,9 @@ int SqliteHistory::insert(const HistoryRun& run, const std::string& token) {
 }
 
 void SqliteHistory::cannotAdd(int rc) {
-    const std::string detail = errorText(db_);
-    tell("この回の成績は記録フォルダに残しましたが、記録の履歴 " + file_.string() + " に書き込めませんでした（" +
-             detail + "）。",
+    const std::string detail = problemText(db_);
+    tell("この回の成績は記録フォルダに残しましたが、記録の履歴 " + file_.string() + " に書き込めませんでした：" +
+             detail + "。",
          "add " + detail);
     if (isDamage(rc)) close();  // looked at again, and put aside, next time
 }
@@ -441,8 +470,8 @@ bool SqliteHistory::add(const HistoryRun& run) {
     const std::lock_guard lock(mutex_);
     if (!ensureOpen()) return false;
     if (readOnly_) {
-        tell("記録の履歴 " + file_.string() +
-                 " に書き込めません（フォルダに書き込めません）。\n成績は今まで通り記録フォルダに残ります。",
+        tell("記録の履歴 " + file_.string() + " に書き込めません：" + whyReadOnly_ +
+                 "。\n成績は今まで通り記録フォルダに残ります。",
              "readonly");
         return false;
     }
@@ -473,7 +502,7 @@ bool SqliteHistory::queue(const HistoryRun& run) {
         if (const std::string error = pending_.write(waiting); !error.empty()) {
             tell("この回の成績は記録フォルダに残しましたが、記録の履歴 " + file_.string() +
                      " はほかのプログラムが書き込み中で、待たせておくファイル " + pending_.file().string() +
-                     " も書けませんでした（" + error + "）。",
+                     " も書けませんでした：" + error + "。",
                  "queue " + error);
             return false;
         }
@@ -625,7 +654,7 @@ bool SqliteHistory::nothingKept() {
 }
 
 std::nullopt_t SqliteHistory::cannotRead() {
-    tell("記録の履歴 " + file_.string() + " を読めません（" + errorText(db_) + "）。", "read");
+    tell("記録の履歴 " + file_.string() + " を読めません：" + problemText(db_) + "。", "read");
     return std::nullopt;
 }
 

@@ -63,7 +63,7 @@ private:
     enum class Verdict { Ours, Fresh, Foreign, Damaged, Unreadable };
     bool ensureOpen();
     bool openFile(bool allowPutAside);
-    bool openReadOnly();
+    bool openReadOnly(const std::string& whyNotWritten);
     Verdict inspect(int& version, std::string& detail);
     bool migrate(std::string& detail);
     bool putAside(const char* reason);
@@ -80,7 +80,8 @@ private:
     std::filesystem::path file_;
     sqlite3* db_ = nullptr;
     bool readOnly_ = false;
-    bool leftAlone_ = false;  // a link, or written by a newer Tarvel: never read nor written
+    std::string whyReadOnly_;  // what kept it from being opened for writing
+    bool leftAlone_ = false;   // a link, or written by a newer Tarvel: never read nor written
     std::vector<std::string> messages_;
     std::string lastProblem_;  // a problem is told once, until things work again
 

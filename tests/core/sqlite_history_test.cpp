@@ -2,8 +2,10 @@
 // writing at the same time, and everything that can go wrong with the file:
 // damaged, foreign, newer, unwritable, a read-only folder, a kill mid-write.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -193,6 +195,8 @@ TEST_F(HistoryFile, AHistoryThatCannotBeWrittenSaysSoOnce) {
     ASSERT_EQ(messages.size(), 1u) << "one message, not one a run";
     EXPECT_NE(messages[0].find(file().string()), std::string::npos) << messages[0];
     EXPECT_NE(messages[0].find("記録フォルダに残ります"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find("：ファイルではなくフォルダです（unable to open database file）"), std::string::npos)
+        << "the reason in Japanese, SQLite's words as a detail: " << messages[0];
     EXPECT_FALSE(history.runs());
 }
 
@@ -247,6 +251,40 @@ TEST_F(HistoryFile, AReadOnlyDataFolderIsReadButNotWritten) {
     fs::permissions(empty, fs::perms::owner_all, fs::perm_options::add);
     EXPECT_EQ(failures, 0);
     EXPECT_EQ(query(kept, "SELECT count(*) FROM runs"), "1");
+}
+
+TEST_F(HistoryFile, AFullDiskIsCalledAFullDisk) {
+    // A small file system of its own, in a mount namespace of a child's own.
+    const fs::path disk = data.root() / "disk";
+    fs::create_directory(disk);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=256k") != 0)
+            _exit(77);
+        const fs::path f = disk / SqliteHistory::kFileName;
+        SqliteHistory(f).add(aRun(1));  // the history as it stood while there was room
+        std::ofstream filler(disk / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {}
+        filler.close();
+        SqliteHistory history(f);
+        bool added = true;
+        for (int n = 2; n < 20 && added; ++n) added = history.add(aRun(n));
+        const auto messages = history.takeMessages();
+        if (messages.empty()) _exit(1);
+        std::ofstream(data.root() / "message.txt") << messages[0];
+        _exit(added ? 2 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << "no tmpfs could be mounted here";
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0) << "a message, and the run not kept";
+    std::ifstream in(data.root() / "message.txt");
+    const std::string message{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_NE(message.find("ディスクに空きがありません"), std::string::npos) << message;
+    EXPECT_EQ(message.find("フォルダに書き込めません"), std::string::npos) << message;
 }
 
 // Another program's connection that holds the history's write lock until it
