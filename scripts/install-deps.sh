@@ -8,8 +8,8 @@ qt6-base-dev libgif-dev libgtest-dev libgmock-dev libbenchmark-dev
 fonts-ipaexfont-gothic fonts-noto-core
 xvfb xauth x11-utils xdotool imagemagick dpkg-dev file libx11-dev
 qt6-multimedia-dev libaubio-dev libsqlite3-dev qt6-charts-dev libqt6opengl6-dev
-fluidsynth fluid-soundfont-gm sox pulseaudio pulseaudio-utils python3
-clang-format-14 clang-tidy"
+fluidsynth fluid-soundfont-gm timgm6mb-soundfont sox pulseaudio pulseaudio-utils python3
+clang-format-14 clang-tidy qt6-svg-dev desktop-file-utils appstream"
 
 missing=""
 for p in $packages; do

@@ -77,5 +77,8 @@ inline constexpr std::string_view kOtherKeyPicture = "system\\hyouji\\button\\6_
 // The progress page's buttons; its back button shows kBackPicture.
 inline constexpr std::string_view kProgressPicture = "system\\hyouji\\button\\3_kiroku.gif";
 inline constexpr std::string_view kExportPicture = "system\\hyouji\\button\\7_csv.gif";
+// About Tarvel: page 1's button to it, and its button that opens the data folder.
+inline constexpr std::string_view kAboutPicture = "system\\hyouji\\button\\1_about.gif";
+inline constexpr std::string_view kOpenFolderPicture = "system\\hyouji\\button\\8_folder.gif";
 
 }  // namespace tarvel

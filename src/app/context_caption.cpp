@@ -5,7 +5,7 @@
 
 #include "app/choices.h"
 #include "app/texts.h"
-#include "keys/key_names.h"
+#include "keys/key_table.h"
 
 namespace tarvel {
 namespace {
@@ -22,12 +22,6 @@ std::string systemName(const std::string& setting) {
 std::string pairingName(const std::string& setting) {
     for (const PairingChoice& c : kPairingChoices)
         if (c.setting == setting) return std::string(c.name);
-    return {};
-}
-
-std::string keyName(const std::string& code) {
-    for (const KeyName& key : kKeyNames)
-        if (key.code == code) return std::string(key.japanese);
     return {};
 }
 

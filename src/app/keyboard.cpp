@@ -28,32 +28,51 @@ bool isArrow(KeyInput key) {
     return key == KeyInput::Left || key == KeyInput::Right || key == KeyInput::Up || key == KeyInput::Down;
 }
 
-std::vector<ElementId> buttonsForKey(KeyInput key, int focusedKey) {
-    std::vector<ElementId> buttons;
-    if (key >= KeyInput::Digit0 && key <= KeyInput::Digit9) {
-        const int d = digitOf(key);
-        if (d == 1) buttons.push_back(el::P1_Btn1);
-        if (d == 2) buttons.push_back(el::P1_Btn2);
-        if (d >= 1 && d <= 3) buttons.push_back(el::P2_Btn1 + (d - 1));
-        if (d >= 1 && d <= 9) buttons.push_back(el::P4_Btn(d));
-        const int answer = d - kFirstAnswerDigit + 1;
-        if (answer >= 1 && answer <= 4) buttons.push_back(el::P5_Btn(answer));
-        return buttons;
-    }
-    switch (key) {
-    case KeyInput::Enter:
-        if (focusedKey >= 0 && focusedKey < el::keyCount) buttons.push_back(el::P3_Btn(focusedKey));
-        buttons.push_back(el::P6_Btn(1));
+std::optional<ElementId> buttonForKey(KeyInput key, Page page, int focusedKey) {
+    const bool digit = key >= KeyInput::Digit0 && key <= KeyInput::Digit9;
+    const int d = digit ? digitOf(key) : -1;
+    switch (page) {
+    case Page::System:
+        if (d == 1) return el::P1_Btn1;
+        if (d == 2) return el::P1_Btn2;
+        if (key == KeyInput::F1) return el::About_Btn;
         break;
-    case KeyInput::Backspace: buttons = {el::P2_Btn4, el::P3_BtnA, el::P4_BtnA, el::P7_BtnA}; break;
-    case KeyInput::Home: buttons = {el::P3_BtnB}; break;
-    case KeyInput::Space: buttons = {el::Check1, el::Check2}; break;
-    case KeyInput::Escape: buttons = {el::Cancel_img}; break;
-    case KeyInput::T: buttons = {el::P6_Btn(2)}; break;
-    case KeyInput::K: buttons = {el::P6_Btn(3)}; break;
-    default: break;
+    case Page::Part:
+        if (d >= 1 && d <= 3) return el::P2_Btn1 + (d - 1);
+        if (key == KeyInput::Backspace) return el::P2_Btn4;
+        break;
+    case Page::Key:
+        if (key == KeyInput::Enter && focusedKey >= 0 && focusedKey < el::keyCount) return el::P3_Btn(focusedKey);
+        if (key == KeyInput::Backspace) return el::P3_BtnA;
+        if (key == KeyInput::Home) return el::P3_BtnB;
+        if (key == KeyInput::Space) return el::Check1;
+        break;
+    case Page::Tempo:
+        if (d >= 1 && d <= 9) return el::P4_Btn(d);
+        if (key == KeyInput::Backspace) return el::P4_BtnA;
+        if (key == KeyInput::Space) return el::Check2;
+        break;
+    case Page::Run:
+        if (key == KeyInput::Escape) return el::Cancel_img;
+        break;
+    case Page::Answer:
+        if (const int answer = d - kFirstAnswerDigit + 1; digit && answer >= 1 && answer <= 4)
+            return el::P5_Btn(answer);
+        break;
+    case Page::Grade:
+        if (key == KeyInput::Enter) return el::P6_Btn(1);
+        if (key == KeyInput::T) return el::P6_Btn(2);
+        if (key == KeyInput::K) return el::P6_Btn(3);
+        break;
+    case Page::Progress:
+        if (key == KeyInput::Backspace) return el::P7_BtnA;
+        break;
+    case Page::About:
+        if (key == KeyInput::Backspace) return el::About_BtnA;
+        break;
+    case Page::None: break;
     }
-    return buttons;
+    return std::nullopt;
 }
 
 int keyAfterArrow(int k, KeyInput arrow) {

@@ -1,7 +1,9 @@
-// The click handlers of the pages, and the way a click reaches them.
+// The click handlers of the pages, the way a click or a key reaches them, and
+// the practice run as the tempo page starts it.
 #include <algorithm>
 
 #include "app/choices.h"
+#include "app/long_routine.h"
 #include "app/program.h"
 
 namespace tarvel {
@@ -31,25 +33,33 @@ void Program::click(ElementId id) {
         case el::P6_Btn(1): return P6_Btn1_Click();
         case el::P6_Btn(2): return P6_Btn2_Click();
         case el::P6_Btn(3): return P6_Btn3_Click();
-        case el::Cancel_img: return Cancel_img_Click();
+        case el::Cancel_img:
+            if (run_) Cancel_img_Click();
+            return;
         case el::P7_BtnA: return P7_BtnA_Click();
         case el::P7_BtnB: return P7_BtnB_Click();
         case el::P7_Key: return P7_Key_Change();
+        case el::Cmb_A4: return Cmb_A4_Change();
+        case el::About_Btn: return About_Btn_Click();
+        case el::About_BtnA: return About_BtnA_Click();
+        case el::About_BtnB: return About_BtnB_Click();
         default: return;  // notes, labels, the title: nothing happens
         }
     } catch (const WindowClosed&) {
-        ended_ = true;  // the window closed inside a run or grading
-        stopMetronome();
+        ended_ = true;  // the window closed inside grading
+        audio_->stopAll();
     }
 }
 
-std::vector<ElementId> Program::keyPressed(KeyInput key) {
-    if (ended_) return {};
+std::optional<ElementId> Program::keyPressed(KeyInput key) {
+    if (ended_) return std::nullopt;
     if (isArrow(key)) {
-        if (keyPageShown_ && !inLongRoutine_) moveKeyFrame(keyAfterArrow(keyFocus_, key));
-        return {};
+        if (page_ == Page::Key && !inLongRoutine_) moveKeyFrame(keyAfterArrow(keyFocus_, key));
+        return std::nullopt;
     }
-    return buttonsForKey(key, keyPageShown_ ? keyFocus_ : -1);
+    // The run's key is its cancel picture's, and only while that shows.
+    if (page_ == Page::Run && !(run_ && run_->hearsCancel())) return std::nullopt;
+    return buttonForKey(key, page_, keyFocus_);
 }
 
 void Program::loadChart(std::size_t system) {
@@ -101,6 +111,37 @@ void Program::P4_Btn_Click(int n) {
     Hide_P4();
     s_.Settings[4] = std::string(kTempoChoices[n - 1].tempo);
     Play_run();
+}
+
+void Program::Play_run() {
+    const LongRoutine routine(inLongRoutine_);
+    page_ = Page::Run;
+    heard_ = {};
+    PracticeRun run(RunServices{w_, files_, *audio_, *input_}, s_, slotNotes_, listeningChosen());
+    run.onJudged = onJudged;
+    run_ = &run;
+    const RunEnd end = run.play();
+    run_ = nullptr;
+    switch (end) {
+    case RunEnd::Finished:
+        heard_ = run.heard();
+        Show_P5();
+        if (s_.Cancel_flg == 1) s_.Cancel_flg = 0;
+        return;
+    case RunEnd::Failed:
+        Show_P4();
+        w_.showMessage(run.failure());
+        return;
+    case RunEnd::Closed: ended_ = true; return;
+    case RunEnd::Cancelled: return;  // the cancel has shown the tempo page
+    }
+}
+
+void Program::Cancel_img_Click() {
+    run_->cancel();
+    s_.Cancel_flg = 1;
+    s_.Settings[6] = "1";
+    Show_P4();
 }
 
 void Program::P4_BtnA_Click() {

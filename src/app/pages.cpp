@@ -35,6 +35,7 @@ bool Program::Form_Load() {
     Hide_P7();
     s_.Cancel_flg = 0;
     if (!Load_pictures()) return false;
+    preferences_ = readPreferences(files_);
     Show_P1();
     hideElements(el::onp_img(0), el::onp_img(el::noteSlotCount - 1));
     hideElements(el::Uns_img(0), el::Uns_img(el::fingerSlotCount - 1));
@@ -46,7 +47,7 @@ bool Program::Form_Load() {
 void Program::Form_QueryUnload(int& /*cancel*/, int /*unloadMode*/) {}
 
 void Program::Form_Unload(int& /*cancel*/) {
-    stopMetronome();
+    audio_->stopAll();
     ended_ = true;
     w_.endProgram(0);
 }
@@ -74,28 +75,35 @@ bool Program::Load_pictures() {
 }
 
 void Program::Show_P1() {
+    page_ = Page::System;
     w_.show(el::title_img);
     showElements(el::P1_Btn1, el::P1_Btn3);
     w_.setCaption(el::Label1, "");
+    if (giveAboutPicture(el::About_Btn)) w_.show(el::About_Btn);
 }
 
 void Program::Hide_P1() {
+    page_ = Page::None;
     w_.hide(el::title_img);
     hideElements(el::P1_Btn1, el::P1_Btn3);
+    if (aboutPictures_.contains(el::About_Btn)) w_.hide(el::About_Btn);
 }
 
 void Program::Show_P2() {
+    page_ = Page::Part;
     w_.show(el::title_img);
     showElements(el::P2_Btn1, el::P2_Btn4);
     w_.setCaption(el::Label1, "");
 }
 
 void Program::Hide_P2() {
+    page_ = Page::None;
     w_.hide(el::title_img);
     hideElements(el::P2_Btn1, el::P2_Btn4);
 }
 
 void Program::Hide_P3() {
+    page_ = Page::None;
     w_.hide(el::P3_BtnA);
     w_.hide(el::P3_BtnB);
     hideElements(el::P3_Btn(0), el::P3_Btn(el::keyCount - 1));
@@ -105,10 +113,10 @@ void Program::Hide_P3() {
     w_.hide(el::P3_BtnC);
     w_.hide(el::Where_lbl);
     w_.hide(el::Key_frm(keyFocus_));
-    keyPageShown_ = false;
 }
 
 void Program::Show_P4() {
+    page_ = Page::Tempo;
     showElements(el::P4_Btn(1), el::P4_Btn(9));
     w_.show(el::P4_BtnA);
     s_.Play_cnt = 0;
@@ -121,6 +129,7 @@ void Program::Show_P4() {
 }
 
 void Program::Hide_P4() {
+    page_ = Page::None;
     hideElements(el::P4_Btn(1), el::P4_Btn(9));
     w_.hide(el::P4_BtnA);
     w_.hide(el::Check2);
@@ -130,6 +139,7 @@ void Program::Hide_P4() {
 }
 
 void Program::Show_P5() {
+    page_ = Page::Answer;
     showElements(el::P5_Btn(1), el::P5_Btn(4));
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kAnswerPrompt));
@@ -138,6 +148,7 @@ void Program::Show_P5() {
 }
 
 void Program::Hide_P5() {
+    page_ = Page::None;
     hideElements(el::P5_Btn(1), el::P5_Btn(4));
     w_.hide(el::Where_lbl);
     hideHeard();
@@ -145,6 +156,7 @@ void Program::Hide_P5() {
 
 // Grading has written the ladder and the record's outcome.
 void Program::Show_P6() {
+    page_ = Page::Grade;
     showElements(el::P6_Btn(1), el::P6_Btn(3));
     showWhere(CaptionDepth::Tempo);
     w_.show(el::Ladder_lbl);
@@ -152,6 +164,7 @@ void Program::Show_P6() {
 }
 
 void Program::Hide_P6() {
+    page_ = Page::None;
     hideElements(el::P6_Btn(1), el::P6_Btn(3));
     w_.hide(el::Where_lbl);
     w_.hide(el::Ladder_lbl);

@@ -1,11 +1,9 @@
-// The program: its state, start-up and closing, the page routines, every click
-// handler, the practice run and grading. It knows the screen only through Window.
+// The program: its state, start-up and closing, the page routines and every
+// click handler. It starts the practice run and grades it; it knows the
+// screen only through Window.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -13,27 +11,18 @@
 
 #include "app/context_caption.h"
 #include "app/keyboard.h"
+#include "app/page.h"
+#include "app/program_state.h"
 #include "audio/audio_input.h"
 #include "audio/audio_output.h"
 #include "data/file_system.h"
-#include "data/fingering_chart.h"
+#include "data/preferences.h"
+#include "desktop/desktop.h"
 #include "history/history_store.h"
-#include "listen/judging.h"
-#include "listen/listener.h"
-#include "run/note_mapping.h"
+#include "run/practice_run.h"
 #include "ui/window.h"
 
 namespace tarvel {
-
-// The values the window keeps for the life of the program, in this order.
-struct ProgramState {
-    KeySignature Choshi_tbl{};
-    std::array<std::string, 7> Settings{};  // slot 0 is never used
-    std::int16_t Play_cnt = 0;
-    std::int16_t Onp_cnt = 0;
-    FingeringTable Unshi_tbl{};
-    std::int16_t Cancel_flg = 0;
-};
 
 // A result folder's files, the record first, for the player.
 std::string describeExtraFiles(const std::string& folder, const std::vector<std::string>& names);
@@ -42,15 +31,19 @@ class Program {
 public:
     Program(Window& window, FileSystem& files);
 
-    // Where every graded run is kept besides the record; none by default.
-    void setHistory(HistoryStore* history) { history_ = history; }
-
-    // Where the metronome sounds; silent until one is set. The output must
-    // outlive the program.
-    void setAudioOutput(AudioOutput* output) { audio_ = output ? output : &silentAudio_; }
+    // The outside services. Until one is set the program has a silent one:
+    // no history (nothing kept, nothing to read), no sound, no microphone, no
+    // desktop (an export is saved where it is proposed, no folder opens).
+    // Each must outlive the program.
+    void setHistory(HistoryStore& history) { history_ = &history; }
+    void setAudioOutput(AudioOutput& output) { audio_ = &output; }
+    void setAudioInput(AudioInput& input) { input_ = &input; }
+    void setDesktop(Desktop& desktop) { desktop_ = &desktop; }
 
     const ProgramState& state() const { return s_; }
     ProgramState& state() { return s_; }
+    // The page showing (Page::None between pages and while grading).
+    Page page() const { return page_; }
 
     // Start-up, before the window is first shown. False when a page picture
     // could not be loaded: the player has been told and the program has ended.
@@ -64,9 +57,9 @@ public:
     // it has one and may run now.
     void click(ElementId id);
     // A key pressed in the window. The arrow keys move the key page's frame
-    // here; any other key gives the buttons it stands for, and the window
-    // clicks the one of them it shows, as the mouse would.
-    std::vector<ElementId> keyPressed(KeyInput key);
+    // here; any other key gives the button it stands for on the page showing,
+    // which the window clicks as the mouse would.
+    std::optional<ElementId> keyPressed(KeyInput key);
     // The key under the key page's frame.
     int focusedKey() const { return keyFocus_; }
 
@@ -85,6 +78,8 @@ public:
     void Hide_P6();
     void Show_P7();  // the progress page
     void Hide_P7();
+    void Show_About();  // About Tarvel, from page 1
+    void Hide_About();
     bool Load_pictures();
 
     // Click handlers. The button families share one handler each: key button
@@ -110,13 +105,14 @@ public:
     void P7_BtnA_Click();
     void P7_BtnB_Click();
     void P7_Key_Change();
+    void Cmb_A4_Change();  // the concert pitch for listening
+    void About_Btn_Click();
+    void About_BtnA_Click();
+    void About_BtnB_Click();
 
-    // Listening: the input the tempo page offers; none by default, and then
-    // the page offers no listening at all.
-    void setAudioInput(AudioInput* input) { input_ = input; }
     // What the last complete run heard, from its end until an answer is
     // clicked; nothing when the run was not listened to.
-    const std::optional<Judgement>& heardRun() const { return judgement_; }
+    const std::optional<Judgement>& heardRun() const { return heard_.judgement; }
     // Told of every judged run, as it is judged (the driver traces it).
     std::function<void(const Judgement&)> onJudged;
 
@@ -135,32 +131,10 @@ private:
     void showWhere(CaptionDepth depth);
     void moveKeyFrame(int k);
 
-    // The run.
-    bool Load_exercise();
-    void reportBadExercise(const std::string& path, const ExerciseError& error);
-    bool showRunScreen();
-    bool Step_note(int n);
-    void hideRow(int firstNote);
-    // Each is false once a cancel has ended the run.
-    bool pumpEvents();
-    bool say(std::string_view caption, int ms);
-    bool sleepFor(int ms);
-    void nextDeadline(int ms);  // the end of a pause of `ms` on the grid
-    bool cancelRequested();
-    void reportEmptyChartLines(const std::vector<std::int16_t>& chartLines);
-    void startMetronome();
-    void stopMetronome();
-    void reportMissingPictures(const std::vector<std::string>& paths, std::string_view consequence);
-
-    // Listening (listen/listening.cpp).
+    // The tempo page's listening box and input list; page 5's slips.
     void showListening();
     void hideListening();
-    void rememberNotes(const MappedNotes& notes);
-    bool startListening();
-    bool countInPause(int ms);
-    void noteBeatStart();
-    void judgeListening();
-    void stopListening();
+    Listening listeningChosen();
     void showHeard();
     void hideHeard();
     // The history.
@@ -168,39 +142,37 @@ private:
     void showBestBadges();
     void showChart(int key);
     void tellHistoryMessages();
+    // About Tarvel's pictures are given the first time they show.
+    bool giveAboutPicture(ElementId id);
 
     Window& w_;
     FileSystem& files_;
     ProgramState s_;
+    Page page_ = Page::None;
 
     std::set<std::string> foldersWithExtraFiles_;  // the player has been told of them
     bool ended_ = false;
     bool inLongRoutine_ = false;  // a run or grading: only the cancel picture takes clicks
-    bool keyPageShown_ = false;
-    int keyFocus_ = 0;         // the key under the key page's frame
-    std::int16_t Beat_ms = 0;  // of the run in progress
-    // The run's pacing grid: the instant its current pause ends. Every pause
-    // ends at the previous deadline plus its own length (count-in, counts,
-    // beats, the closing pause), so drawing never lengthens a beat; sounds
-    // that belong to a beat are due on the same instants.
-    Instant deadline_{};
+    int keyFocus_ = 0;            // the key under the key page's frame
+    // What the note and finger slots hold from one run's load to the next.
+    MappedNotes slotNotes_;
+    PracticeRun* run_ = nullptr;  // the run in progress, for its cancel picture
+    RunHeard heard_;              // what page 5 shows of the run before it
 
-    AudioInput* input_ = nullptr;
     std::vector<std::string> inputNames_;  // as the tempo page last listed them
     std::string chosenInputName_;          // the input the player last listened with
-    std::unique_ptr<Listener> listener_;   // while a run is heard
-    bool listenFailed_ = false;            // the input could not be opened for the run
-    bool countingIn_ = false;
-    std::vector<int> expectedPitch_;          // of the loaded exercise, note by note
-    std::vector<std::int16_t> writtenNotes_;  // its Onp_code, to name the slips
-    std::vector<double> beatStartMs_;         // of the run being heard, on the input's clock
-    std::optional<Judgement> judgement_;
-    HistoryStore* history_ = nullptr;
+    Preferences preferences_;              // kept from one start to the next
 
+    std::set<ElementId> aboutPictures_;  // given already
+
+    NoHistory noHistory_;
+    NoDesktop noDesktop_;
+    Desktop* desktop_ = &noDesktop_;
     SilentAudioOutput silentAudio_;
+    NoAudioInput noInput_;
+    HistoryStore* history_ = &noHistory_;
     AudioOutput* audio_ = &silentAudio_;
-    int clicksPlanned_ = 0;  // count-in and note beats of the run, 0 with the metronome off
-    int clicksGiven_ = 0;
+    AudioInput* input_ = &noInput_;
 };
 
 }  // namespace tarvel

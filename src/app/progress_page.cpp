@@ -3,7 +3,6 @@
 #include "app/program.h"
 #include "app/texts.h"
 #include "history/progress.h"
-#include "keys/key_names.h"
 #include "keys/key_table.h"
 
 namespace tarvel {
@@ -14,12 +13,10 @@ constexpr std::size_t kTableRuns = 12;
 }  // namespace
 
 void Program::tellHistoryMessages() {
-    if (!history_) return;
     for (const std::string& message : history_->takeMessages()) w_.showMessage(message);
 }
 
 void Program::keepInHistory(std::string_view grade, int gradeNo) {
-    if (!history_) return;
     const TimeOfDay time = w_.timeOfDay();
     HistoryRun run;
     run.playedAt = playedAtText(w_.today(), time.hour, time.minute, time.second);
@@ -35,7 +32,6 @@ void Program::keepInHistory(std::string_view grade, int gradeNo) {
 }
 
 void Program::showBestBadges() {
-    if (!history_) return;
     if (const auto best = history_->best(s_.Settings[1], s_.Settings[2])) {
         for (int k = 0; k < el::keyCount; ++k) {
             if (!(*best)[static_cast<std::size_t>(k)]) continue;
@@ -47,18 +43,19 @@ void Program::showBestBadges() {
 }
 
 void Program::Show_P7() {
+    page_ = Page::Progress;
     w_.show(el::P7_BtnA);
     w_.show(el::P7_BtnB);
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kProgressPrompt));
 
     const std::optional<ProgressSummary> summary =
-        history_ ? history_->summary(s_.Settings[1], s_.Settings[2], w_.today(), kTableRuns) : std::nullopt;
+        history_->progress(s_.Settings[1], s_.Settings[2], w_.today(), kTableRuns);
     const ProgressSummary shown = summary.value_or(ProgressSummary{});
     std::vector<std::string> keys;
-    for (std::size_t k = 0; k < kKeyNames.size(); ++k) {
+    for (std::size_t k = 0; k < Key_tbl.size(); ++k) {
         const int count = shown.runsPerKey[k];
-        keys.push_back(std::string(kKeyNames[k].japanese) + (count ? "（" + std::to_string(count) + "回）" : ""));
+        keys.push_back(std::string(Key_tbl[k].japanese) + (count ? "（" + std::to_string(count) + "回）" : ""));
     }
     const int chosen = preselectedKey(shown.lastRuns, s_.Settings[3]);
     w_.setChoices(el::P7_Key, keys, chosen);
@@ -78,13 +75,14 @@ void Program::Show_P7() {
 }
 
 void Program::Hide_P7() {
+    page_ = Page::None;
     for (ElementId id : {el::P7_BtnA, el::P7_BtnB, el::P7_Key, el::P7_Days, el::P7_Chart, el::P7_Table, el::P7_Note})
         w_.hide(id);
 }
 
 void Program::showChart(int key) {
     const std::string_view code = Key_tbl[static_cast<std::size_t>(key)].code;
-    const auto chart = history_ ? history_->chart(s_.Settings[1], s_.Settings[2], code) : std::nullopt;
+    const auto chart = history_->chart(s_.Settings[1], s_.Settings[2], code);
     w_.setChart(el::P7_Chart, chart.value_or(gradeChart({}, code)));
 }
 
@@ -101,18 +99,36 @@ void Program::P7_Key_Change() {
 }
 
 void Program::P7_BtnB_Click() {
-    const auto runs = history_ ? history_->runs() : std::nullopt;
+    const auto runs = history_->runs();
     tellHistoryMessages();
     if (!runs) {
         w_.setCaption(el::P7_Note, "記録の履歴を読めないので、書き出せません。");
         return;
     }
-    // Never over an earlier export of the day: the next free number.
+    // The data folder's first free name of the day is proposed: an export
+    // never replaces an earlier one, which the player may have edited. The
+    // player may choose any other place (the dialog asks before it replaces).
+    int number = 1;
+    while (number < kMaxExportsADay && files_.exists(exportFileName(w_.today(), number))) ++number;
+    std::string name = exportFileName(w_.today(), number);
+    const std::string proposed = files_.location(name);
+    const std::optional<std::string> chosen = desktop_->chooseSavePath(std::string(text::kExportTitle), proposed);
+    if (!chosen) return;  // cancelled: nothing written, nothing to say
+    if (chosen->find('\\') != std::string::npos) {
+        w_.setCaption(el::P7_Note, "名前に「\\」のある場所には書き出せません：\r\n" + *chosen);
+        return;
+    }
     const std::string csv = csvText(*runs);
-    std::string name;
-    FileResult written{FileResult::AlreadyExists, {}};
-    for (int n = 1; n <= kMaxExportsADay && written.status == FileResult::AlreadyExists; ++n)
-        written = files_.writeNewFile(name = exportFileName(w_.today(), n), csv);
+    FileResult written;
+    if (*chosen != proposed) {
+        name = *chosen;
+        written = files_.writeFile(name, csv);
+    } else {
+        // Taken since it was proposed (another Tarvel): the next number.
+        written = files_.writeNewFile(name, csv);
+        while (written.status == FileResult::AlreadyExists && number < kMaxExportsADay)
+            written = files_.writeNewFile(name = exportFileName(w_.today(), ++number), csv);
+    }
     if (written.status != FileResult::Done) {
         w_.setCaption(el::P7_Note, "書き出せませんでした（" + written.error + "）：\r\n" + files_.location(name));
         return;

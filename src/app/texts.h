@@ -16,6 +16,9 @@ inline constexpr std::string_view kProgressHelp =
     "グラフは、えらんだ調の成績の移り変わりです。線はテンポごとに分かれます。\r\n"
     "表は、この運指と楽譜での最近の12回です。\r\n"
     "「CSVに書き出す」は、すべての記録を表計算ソフトで開けるファイルにします。";
+inline constexpr std::string_view kAboutPrompt = "\r\n　　　Tarvel について";
+inline constexpr std::string_view kLicence = "ライセンス：GNU 一般公衆利用許諾書 第3版以降（GPL-3.0-or-later）";
+inline constexpr std::string_view kExportTitle = "記録を CSV に書き出す";
 inline constexpr std::string_view kAnswerPrompt = "\r\n　　　　　どうだった？";
 
 inline constexpr std::string_view kLoading = "\r\n　　ロード中。。。";

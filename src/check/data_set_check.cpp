@@ -54,15 +54,37 @@ private:
         const bool fits = limit.exact ? info.width == limit.width && info.height == limit.height
                                       : info.width <= limit.width && info.height <= limit.height;
         if (!fits)
+            return report(where, at,
+                          name + "is " + std::to_string(info.width) + " x " + std::to_string(info.height) + " px, " +
+                              (limit.exact ? "must be " : "at most ") + std::to_string(limit.width) + " x " +
+                              std::to_string(limit.height));
+        checkTwin(picture, info, neededBy, line);
+    }
+
+    // The picture drawn at twice its size, which a window larger than the
+    // layout shows instead (it falls back to the picture enlarged).
+    void checkTwin(const std::string& picture, const PictureInfo& of, const std::string& neededBy, int line) {
+        const std::string twin = twinPicture(picture);
+        const PictureInfo info = probe_(root_ / nativePath(twin));
+        const std::string where = neededBy.empty() ? twin : neededBy;
+        const int at = neededBy.empty() ? 0 : line;
+        const std::string name = neededBy.empty() ? "" : "picture " + shown(twin) + " ";
+        const std::string fallback = " (a large window shows " + shown(picture) + " enlarged instead)";
+        if (info.status == PictureInfo::Missing) return report(where, at, name + "is missing" + fallback);
+        if (info.status == PictureInfo::Unreadable)
+            return report(where, at, name + "is not a readable picture" + fallback);
+        const int width = kTwinScale * of.width;
+        const int height = kTwinScale * of.height;
+        if (info.width != width || info.height != height)
             report(where, at,
-                   name + "is " + std::to_string(info.width) + " x " + std::to_string(info.height) + " px, " +
-                       (limit.exact ? "must be " : "at most ") + std::to_string(limit.width) + " x " +
-                       std::to_string(limit.height));
+                   name + "is " + std::to_string(info.width) + " x " + std::to_string(info.height) + " px, must be " +
+                       std::to_string(width) + " x " + std::to_string(height) + " (twice " + shown(picture) + ")" +
+                       fallback);
     }
 
     void checkPagePictures() {
-        for (const PagePicture& row : pagePictureTable())
-            checkPicture(std::string(row.file), pictureLimit(row.element), {}, 0);
+        for (const auto* table : {&pagePictureTable(), &aboutPictureTable()})
+            for (const PagePicture& row : *table) checkPicture(std::string(row.file), pictureLimit(row.element), {}, 0);
     }
 
     void checkSystem(const SystemChoice& system) {

@@ -10,6 +10,16 @@ std::filesystem::path nativePath(std::string_view dataPath) {
     return std::filesystem::path(path);
 }
 
+std::string twinPicture(std::string_view picture) {
+    const std::size_t folder = picture.find_last_of('\\');
+    const std::size_t dot = picture.find_last_of('.');
+    const std::size_t at =
+        dot == std::string_view::npos || (folder != std::string_view::npos && dot < folder) ? picture.size() : dot;
+    std::string twin(picture.substr(0, at));
+    twin.append("@2x").append(picture.substr(at));
+    return twin;
+}
+
 std::string exercisePath(std::string_view system, std::string_view pairing, std::string_view key) {
     std::string path = "system\\onkai\\";
     path.append(system).append("\\").append(pairing).append("\\").append(key).append(".txt");

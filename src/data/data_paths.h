@@ -25,6 +25,12 @@ std::string keySignaturePicture(const std::array<std::int16_t, 8>& Choshi_tbl);
 // "system\Linehyouji\" + the decimal digits of Onp_pic + ".gif"
 std::string notePicture(std::int16_t Onp_pic);
 
+// A picture's twin: the same picture drawn at twice its size, beside it, for
+// windows that show it larger ("system\hyouji\title.gif" ->
+// "system\hyouji\title@2x.gif").
+std::string twinPicture(std::string_view picture);
+inline constexpr int kTwinScale = 2;
+
 // The nine finger positions in the order of a note's fingering slots: the
 // picture name prefix and the character of the chart line that holds the code
 // (counted from 1; 0 means the line's last character).

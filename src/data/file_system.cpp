@@ -220,6 +220,11 @@ bool LocalFileSystem::folderExists(const std::string& dataDir) {
     return fs::is_directory(resolve(dataDir), ec);
 }
 
+bool LocalFileSystem::exists(const std::string& dataPath) {
+    struct stat info {};
+    return ::lstat(resolve(dataPath).c_str(), &info) == 0;
+}
+
 FileResult LocalFileSystem::createFolder(const std::string& dataDir) {
     if (reachedThroughLink(dataDir)) return throughLink();
     std::error_code ec;

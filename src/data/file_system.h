@@ -52,6 +52,8 @@ public:
     // The full native path of a data path, for messages.
     virtual std::string fullPath(const std::string& dataPath) = 0;
     virtual bool folderExists(const std::string& dataDir) = 0;
+    // Whether anything (a file, a folder, a link) has that name.
+    virtual bool exists(const std::string& /*dataPath*/) { return false; }
     virtual FileResult createFolder(const std::string& dataDir) = 0;
     // Creates an empty file; never replaces one.
     virtual FileResult createFile(const std::string& dataDir, const std::string& name) = 0;
@@ -95,6 +97,7 @@ public:
     std::unique_ptr<FolderLock> lockFolder(const std::string& dataDir) override;
     std::string fullPath(const std::string& dataPath) override;
     bool folderExists(const std::string& dataDir) override;
+    bool exists(const std::string& dataPath) override;
     FileResult createFolder(const std::string& dataDir) override;
     FileResult createFile(const std::string& dataDir, const std::string& name) override;
     FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;

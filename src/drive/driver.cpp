@@ -12,6 +12,7 @@
 #include <QTest>
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <sstream>
@@ -70,23 +71,35 @@ Driver::Driver(const DriverOptions& options) : options_(options) {
         files = tracingFiles_.get();
     }
     program_ = std::make_unique<Program>(*window, *files);
+    desktop_ = std::make_unique<ScriptedDesktop>([this](const std::string& line) {
+        if (log_)
+            log_->write(line.substr(0, line.find(' ')), line.substr(line.find(' ') + 1));
+        else
+            std::cout << line << std::endl;
+    });
+    program_->setDesktop(*desktop_);
     if (options.listen.empty())
         input_ = std::make_unique<NoAudioInput>();
     else
         input_ = std::make_unique<WavFileInput>(options.listen);
-    program_->setAudioInput(input_.get());
+    program_->setAudioInput(*input_);
     if (options.trace)
         program_->onJudged = [this](const Judgement& judgement) {
-            for (std::size_t n = 0; n < judgement.marks.size(); ++n)
-                log_->write("heard", std::to_string(n) + " " + static_cast<char>(judgement.marks[n]));
+            const auto& extras = judgement.extraBefore;
+            for (std::size_t n = 0; n <= judgement.marks.size(); ++n) {
+                if (std::find(extras.begin(), extras.end(), static_cast<int>(n)) != extras.end())
+                    log_->write("heard", "extra");
+                if (n < judgement.marks.size())
+                    log_->write("heard", std::to_string(n) + " " + static_cast<char>(judgement.marks[n]));
+            }
         };
-    program_->setHistory(&history_);
+    program_->setHistory(history_);
     audio_ = std::make_unique<RecordedAudio>(*window_, window_->now());
     if (options.sound) {
         device_ = std::make_unique<QtAudioOutput>();
         audio_->alsoPlayOn(device_.get());
     }
-    program_->setAudioOutput(audio_.get());
+    program_->setAudioOutput(*audio_);
     if (log_) log_->beforeWrite = [this] { reportClicks(); };
     connectWindow(*window_, *program_);
 }
@@ -208,6 +221,23 @@ bool Driver::execute(const std::string& line) {
         window_->choose(*id, index);
         return true;
     }
+    if (command == "save-as" && !argument.empty()) {
+        desktop_->nextAnswer = rest.empty() ? argument : argument + " " + rest;
+        desktop_->cancelNext = false;
+        return true;
+    }
+    if (command == "save-cancel" && argument.empty()) {
+        desktop_->cancelNext = true;
+        return true;
+    }
+    if (command == "resize" && !rest.empty()) {
+        long long width = 0, height = 0;
+        if (!parseMilliseconds(argument, width) || !parseMilliseconds(rest, height) || width < 1 || height < 1)
+            return false;
+        window_->form()->resize(static_cast<int>(width), static_cast<int>(height));
+        QCoreApplication::processEvents();
+        return true;
+    }
     if (command == "dump" && argument.empty()) {
         dump();
         return true;
@@ -217,6 +247,18 @@ bool Driver::execute(const std::string& line) {
         return true;
     }
     return false;
+}
+
+std::optional<std::string> ScriptedDesktop::chooseSavePath(const std::string& /*title*/,
+                                                           const std::string& proposedPath) {
+    if (std::exchange(cancelNext, false)) return std::nullopt;
+    if (nextAnswer) return *std::exchange(nextAnswer, std::nullopt);
+    return proposedPath;
+}
+
+bool ScriptedDesktop::openFolder(const std::string& path) {
+    print_("open-folder " + quoted(path));
+    return true;
 }
 
 void Driver::schedule(long long ms, Scheduled event) {
@@ -344,8 +386,10 @@ std::string Driver::listenLine() {
     const Judgement& j = *program_->heardRun();
     const auto proposed = proposedAnswer(j);
     return "Listen heard=" + std::to_string(j.heard ? 1 : 0) + " slips=" + std::to_string(j.slips) +
-           " proposed=" + (proposed ? std::string(*proposed) : std::string("none")) +
-           " lag_ms=" + std::to_string(j.lagMs) + " marks=" + j.markText();
+           " proposed=" + (proposed ? std::string(*proposed) : std::string("-")) +
+           " lag_ms=" + std::to_string(j.lagMs) + " marks=" + j.markText() +
+           " extra=" + std::to_string(j.extraBefore.size()) + " room=" + (j.noisy ? "noisy" : "ok") +
+           " a4=" + std::to_string(static_cast<int>(std::lround(j.a4Hz)));
 }
 
 // What the progress page's chart, table and key choice show, read back from their widgets.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -25,6 +26,22 @@ struct DriverOptions {
     std::string listen;    // a WAV file heard as the microphone; none: no microphone
     std::string audioOut;  // a WAV file for the run's sound, when not empty
     bool sound = false;    // play the clicks on the sound device too (real time only)
+};
+
+// The desktop as the script answers it: a save dialog takes the path the
+// last "save-as" gave (once), is cancelled after "save-cancel", and otherwise
+// takes what it proposes; a folder to open is printed.
+class ScriptedDesktop : public Desktop {
+public:
+    explicit ScriptedDesktop(std::function<void(const std::string&)> print) : print_(std::move(print)) {}
+    std::optional<std::string> chooseSavePath(const std::string& title, const std::string& proposedPath) override;
+    bool openFolder(const std::string& path) override;
+
+    std::optional<std::string> nextAnswer;
+    bool cancelNext = false;
+
+private:
+    std::function<void(const std::string&)> print_;
 };
 
 class Driver {
@@ -74,6 +91,7 @@ private:
     std::unique_ptr<AudioInput> input_;
     std::unique_ptr<AudioOutput> device_;
     std::unique_ptr<RecordedAudio> audio_;
+    std::unique_ptr<ScriptedDesktop> desktop_;
     std::unique_ptr<Program> program_;
     std::deque<Scheduled> scheduled_;
 };

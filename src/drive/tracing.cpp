@@ -102,10 +102,10 @@ void TracingWindow::processEvents() {
     inner_.processEvents();
 }
 
-void TracingWindow::sleepUntil(Instant deadline) {
+void TracingWindow::sleepUntil(Instant deadline, std::optional<ElementId> heard) {
     const auto pause = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - inner_.now()).count();
     log_.write("sleep", std::to_string(pause > 0 ? pause : 0));
-    inner_.sleepUntil(deadline);
+    inner_.sleepUntil(deadline, heard);
 }
 
 void TracingWindow::showMessage(const std::string& text) {
@@ -144,7 +144,8 @@ FileResult TracingFileSystem::writeFile(const std::string& dataPath, const std::
 
 FileResult TracingFileSystem::writeNewFile(const std::string& dataPath, const std::string& bytes) {
     const FileResult result = inner_.writeNewFile(dataPath, bytes);
-    log_.write("write-new", quoted(dataPath) + " " + std::to_string(bytes.size()) + resultText(result));
+    // Traced as any whole file written; a name taken says so in its result.
+    log_.write("write", quoted(dataPath) + " " + std::to_string(bytes.size()) + resultText(result));
     return result;
 }
 

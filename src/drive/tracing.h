@@ -49,7 +49,7 @@ public:
     void setChart(ElementId id, const ChartData& chart) override;
     void setTable(ElementId id, const TableData& table) override;
     void processEvents() override;
-    void sleepUntil(Instant deadline) override;
+    void sleepUntil(Instant deadline, std::optional<ElementId> heard) override;
     Instant now() override { return inner_.now(); }
     CalendarDate today() override { return inner_.today(); }
     TimeOfDay timeOfDay() override { return inner_.timeOfDay(); }
@@ -71,6 +71,7 @@ public:
     std::unique_ptr<FolderLock> lockFolder(const std::string& dataDir) override { return inner_.lockFolder(dataDir); }
     std::string fullPath(const std::string& dataPath) override { return inner_.fullPath(dataPath); }
     bool folderExists(const std::string& dataDir) override { return inner_.folderExists(dataDir); }
+    bool exists(const std::string& dataPath) override { return inner_.exists(dataPath); }
     FileResult createFolder(const std::string& dataDir) override;
     FileResult createFile(const std::string& dataDir, const std::string& name) override;
     FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;

@@ -6,11 +6,12 @@
 #include "data/data_paths.h"
 #include "data/result_record.h"
 #include "grade/grading.h"
+#include "run/pauses.h"
 
 namespace tarvel {
 namespace {
 
-constexpr auto kResultPause = std::chrono::milliseconds(1500);
+constexpr int kResultPauseMs = 1500;
 
 }  // namespace
 
@@ -28,8 +29,8 @@ void Program::Show_result() {
     w_.setCaption(el::Label1, std::string(text::kResult));
     {
         const LongRoutine routine(inLongRoutine_);
-        w_.processEvents();  // a close here or in the pause ends the program before the record is written
-        w_.sleepUntil(w_.now() + kResultPause);
+        w_.processEvents();                // a close here or in the pause ends the program before the record is written
+        Pauses(w_).pause(kResultPauseMs);  // no cancel picture shows: it hears a close only
     }
     w_.setCaption(el::Label1, std::string(text::kLineBreak) + std::string(grade.text));
     const bool recorded = Write_result(grade.text);

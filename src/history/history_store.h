@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,6 +57,14 @@ struct ProgressSummary {
     bool operator==(const ProgressSummary&) const = default;
 };
 
+// What About Tarvel tells of the history.
+struct HistorySummary {
+    std::string file;  // its full path
+    bool exists = false;
+    std::uintmax_t bytes = 0;  // the file with its write-ahead log
+    std::size_t runs = 0;
+};
+
 class HistoryStore {
 public:
     virtual ~HistoryStore() = default;
@@ -72,13 +81,37 @@ public:
     virtual std::optional<BestPerKey> best(std::string_view system, std::string_view pairing) = 0;
     // The progress page: the runs per key and the last `count` runs of a
     // system and pairing, and the days practised up to `today`.
-    virtual std::optional<ProgressSummary> summary(std::string_view system, std::string_view pairing,
-                                                   const CalendarDate& today, std::size_t count) = 0;
+    virtual std::optional<ProgressSummary> progress(std::string_view system, std::string_view pairing,
+                                                    const CalendarDate& today, std::size_t count) = 0;
     // The chart of one key: each day's best grade at each tempo.
     virtual std::optional<ChartData> chart(std::string_view system, std::string_view pairing, std::string_view key) = 0;
     // What the player should be told about the history since the last call
     // (it could not be written, a damaged file was put aside); each once.
     virtual std::vector<std::string> takeMessages() = 0;
+    // Its file and how many runs it keeps; nullopt when it cannot be read.
+    virtual std::optional<HistorySummary> summary() { return std::nullopt; }
+    // False for the history of a program given none.
+    virtual bool keepsRuns() const { return true; }
+};
+
+// Keeps nothing: the history of a program that was given none. Nothing can be
+// read from it either, and it has nothing to say.
+class NoHistory final : public HistoryStore {
+public:
+    bool add(const HistoryRun&) override { return false; }
+    std::optional<std::vector<HistoryRun>> runs(std::string_view = {}, std::string_view = {}) override {
+        return std::nullopt;
+    }
+    std::optional<BestPerKey> best(std::string_view, std::string_view) override { return std::nullopt; }
+    std::optional<ProgressSummary> progress(std::string_view, std::string_view, const CalendarDate&,
+                                            std::size_t) override {
+        return std::nullopt;
+    }
+    std::optional<ChartData> chart(std::string_view, std::string_view, std::string_view) override {
+        return std::nullopt;
+    }
+    std::vector<std::string> takeMessages() override { return {}; }
+    bool keepsRuns() const override { return false; }
 };
 
 }  // namespace tarvel

@@ -8,7 +8,6 @@
 #include <set>
 
 #include "app/choices.h"
-#include "keys/key_names.h"
 #include "keys/key_table.h"
 
 namespace tarvel {
@@ -30,12 +29,6 @@ std::optional<chr::sys_days> dayOf(const std::string& playedAt) {
                                    chr::day{static_cast<unsigned>(d)}};
     if (!date.ok()) return std::nullopt;
     return chr::sys_days{date};
-}
-
-std::string keyName(std::string_view code) {
-    for (const KeyName& name : kKeyNames)
-        if (name.code == code) return std::string(name.japanese);
-    return std::string(code);
 }
 
 // Up to the minute: "2026-12-07 14:03".
@@ -156,13 +149,30 @@ TableData lastRunsTable(const std::vector<HistoryRun>& newestFirst) {
     return table;
 }
 
+namespace {
+
+// A system or part as the pages name it; a code the program does not know as it is.
+std::string systemName(const std::string& setting) {
+    for (const SystemChoice& choice : kSystemChoices)
+        if (choice.setting == setting) return std::string(choice.name);
+    return setting;
+}
+
+std::string pairingName(const std::string& setting) {
+    for (const PairingChoice& choice : kPairingChoices)
+        if (choice.setting == setting) return std::string(choice.name);
+    return setting;
+}
+
+}  // namespace
+
 std::string csvText(const std::vector<HistoryRun>& runs) {
     std::string csv = "\xEF\xBB\xBF";
     csv += "日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r\n";
     for (const HistoryRun& run : runs) {
         const std::string fields[] = {run.playedAt,
-                                      run.system,
-                                      run.pairing,
+                                      systemName(run.system),
+                                      pairingName(run.pairing),
                                       run.key,
                                       keyName(run.key),
                                       run.tempo,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "history/history_store.h"
+#include "keys/key_table.h"
 #include "ui/window.h"
 
 namespace tarvel {

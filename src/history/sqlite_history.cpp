@@ -580,8 +580,8 @@ std::optional<BestPerKey> SqliteHistory::best(std::string_view system, std::stri
     return bestPerKey(bests, system, pairing);
 }
 
-std::optional<ProgressSummary> SqliteHistory::summary(std::string_view system, std::string_view pairing,
-                                                      const CalendarDate& today, std::size_t count) {
+std::optional<ProgressSummary> SqliteHistory::progress(std::string_view system, std::string_view pairing,
+                                                       const CalendarDate& today, std::size_t count) {
     const std::lock_guard lock(mutex_);
     if (!ensureOpen()) return nothingKept() ? std::optional(ProgressSummary{}) : std::nullopt;
     ProgressSummary summary;
@@ -645,6 +645,24 @@ std::optional<ChartData> SqliteHistory::chart(std::string_view system, std::stri
     std::sort(days.begin(), days.end(),
               [](const HistoryRun& a, const HistoryRun& b) { return a.playedAt < b.playedAt; });
     return gradeChart(days, key);
+}
+
+std::optional<HistorySummary> SqliteHistory::summary() {
+    const std::lock_guard lock(mutex_);
+    HistorySummary facts;
+    facts.file = file_.string();
+    if (nothingKept()) return facts;
+    if (!ensureOpen()) return std::nullopt;
+    Statement count(db_, "SELECT COUNT(*) FROM runs");
+    if (!count.ok() || count.step() != SQLITE_ROW) return std::nullopt;
+    facts.exists = true;
+    facts.runs = static_cast<std::size_t>(count.integer(0));
+    std::error_code ec;
+    for (const char* suffix : {"", "-wal"}) {
+        const auto bytes = fs::file_size(file_.string() + suffix, ec);
+        if (!ec) facts.bytes += bytes;
+    }
+    return facts;
 }
 
 // Nothing kept yet is an empty history, not a failure.

@@ -50,11 +50,12 @@ public:
     bool add(const HistoryRun& run) override;
     std::optional<std::vector<HistoryRun>> runs(std::string_view system = {}, std::string_view pairing = {}) override;
     std::optional<BestPerKey> best(std::string_view system, std::string_view pairing) override;
-    std::optional<ProgressSummary> summary(std::string_view system, std::string_view pairing, const CalendarDate& today,
-                                           std::size_t count) override;
+    std::optional<ProgressSummary> progress(std::string_view system, std::string_view pairing,
+                                            const CalendarDate& today, std::size_t count) override;
     std::optional<ChartData> chart(std::string_view system, std::string_view pairing, std::string_view key) override;
     std::vector<std::string> takeMessages() override;
-    // The queries behind best, summary and chart, for checking their plans.
+    std::optional<HistorySummary> summary() override;
+    // The queries behind best, progress and chart, for checking their plans.
     static std::vector<std::string> pageQueries();
 
     const std::filesystem::path& file() const { return file_; }

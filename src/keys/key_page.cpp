@@ -8,6 +8,7 @@
 namespace tarvel {
 
 void Program::Show_P3() {
+    page_ = Page::Key;
     w_.show(el::P3_BtnA);
     w_.show(el::P3_BtnB);
     showElements(el::P3_Btn(0), el::P3_Btn(el::keyCount - 1));
@@ -29,7 +30,6 @@ void Program::Show_P3() {
     // The keyboard's frame starts on the key chosen last, ハ長調 before any.
     keyFocus_ = keyIndex(s_.Settings[3]).value_or(0);
     w_.show(el::Key_frm(keyFocus_));
-    keyPageShown_ = true;
     // Told once per folder for the life of the program.
     if (!extraFiles.empty())
         w_.showMessage(extraFiles + "記録はそれぞれ最初の名前のファイルで、ほかのファイルには手を触れません。");

@@ -6,6 +6,16 @@
 #include <cmath>
 
 namespace tarvel {
+namespace {
+
+constexpr unsigned kShortWindow = 512;
+
+float decibels(double energy, std::size_t count) {
+    const double rms = std::sqrt(energy / static_cast<double>(count));
+    return rms > 1e-6 ? static_cast<float>(20.0 * std::log10(rms)) : -120.0f;
+}
+
+}  // namespace
 
 struct AubioPitchTracker::Aubio {
     aubio_pitch_t* pitch = nullptr;
@@ -48,15 +58,19 @@ void AubioPitchTracker::feed(const float* samples, std::size_t count, std::vecto
         aubio_pitch_do(aubio_->pitch, aubio_->in, aubio_->out);
         std::move(window_.begin() + kHop, window_.end(), window_.begin());
         std::copy(hop, hop + kHop, window_.end() - kHop);
-        double energy = 0;
-        for (const float s : window_) energy += static_cast<double>(s) * s;
-        const double rms = std::sqrt(energy / kWindow);
+        double energy = 0, centre = 0;
+        for (unsigned i = 0; i < kWindow; ++i) {
+            const double e = static_cast<double>(window_[i]) * window_[i];
+            energy += e;
+            if (i >= (kWindow - kShortWindow) / 2 && i < (kWindow + kShortWindow) / 2) centre += e;
+        }
         consumed_ += kHop;
         PitchFrame frame;
         frame.sample = consumed_ - kWindow / 2;
         frame.midi = aubio_->out->data[0];
         frame.confidence = aubio_pitch_get_confidence(aubio_->pitch);
-        frame.levelDb = rms > 1e-6 ? static_cast<float>(20.0 * std::log10(rms)) : -120.0f;
+        frame.levelDb = decibels(energy, kWindow);
+        frame.shortLevelDb = decibels(centre, kShortWindow);
         frames.push_back(frame);
         at += kHop;
     }

@@ -12,6 +12,9 @@ struct PitchFrame {
     float midi = 0;           // the pitch as a MIDI note number with cents as fraction; 0 when none
     float confidence = 0;     // 0 .. 1
     float levelDb = -120;     // the window's RMS level in dBFS
+    // The RMS level of the 512 samples around the centre, in dBFS: sharp
+    // enough in time to show the short dip and rise of a tongued note.
+    float shortLevelDb = -120;
 };
 
 class PitchTracker {

@@ -18,13 +18,19 @@ FrameElement::FrameElement(QWidget* parent, const QRect& place) : QWidget(parent
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
+void FrameElement::setScale(double scale) {
+    scale_ = scale;
+    update();
+}
+
 void FrameElement::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(kFrameColour, kLineWidth));
+    const double line = kLineWidth * scale_;
+    painter.setPen(QPen(kFrameColour, line));
     painter.setBrush(Qt::NoBrush);
-    const double inset = kLineWidth / 2;
-    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), kRadius, kRadius);
+    const double inset = line / 2;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), kRadius * scale_, kRadius * scale_);
 }
 
 }  // namespace tarvel

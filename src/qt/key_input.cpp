@@ -20,6 +20,7 @@ std::optional<KeyInput> keyInputFor(int qtKey) {
     case Qt::Key_Escape: return KeyInput::Escape;
     case Qt::Key_T: return KeyInput::T;
     case Qt::Key_K: return KeyInput::K;
+    case Qt::Key_F1: return KeyInput::F1;
     default: return std::nullopt;
     }
 }

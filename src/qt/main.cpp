@@ -1,15 +1,20 @@
 // Tarvel: the program window, started in the folder that holds the data set.
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 
 #include "history/sqlite_history.h"
 #include "qt/fonts.h"
 #include "qt/qt_audio_input.h"
 #include "qt/qt_audio_output.h"
+#include "qt/qt_desktop.h"
+#include "qt/window_placement.h"
 #include "qt/wiring.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The desktop matches the window to its entry and icon by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("invalid.tarvel.Tarvel"));
     if (tarvel::installFontSubstitutes().isEmpty())
         std::fprintf(stderr,
                      "Tarvel: no Japanese font installed (IPAexGothic or Noto Sans CJK JP); "
@@ -20,13 +25,21 @@ int main(int argc, char** argv) {
     tarvel::Program program(window, files);
     // In the data folder, beside "system"; named in full in its messages.
     tarvel::SqliteHistory history(std::filesystem::absolute(tarvel::SqliteHistory::kFileName));
-    program.setHistory(&history);
+    program.setHistory(history);
     history.prepare();  // a long history is checked while the first pages show
-    program.setAudioOutput(&audio);
+    program.setAudioOutput(audio);
     tarvel::QtAudioInput microphone;
-    program.setAudioInput(&microphone);
+    program.setAudioInput(microphone);
+    tarvel::QtDesktop desktop(window.form());
+    program.setDesktop(desktop);
     tarvel::connectWindow(window, program);
+    tarvel::WindowPlacement placement(*window.form());
+    placement.place();
     if (!tarvel::startProgram(window, program)) return window.exitStatus();
     if (window.ended()) return window.exitStatus();
-    return QApplication::exec();
+    // The window manager has put its frame round the window by now.
+    QTimer::singleShot(500, window.form(), [&placement] { placement.fitWithFrame(); });
+    const int status = QApplication::exec();
+    placement.remember();
+    return status;
 }

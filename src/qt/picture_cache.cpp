@@ -27,7 +27,10 @@ PictureLoad PictureCache::load(const QString& path, QPixmap& picture, const Size
     const QSize declared = reader.size();
     if (!declared.isValid() || !limit.admits(declared.width(), declared.height())) return PictureLoad::NotAPicture;
     ++decodes_;
-    const QImage image = reader.read();
+    QImage image = reader.read();
+    // Qt takes a name ending in "@2x" for a picture of half as many screen
+    // pixels; the window places every picture in its own pixels.
+    image.setDevicePixelRatio(1);
     if (!image.isNull() && !limit.admits(image.width(), image.height())) return PictureLoad::NotAPicture;
     if (image.isNull()) return PictureLoad::NotAPicture;
     picture = QPixmap::fromImage(image);

@@ -2,6 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <cmath>
+#include <map>
+#include <tuple>
 
 namespace tarvel {
 
@@ -15,11 +18,22 @@ QPixmap darkened(const QPixmap& picture) {
     painter.fillRect(image.rect(), QColor(0, 0, 0, 56));
     painter.end();
     QPixmap result = QPixmap::fromImage(image);
-    result.setDevicePixelRatio(picture.devicePixelRatio());
     return result;
 }
 
+// The pictures resampled to the sizes they show at, by picture and size.
+std::map<std::tuple<qint64, int, int>, QPixmap>& resampledPictures() {
+    static std::map<std::tuple<qint64, int, int>, QPixmap> pictures;
+    return pictures;
+}
+
+QSize times(QSize size, double scale) {
+    return {static_cast<int>(std::lround(size.width() * scale)), static_cast<int>(std::lround(size.height() * scale))};
+}
+
 }  // namespace
+
+void PictureElement::forgetResampled() { resampledPictures().clear(); }
 
 PictureElement::PictureElement(QWidget* parent, QSize emptySize, bool takesClicksWhenEmpty, bool button,
                                std::function<void()> onClick)
@@ -34,9 +48,11 @@ PictureElement::PictureElement(QWidget* parent, QSize emptySize, bool takesClick
     updateClickArea();
 }
 
-void PictureElement::setPicture(const QPixmap& picture) {
-    if (hasPicture() && picture.cacheKey() == picture_.cacheKey()) return;  // it shows that picture already
+void PictureElement::setPicture(const QPixmap& picture, const QPixmap& twin) {
+    // It shows these pictures already.
+    if (hasPicture() && picture.cacheKey() == picture_.cacheKey() && twin.cacheKey() == twin_.cacheKey()) return;
     picture_ = picture;
+    twin_ = twin;
     pressedPicture_ = QPixmap();
     updateClickArea();
     update();
@@ -44,26 +60,58 @@ void PictureElement::setPicture(const QPixmap& picture) {
 
 void PictureElement::clearPicture() {
     picture_ = QPixmap();
+    twin_ = QPixmap();
+    pressedPicture_ = QPixmap();
+    updateClickArea();
+    update();
+}
+
+void PictureElement::setScale(double scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
     pressedPicture_ = QPixmap();
     updateClickArea();
     update();
 }
 
 void PictureElement::updateClickArea() {
-    setFixedSize(hasPicture() ? picture_.deviceIndependentSize().toSize() : emptySize_);
+    setFixedSize(times(hasPicture() ? picture_.deviceIndependentSize().toSize() : emptySize_, scale_));
     // An empty element is no target: clicks fall through to what lies beneath.
     setAttribute(Qt::WA_TransparentForMouseEvents, !hasPicture() && !takesClicksWhenEmpty_);
+}
+
+QPixmap PictureElement::pixelsFor(QSize device) const {
+    const QPixmap& source = hasTwin() && device.width() > picture_.width() ? twin_ : picture_;
+    if (source.size() == device || source.isNull()) return source;
+    auto& shared = resampledPictures();
+    const auto key = std::make_tuple(source.cacheKey(), device.width(), device.height());
+    if (const auto found = shared.find(key); found != shared.end()) return found->second;
+    // Premultiplied, so that the colour of transparent pixels does not bleed
+    // into the edges; area-averaged where it shrinks.
+    const QImage image = source.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QPixmap resampled = QPixmap::fromImage(image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    shared.emplace(key, resampled);
+    return resampled;
 }
 
 void PictureElement::paintEvent(QPaintEvent*) {
     if (!hasPicture()) return;
     QPainter painter(this);
+    const double ratio = devicePixelRatioF();
+    QPixmap pixels = pixelsFor(times(size(), ratio));
     if (looksPressed()) {
-        if (pressedPicture_.isNull()) pressedPicture_ = darkened(picture_);
-        painter.drawPixmap(0, 0, pressedPicture_);
+        if (pressedPicture_.isNull() || pressedFrom_ != pixels.cacheKey()) {
+            pressedFrom_ = pixels.cacheKey();
+            pressedPicture_ = darkened(pixels);
+        }
+        pixels = pressedPicture_;
+    }
+    if (ratio == 1 && pixels.size() == size()) {
+        painter.drawPixmap(0, 0, pixels);
         return;
     }
-    painter.drawPixmap(0, 0, picture_);
+    // One pixel of the screen to one of the pixels made for it.
+    painter.drawPixmap(QRectF(QPointF(0, 0), QSizeF(size())), pixels, QRectF(pixels.rect()));
 }
 
 void PictureElement::setPressed(bool pressed, bool inside) {

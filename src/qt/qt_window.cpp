@@ -19,22 +19,23 @@
 #include <QMessageBox>
 #include <QTableWidget>
 #include <QTimer>
+#include <cmath>
 #include <cstdio>
 
 #include "data/data_paths.h"
 #include "grade/grading.h"
 #include "icon.h"
-#include "keys/key_names.h"
+#include "keys/key_table.h"
 #include "qt/fonts.h"
 #include "qt/frame_element.h"
 #include "qt/key_input.h"
 #include "qt/picture_element.h"
+#include "ui/page_scale.h"
+#include "ui/picture_limits.h"
 
 namespace tarvel {
 namespace {
 
-constexpr int kClientWidth = 1016;         // 15240 twips
-constexpr int kClientHeight = 713;         // 10692 twips
 constexpr int kUpperLayerFirstSlot = 224;  // slots 224 .. 319 lie over the page buttons, 0 .. 223 under them
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
@@ -47,6 +48,40 @@ QString displayText(const std::string& caption) {
     return text;
 }
 
+// A caption with a path on a line of its own ("/home/…/tarvel") keeps the
+// path whole on that line: set smaller where it is wider than the label (down
+// to half the size), and shortened in its middle only beyond that.
+void setLabelText(QLabel* label, const QString& text) {
+    const QStringList lines = text.split(QChar('\n'));
+    const bool hasPath = std::any_of(lines.begin(), lines.end(), [](const QString& l) { return l.startsWith('/'); });
+    if (!hasPath) {
+        label->setTextFormat(Qt::PlainText);
+        label->setText(text);
+        label->setToolTip(QString());
+        return;
+    }
+    label->setToolTip(text);  // the whole path, where it had to be shortened
+    const QFont font = label->font();
+    const int room = label->contentsRect().width() - 2;
+    QString html;
+    for (const QString& line : lines) {
+        if (!html.isEmpty()) html += QStringLiteral("<br>");
+        if (!line.startsWith('/')) {
+            html += line.toHtmlEscaped();
+            continue;
+        }
+        QFont small = font;
+        const int wide = QFontMetrics(font).horizontalAdvance(line);
+        if (wide > room) small.setPixelSize(std::max(font.pixelSize() / 2, font.pixelSize() * room / wide));
+        const QString shown = QFontMetrics(small).elidedText(line, Qt::ElideMiddle, room);
+        html += QStringLiteral("<span style=\"white-space:pre; font-size:%1px\">%2</span>")
+                    .arg(small.pixelSize())
+                    .arg(shown.toHtmlEscaped());
+    }
+    label->setTextFormat(Qt::RichText);
+    label->setText(html);
+}
+
 void paintWhite(QWidget* widget) {
     QPalette palette = widget->palette();
     palette.setColor(widget->backgroundRole(), Qt::white);
@@ -54,9 +89,13 @@ void paintWhite(QWidget* widget) {
     widget->setAutoFillBackground(true);
 }
 
-QRect pixelRect(const ElementSpec& e) {
-    return QRect(twipsToPixels(e.leftTwips), twipsToPixels(e.topTwips), twipsToPixels(e.widthTwips),
-                 twipsToPixels(e.heightTwips));
+QRect pixelRect(const ElementSpec& e, double scale) {
+    return QRect(scaledPixels(e.leftTwips, scale), scaledPixels(e.topTwips, scale), scaledPixels(e.widthTwips, scale),
+                 scaledPixels(e.heightTwips, scale));
+}
+
+QSize pageSize(double scale) {
+    return {static_cast<int>(std::lround(kPageWidth * scale)), static_cast<int>(std::lround(kPageHeight * scale))};
 }
 
 bool isPlayerInput(QEvent::Type type) {
@@ -83,19 +122,25 @@ bool isPlayerInput(QEvent::Type type) {
 }
 
 // A best-result badge: a small gold tag that lets clicks through to its button.
-void makeBadge(QLabel* label) {
+void makeBadge(QLabel* label, double scale) {
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(false);
     label->setAttribute(Qt::WA_TransparentForMouseEvents);
     label->setAutoFillBackground(false);
-    label->setStyleSheet(QStringLiteral(
-        "QLabel { background: #fff3c4; color: #5a3800; border: 1px solid #c79a2e; border-radius: 3px; }"));
+    label->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #5a3800; border: %1px solid #c79a2e; "
+                                        "border-radius: %2px; }")
+                             .arg(std::max(1L, std::lround(scale)))
+                             .arg(std::lround(3 * scale)));
 }
 
-QString keyTitle(const std::string& code) {
-    for (const KeyName& name : kKeyNames)
-        if (name.code == code) return QString::fromUtf8(name.japanese.data(), static_cast<int>(name.japanese.size()));
-    return qs(code);
+// A check box's square grows with the page; at scale 1 it is the style's own.
+void scaleIndicator(QCheckBox* box, double scale) {
+    if (scale == 1) {
+        box->setStyleSheet(QString());
+        return;
+    }
+    const int side = static_cast<int>(std::lround(13 * scale));
+    box->setStyleSheet(QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(side));
 }
 
 QDateTime timeOf(const std::string& text) {
@@ -104,9 +149,10 @@ QDateTime timeOf(const std::string& text) {
 
 }  // namespace
 
-// While the program sleeps, input reaches the cancel picture only, and only
-// while it shows its picture; everything else the player does then is
-// dropped, so that it cannot land on a button shown after the pause.
+// While the program sleeps, input reaches only what the sleep hears (the
+// program says: the cancel picture while it shows); everything else the
+// player does then is dropped, so that it cannot land on a button shown after
+// the pause.
 class SleepInputGate : public QObject {
 public:
     explicit SleepInputGate(QtWindow& window) : window_(window) {}
@@ -115,20 +161,28 @@ protected:
     bool eventFilter(QObject* receiver, QEvent* event) override {
         if (!window_.sleeping_ || !isPlayerInput(event->type())) return false;
         if (!receiver->isWidgetType()) return false;  // the window passes it on to a widget, looked at there
-        // The cancel picture's key: Escape, pressed and released.
+        if (!window_.heard_) return true;
+        // Keys go on to the program, which says what they stand for.
         const auto type = event->type();
-        if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) &&
-            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
-            return false;
-        QWidget* cancel = window_.widgets_[el::Cancel_img];
-        const bool toCancel = receiver == cancel && cancel->isVisible() && window_.hasPicture(el::Cancel_img);
-        const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease;
-        return !(toCancel && press);
+        if (type == QEvent::KeyPress || type == QEvent::KeyRelease) return false;
+        const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease;
+        return !(press && receiver == window_.widgets_[*window_.heard_]);
     }
 
 private:
     QtWindow& window_;
 };
+
+bool FormWidget::event(QEvent* event) {
+    // Moved to a screen of another pixel density: the pictures are chosen anew.
+    if (event->type() == QEvent::ScreenChangeInternal && onResize) onResize();
+    return QWidget::event(event);
+}
+
+void FormWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (onResize) onResize();
+}
 
 void FormWidget::closeEvent(QCloseEvent* event) {
     if (onClose) onClose();
@@ -154,7 +208,10 @@ QtWindow::QtWindow(std::filesystem::path dataRoot, std::unique_ptr<Clock> clock)
       dataRoot_(std::move(dataRoot)),
       clock_(clock ? std::move(clock) : std::make_unique<SteadyClock>()) {
     form_->setWindowTitle(QStringLiteral("Tarvel"));
-    form_->setFixedSize(kClientWidth, kClientHeight);
+    // The layout's own size; the window may be resized and maximised, and
+    // the page follows, down to half its size.
+    form_->resize(kPageWidth, kPageHeight);
+    form_->setMinimumSize(kPageWidth / 2, kPageHeight / 2);
     form_->setWindowIcon(QIcon(QPixmap::fromImage(drawTarvelIcon())));
     form_->onClose = [this] { closeRequested(); };
     form_->onKeyPress = [this](QKeyEvent* event) { keyPressed(event); };
@@ -166,6 +223,8 @@ QtWindow::QtWindow(std::filesystem::path dataRoot, std::unique_ptr<Clock> clock)
     // key means the same whatever was clicked last.
     form_->setFocusPolicy(Qt::StrongFocus);
     createElements();
+    form_->onResize = [this] { relayout(); };
+    twinsWanted_ = form_->devicePixelRatioF() > 1.0001;
     sleepGate_ = std::make_unique<SleepInputGate>(*this);
     QCoreApplication::instance()->installEventFilter(sleepGate_.get());
 }
@@ -180,7 +239,7 @@ void QtWindow::createElements() {
     for (auto it = fromTop.rbegin(); it != fromTop.rend(); ++it) {
         const ElementId id = *it;
         const ElementSpec& layout = element(id);
-        const QRect place = pixelRect(layout);
+        const QRect place = placeOf(id);
         QWidget* widget = nullptr;
         switch (layout.kind) {
         case ElementKind::Picture:
@@ -212,7 +271,7 @@ void QtWindow::createElements() {
         case ElementKind::Choice: {
             auto* choice = new QComboBox(form_.get());
             choice->setGeometry(place);
-            choice->setMaxVisibleItems(29);
+            choice->setMaxVisibleItems(kKeyCount);
             QObject::connect(choice, &QComboBox::activated, choice, [this, id](int) {
                 if (onClick) onClick(id);
             });
@@ -244,8 +303,8 @@ void QtWindow::createElements() {
         state.fontSize = layout.font.points;
         state.caption = layout.initialCaption;
         if (layout.kind == ElementKind::Label || layout.kind == ElementKind::CheckBox) applyFont(id);
-        if (layout.kind == ElementKind::Label) static_cast<QLabel*>(widget)->setText(displayText(state.caption));
-        if (layout.badge) makeBadge(static_cast<QLabel*>(widget));
+        if (layout.kind == ElementKind::Label) setLabelText(static_cast<QLabel*>(widget), displayText(state.caption));
+        if (layout.badge) makeBadge(static_cast<QLabel*>(widget), scale_);
         // The elements added after the original pages start hidden; the
         // original ones start shown and Form_Load hides them.
         if (id >= el::kProgressFirst) widget->hide();
@@ -263,16 +322,75 @@ QWidget* QtWindow::parentFor(ElementId id) {
     QWidget*& layer = slotLayers_[slot >= kUpperLayerFirstSlot ? 1 : 0];
     if (!layer) {
         layer = new QWidget(form_.get());
-        layer->setGeometry(0, 0, kClientWidth, kClientHeight);
+        layer->setGeometry(QRect(pageOrigin_, pageSize(scale_)));
         layer->setAttribute(Qt::WA_TransparentForMouseEvents);
         layer->setAttribute(Qt::WA_NoSystemBackground);
     }
     return layer;
 }
 
+QRect QtWindow::placeOf(ElementId id) const {
+    // The note and finger pictures' layers stand where the page does.
+    const QWidget* widget = static_cast<std::size_t>(id) < widgets_.size() ? widgets_[id] : nullptr;
+    const bool inLayer = widget && widget->parentWidget() != form_.get();
+    const bool slot = id >= el::onp_img(0) && id < el::Uns_img(el::fingerSlotCount);
+    return pixelRect(element(id), scale_).translated(inLayer || (!widget && slot) ? QPoint() : pageOrigin_);
+}
+
+QRect QtWindow::placeInWindow(ElementId id) const {
+    const QWidget* widget = widgets_.at(id);
+    return QRect(widget->mapTo(form_.get(), QPoint(0, 0)), widget->size());
+}
+
+void QtWindow::relayout() {
+    const PageFit fit = fitPage(form_->width(), form_->height());
+    const QPoint origin(fit.left, fit.top);
+    // Where a picture shows larger than its own pixels, its twin is sharper.
+    const bool twins = fit.scale * form_->devicePixelRatioF() > 1.0001;
+    if (fit.scale == scale_ && origin == pageOrigin_ && twins == twinsWanted_) return;
+    const bool rescaled = fit.scale != scale_;
+    scale_ = fit.scale;
+    pageOrigin_ = origin;
+    if (rescaled) PictureElement::forgetResampled();
+    for (QWidget* layer : slotLayers_)
+        if (layer) layer->setGeometry(QRect(pageOrigin_, pageSize(scale_)));
+    for (ElementId id = 0; id < el::elementCount; ++id) applyScaleTo(id, rescaled);
+    if (twins != twinsWanted_) {
+        twinsWanted_ = twins;
+        for (ElementId id = 0; id < el::elementCount; ++id)
+            if (!states_[id].picturePath.empty()) loadPicture(id, states_[id].picturePath);
+    }
+    if (rescaled)
+        for (const auto& [id, chart] : charts_) setChart(id, chart);
+}
+
+void QtWindow::applyScaleTo(ElementId id, bool rescaled) {
+    QWidget* widget = widgets_[id];
+    const QRect place = placeOf(id);
+    switch (element(id).kind) {
+    case ElementKind::Picture:
+        static_cast<PictureElement*>(widget)->setScale(scale_);
+        widget->move(place.topLeft());
+        return;
+    case ElementKind::Frame:
+        static_cast<FrameElement*>(widget)->setScale(scale_);
+        widget->setGeometry(place);
+        return;
+    default: widget->setGeometry(place); break;
+    }
+    if (!rescaled) return;
+    if (element(id).kind != ElementKind::Chart) applyFont(id);
+    if (element(id).badge) makeBadge(static_cast<QLabel*>(widget), scale_);
+    if (auto* box = dynamic_cast<QCheckBox*>(widget)) scaleIndicator(box, scale_);
+    if (auto* table = dynamic_cast<QTableWidget*>(widget)) {
+        table->resizeColumnsToContents();
+        table->resizeRowsToContents();
+    }
+}
+
 void QtWindow::applyFont(ElementId id) {
     const ElementState& state = states_[id];
-    QFont font = elementFont(qs(state.fontName), state.fontSize, element(id).font.bold);
+    QFont font = elementFont(qs(state.fontName), state.fontSize * scale_, element(id).font.bold);
     if (id >= el::Lab_S1(0) && id <= el::Lab_S1(el::keyCount - 1)) {
         // A key's record name stands whole under its button: a name wider than
         // the label is condensed, just as much as it needs.
@@ -284,20 +402,36 @@ void QtWindow::applyFont(ElementId id) {
         }
     }
     widgets_[id]->setFont(font);
+    // A path in the caption is fitted to the label in this font.
+    if (auto* label = qobject_cast<QLabel*>(widgets_[id]); label && label->textFormat() == Qt::RichText)
+        setLabelText(label, displayText(state.caption));
 }
 
 void QtWindow::show(ElementId id) { widgets_.at(id)->show(); }
 
 void QtWindow::hide(ElementId id) { widgets_.at(id)->hide(); }
 
-PictureLoad QtWindow::setPicture(ElementId id, const std::string& dataPath) {
+PictureLoad QtWindow::setPicture(ElementId id, const std::string& dataPath) { return loadPicture(id, dataPath); }
+
+PictureLoad QtWindow::loadPicture(ElementId id, const std::string& dataPath) {
     auto* picture = dynamic_cast<PictureElement*>(widgets_.at(id));
     if (!picture) return PictureLoad::NotAPicture;
-    const QString path = QString::fromStdString((dataRoot_ / nativePath(dataPath)).string());
+    auto fullPath = [this](const std::string& path) {
+        return QString::fromStdString((dataRoot_ / nativePath(path)).string());
+    };
     QPixmap pixmap;
-    const PictureLoad result = pictures_.load(path, pixmap, pictureLimit(id));
+    const SizeLimit limit = pictureLimit(id);
+    const PictureLoad result = pictures_.load(fullPath(dataPath), pixmap, limit);
     if (result == PictureLoad::Loaded) {
-        picture->setPicture(pixmap);
+        // The twin is read only where the page shows larger than its own
+        // pixels; one missing, or not twice the picture's size, leaves the
+        // picture to be enlarged.
+        QPixmap twin;
+        const SizeLimit twinLimit{kTwinScale * pixmap.width(), kTwinScale * pixmap.height(), true};
+        if (twinsWanted_ && (pictures_.load(fullPath(twinPicture(dataPath)), twin, twinLimit) != PictureLoad::Loaded ||
+                             twin.size() != pixmap.size() * kTwinScale))
+            twin = QPixmap();
+        picture->setPicture(pixmap, twin);
         states_[id].picturePath = dataPath;
     } else {
         picture->clearPicture();
@@ -309,7 +443,7 @@ PictureLoad QtWindow::setPicture(ElementId id, const std::string& dataPath) {
 void QtWindow::setCaption(ElementId id, const std::string& text) {
     states_.at(id).caption = text;
     if (auto* label = dynamic_cast<QLabel*>(widgets_[id])) {
-        label->setText(displayText(text));
+        setLabelText(label, displayText(text));
         if (id >= el::Lab_S1(0) && id <= el::Lab_S1(el::keyCount - 1)) applyFont(id);
     }
 }
@@ -361,23 +495,30 @@ void QtWindow::choose(ElementId id, int index) {
 void QtWindow::setChart(ElementId id, const ChartData& data) {
     auto* view = dynamic_cast<QChartView*>(widgets_.at(id));
     if (!view) return;
+    if (&data != &charts_[id]) charts_[id] = data;
     // A new chart each time: axes taken off a chart leave their labels drawn.
     auto* chart = new QChart;
     chart->legend()->setAlignment(Qt::AlignRight);
     chart->setMargins(QMargins(4, 4, 4, 4));
+    if (scale_ != 1) {
+        QFont legend = chart->legend()->font();
+        legend.setPointSizeF(legend.pointSizeF() * scale_);
+        chart->legend()->setFont(legend);
+    }
     QChart* old = view->chart();
     view->setChart(chart);
     delete old;
     chart->setProperty("key", qs(data.key));
-    chart->setTitle(keyTitle(data.key) + (data.lines.empty() ? QStringLiteral("　まだ記録がありません") : QString()));
-    chart->setTitleFont(elementFont(QStringLiteral("MS UI Gothic"), 11, true));
+    chart->setTitle(qs(keyName(data.key)) +
+                    (data.lines.empty() ? QStringLiteral("　まだ記録がありません") : QString()));
+    chart->setTitleFont(elementFont(QStringLiteral("MS UI Gothic"), 11 * scale_, true));
 
     auto* time = new QDateTimeAxis;
     time->setFormat(QStringLiteral("M/d"));
-    time->setLabelsFont(elementFont(QStringLiteral("MS UI Gothic"), 8, false));
+    time->setLabelsFont(elementFont(QStringLiteral("MS UI Gothic"), 8 * scale_, false));
     auto* grades = new QCategoryAxis;
     grades->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    grades->setLabelsFont(elementFont(QStringLiteral("MS UI Gothic"), 7.5, false));
+    grades->setLabelsFont(elementFont(QStringLiteral("MS UI Gothic"), 7.5 * scale_, false));
     grades->setTruncateLabels(false);
     grades->setStartValue(0.5);
     for (int g = 1; g <= 14; ++g) grades->append(qs(std::string(gradeText(g))), g);
@@ -437,10 +578,11 @@ void QtWindow::processEvents() {
     if (ended_) throw WindowClosed{};
 }
 
-void QtWindow::sleepUntil(Instant deadline) {
+void QtWindow::sleepUntil(Instant deadline, std::optional<ElementId> heard) {
     if (ended_) throw WindowClosed{};
     if (!wakeDuringSleep_) return clock_->sleepUntil(deadline);
     sleeping_ = true;
+    heard_ = heard;
     woken_ = false;
     try {
         if (onSleep)
@@ -449,9 +591,11 @@ void QtWindow::sleepUntil(Instant deadline) {
             waitForInput(deadline);
     } catch (...) {
         sleeping_ = false;
+        heard_.reset();
         throw;
     }
     sleeping_ = false;
+    heard_.reset();
     if (ended_) throw WindowClosed{};
 }
 
@@ -512,8 +656,8 @@ void QtWindow::closeRequested() {
 
 void QtWindow::clickElement(ElementId id) {
     if (onClick) onClick(id);
-    // A cancel that passed the gate ends the sleep it came in.
-    if (sleeping_ && id == el::Cancel_img) woken_ = true;
+    // What the sleep hears ends it.
+    if (sleeping_ && heard_ == id) woken_ = true;
 }
 
 void QtWindow::keyPressed(QKeyEvent* event) {
@@ -526,22 +670,12 @@ void QtWindow::keyPressed(QKeyEvent* event) {
     if (repeat || ended_ || !onKey) return;
     const std::optional<KeyInput> key = keyInputFor(event->key());
     if (!key) return;
-    for (const ElementId id : onKey(*key)) {
-        if (!isClickable(id)) continue;
-        if (auto* box = dynamic_cast<QCheckBox*>(widgets_[id]))
-            box->click();
-        else
-            clickElement(id);
-        return;  // the buttons a key names are never shown together
-    }
-}
-
-bool QtWindow::isClickable(ElementId id) const {
-    const QWidget* widget = widgets_.at(id);
-    if (widget->isHidden() || !widget->geometry().intersects(form_->rect())) return false;
-    if (const auto* picture = dynamic_cast<const PictureElement*>(widget))
-        return !picture->testAttribute(Qt::WA_TransparentForMouseEvents);
-    return dynamic_cast<const QCheckBox*>(widget) != nullptr;
+    const std::optional<ElementId> id = onKey(*key);
+    if (!id || (sleeping_ && heard_ != id)) return;
+    if (auto* box = dynamic_cast<QCheckBox*>(widgets_[*id]))
+        box->click();
+    else
+        clickElement(*id);
 }
 
 bool QtWindow::isShown(ElementId id) const { return !widgets_.at(id)->isHidden(); }

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,17 +23,21 @@ namespace tarvel {
 
 class PictureElement;
 
-// The top-level widget; it tells its owner of a close request and of keys.
+// The top-level widget; it tells its owner of a close request, of keys, and
+// of a new size or screen.
 class FormWidget : public QWidget {
 public:
     std::function<void()> onClose;
     std::function<void(QKeyEvent*)> onKeyPress;
     std::function<void(QKeyEvent*)> onKeyRelease;
+    std::function<void()> onResize;
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 };
 
 class QtWindow : public Window {
@@ -45,7 +50,7 @@ public:
     std::function<void(ElementId)> onClick;
     // A key the pages know was pressed: gives the buttons it stands for (the
     // window clicks the one it shows, as the mouse would).
-    std::function<std::vector<ElementId>(KeyInput)> onKey;
+    std::function<std::optional<ElementId>(KeyInput)> onKey;
     std::function<void()> onCloseRequest;
     // Runs inside every processEvents, after the window's events (the driver
     // delivers its scheduled events here).
@@ -71,7 +76,7 @@ public:
     void setChart(ElementId id, const ChartData& chart) override;
     void setTable(ElementId id, const TableData& table) override;
     void processEvents() override;
-    void sleepUntil(Instant deadline) override;
+    void sleepUntil(Instant deadline, std::optional<ElementId> heard) override;
     Instant now() override;
     CalendarDate today() override;
     TimeOfDay timeOfDay() override;
@@ -79,9 +84,9 @@ public:
     void endProgram(int status) override;
 
     // Waits for input until `until` on the real clock, handling only a close
-    // and a click on the cancel picture; returns early once one of them came.
+    // and the input the sleep hears; returns early once one of them came.
     void waitForInput(Instant until);
-    // Whether a click on the cancel picture has ended the current sleep.
+    // Whether the input the sleep hears has ended the current sleep.
     bool sleepWoken() const { return woken_; }
     // Off: sleeps are plain sleeps and input waits for the next processEvents
     // (for comparison in the bench).
@@ -92,9 +97,6 @@ public:
 
     // What an element shows, as the program set it.
     bool isShown(ElementId id) const;
-    // Whether a click could reach the element: shown, inside the window, and
-    // a picture that takes clicks (or the check box).
-    bool isClickable(ElementId id) const;
     bool hasPicture(ElementId id) const;
     const std::string& picturePath(ElementId id) const;
     const std::string& fontName(ElementId id) const;
@@ -102,6 +104,12 @@ public:
     const std::string& caption(ElementId id) const;
     bool isEnabled(ElementId id) const;
     QWidget* elementWidget(ElementId id) const { return widgets_.at(static_cast<std::size_t>(id)); }
+    // The page's scale in the window (1: the layout's own pixels) and where
+    // its top-left corner stands.
+    double pageScale() const { return scale_; }
+    QPoint pageOrigin() const { return pageOrigin_; }
+    // Where an element stands in the window's client area now.
+    QRect placeInWindow(ElementId id) const;
     // The top-level widget: show it once Form_Load has run.
     QWidget* form() const { return form_.get(); }
 
@@ -120,6 +128,12 @@ private:
     };
     void createElements();
     QWidget* parentFor(ElementId id);
+    // Where an element stands in its parent at the current scale.
+    QRect placeOf(ElementId id) const;
+    // Lays the page out again for the window's size and screen.
+    void relayout();
+    PictureLoad loadPicture(ElementId id, const std::string& dataPath);
+    void applyScaleTo(ElementId id, bool rescaled);
     void applyFont(ElementId id);
     void closeRequested();
     // The one way a click reaches the program, from the mouse or a key.
@@ -133,6 +147,10 @@ private:
     PictureCache pictures_;
     std::vector<QWidget*> widgets_;
     QWidget* slotLayers_[2] = {nullptr, nullptr};
+    double scale_ = 1;
+    QPoint pageOrigin_;
+    bool twinsWanted_ = false;               // the pictures show larger than their own size
+    std::map<ElementId, ChartData> charts_;  // drawn again at a new scale
     std::vector<ElementState> states_;
     CalendarDate fixedToday_{};
     struct KeyRelease {
@@ -142,6 +160,7 @@ private:
     bool ended_ = false;
     int exitStatus_ = 0;
     bool sleeping_ = false;
+    std::optional<ElementId> heard_;  // what the current sleep hears besides a close
     bool woken_ = false;
     bool wakeDuringSleep_ = true;
     std::unique_ptr<QObject> sleepGate_;

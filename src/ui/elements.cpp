@@ -78,10 +78,19 @@ const Place kPlaces[] = {
     {el::Lab_Mic, "Lab_Mic", ElementKind::Label, 6150, 7920, 7575, 372},
     {el::Lab_Onryo, "Lab_Onryo", ElementKind::Label, 120, 3000, 2400, 720},
     {el::Lab_Miss, "Lab_Miss", ElementKind::Label, 4200, 1500, 7980, 4020},
+    {el::Lab_A4, "Lab_A4", ElementKind::Label, 6150, 8460, 3132, 420},
+    {el::Cmb_A4, "Cmb_A4", ElementKind::Choice, 9525, 8460, 4200, 420},
     {el::Lab_Teian(0), "Lab_Teian", ElementKind::Label, 9480, 5850, 2100, 420},
     {el::Lab_Teian(1), "Lab_Teian", ElementKind::Label, 2400, 7740, 2100, 420},
     {el::Lab_Teian(2), "Lab_Teian", ElementKind::Label, 6000, 7740, 2100, 420},
     {el::Lab_Teian(3), "Lab_Teian", ElementKind::Label, 9600, 7740, 2100, 420},
+    // About Tarvel: its button in page 1's empty top right corner; the page
+    // has the back buttons' place, its text on the white message label under
+    // its title, and its one button below the label.
+    {el::About_Btn, "About_Btn", ElementKind::Picture, 14280, 240},
+    {el::About_BtnA, "About_BtnA", ElementKind::Picture, 1680, 600},
+    {el::About_lbl, "About_lbl", ElementKind::Label, 4320, 1800, 7920, 3750},
+    {el::About_BtnB, "About_BtnB", ElementKind::Picture, 6360, 6000},
 };
 
 // The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
@@ -118,6 +127,7 @@ const ElementFont kDaysFont{"MS UI Gothic", 12, true};
 const ElementFont kWindowFont{"MS UI Gothic", 9, false};
 const ElementFont kLadderFont{"MS UI Gothic", 12, true};
 const ElementFont kRecordFont{"MS UI Gothic", 12, false};
+const ElementFont kAboutFont{"MS UI Gothic", 11, false};
 
 std::vector<ElementSpec> buildTable() {
     std::vector<ElementSpec> table(el::elementCount);
@@ -148,12 +158,15 @@ std::vector<ElementSpec> buildTable() {
     table[el::Record_lbl].font = kRecordFont;
     table[el::Cancel_img].button = true;
     table[el::Check3].initialCaption = "マイクで聴く";
-    for (const ElementId id : {el::Check3, el::Cmb_Mic, el::Lab_Mic, el::Lab_Onryo}) table[id].font = kListenFont;
+    for (const ElementId id : {el::Check3, el::Cmb_Mic, el::Lab_Mic, el::Lab_Onryo, el::Lab_A4, el::Cmb_A4})
+        table[id].font = kListenFont;
+    table[el::Lab_A4].initialCaption = "　基準の音（A4）";
     table[el::Lab_Miss].font = kSlipsFont;
     for (int k = 0; k < 4; ++k) {
         table[el::Lab_Teian(k)].index = k;
         table[el::Lab_Teian(k)].font = kProposalFont;
     }
+    table[el::About_lbl].font = kAboutFont;
     for (ElementId id = el::Check3; id < el::elementCount; ++id) table[id].hiddenAtStart = true;
 
     for (int k = 0; k < el::keyCount; ++k) {
@@ -216,6 +229,7 @@ std::vector<ElementSpec> buildTable() {
     // Every page button (the key buttons included; not their labels).
     for (ElementId id = el::P1_Btn1; id <= el::P6_Btn(3); ++id)
         if (table[id].kind == ElementKind::Picture) table[id].button = true;
+    for (ElementId id : {el::About_Btn, el::About_BtnA, el::About_BtnB}) table[id].button = true;
 
     const std::vector<ElementId>& order = stackingOrderFromTop();
     for (int rank = 0; rank < static_cast<int>(order.size()); ++rank) table[order[rank]].stackRank = rank;

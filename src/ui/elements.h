@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "keys/key_table.h"
+
 namespace tarvel {
 
 using ElementId = int;
@@ -51,7 +53,7 @@ struct ElementSpec {
 };
 
 namespace el {
-inline constexpr int keyCount = 29;
+inline constexpr int keyCount = kKeyCount;
 inline constexpr int noteSlotCount = 320;
 inline constexpr int fingersPerNote = 9;
 inline constexpr int fingerSlotCount = noteSlotCount * fingersPerNote;
@@ -86,7 +88,7 @@ constexpr ElementId Uns_img(int i) { return 412 + i; }  // i = 0 .. 2879
 // and its way to the progress page (page 7).
 inline constexpr ElementId kProgressFirst = 412 + fingerSlotCount;
 constexpr ElementId Best_lbl(int k) { return kProgressFirst + k; }  // k = 0 .. 28
-inline constexpr ElementId P3_BtnC = kProgressFirst + 29;           // key page: to the progress page
+inline constexpr ElementId P3_BtnC = kProgressFirst + keyCount;     // key page: to the progress page
 inline constexpr ElementId P7_BtnA = kProgressFirst + 30;           // progress page: back to the key page
 inline constexpr ElementId P7_BtnB = kProgressFirst + 31;           // progress page: export as CSV
 inline constexpr ElementId P7_Key = kProgressFirst + 32;            // the key whose chart shows
@@ -114,7 +116,16 @@ inline constexpr ElementId Lab_Mic = Check3 + 2;
 inline constexpr ElementId Lab_Onryo = Check3 + 3;
 inline constexpr ElementId Lab_Miss = Check3 + 4;
 constexpr ElementId Lab_Teian(int k) { return Check3 + 5 + k; }  // k = 0 .. 3, beside P5_Btn(k + 1)
-inline constexpr int elementCount = Check3 + 9;
+// The concert pitch the player tunes to, under the input list.
+inline constexpr ElementId Lab_A4 = Check3 + 9;
+inline constexpr ElementId Cmb_A4 = Check3 + 10;
+// About Tarvel: page 1's way there, and the page itself (its back button, the
+// button that opens the data folder, its text).
+inline constexpr ElementId About_Btn = Check3 + 11;
+inline constexpr ElementId About_BtnA = About_Btn + 1;
+inline constexpr ElementId About_BtnB = About_Btn + 2;
+inline constexpr ElementId About_lbl = About_Btn + 3;
+inline constexpr int elementCount = About_Btn + 4;
 }  // namespace el
 
 // Every element, indexed by its id.

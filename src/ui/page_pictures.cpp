@@ -29,6 +29,12 @@ std::vector<PagePicture> buildTable() {
 
 }  // namespace
 
+const std::vector<PagePicture>& aboutPictureTable() {
+    static const std::vector<PagePicture> table{
+        {el::About_Btn, kAboutPicture}, {el::About_BtnA, kBackPicture}, {el::About_BtnB, kOpenFolderPicture}};
+    return table;
+}
+
 const std::vector<PagePicture>& pagePictureTable() {
     static const std::vector<PagePicture> table = buildTable();
     return table;

@@ -15,4 +15,8 @@ struct PagePicture {
 
 const std::vector<PagePicture>& pagePictureTable();
 
+// The pictures of About Tarvel and of page 1's button to it: each is given
+// the first time its element shows, not at start-up.
+const std::vector<PagePicture>& aboutPictureTable();
+
 }  // namespace tarvel

@@ -11,7 +11,9 @@ SizeLimit pictureLimit(ElementId id) {
     if (id >= el::P5_Btn(1) && id <= el::P6_Btn(3)) return {230, 66};
     if (id == el::P3_BtnA || id == el::P3_BtnB || id == el::P4_BtnA || id == el::P7_BtnA) return {150, 44};
     if (id == el::P3_BtnC) return {90, 90};  // left of the back buttons, above the keys
-    if (id == el::P7_BtnB) return {230, 66};
+    if (id == el::P7_BtnB || id == el::About_BtnB) return {230, 66};
+    if (id == el::About_BtnA) return {150, 44};
+    if (id == el::About_Btn) return {48, 48};  // in page 1's top right corner
     if (id == el::Cancel_img) return {25, 25, true};
     if (id == el::Gosen_img1 || id == el::Gosen_img2) return {960, 200, true};  // to the right edge, above the fingers
     if (id == el::Choshi(0) || id == el::Choshi(1)) return {152, 200};          // left of the first note column

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -83,10 +84,11 @@ public:
     virtual void processEvents() = 0;
     // Blocks the thread until the clock reads at least `deadline`. Only two
     // things are handled meanwhile, at once: a close request (it throws
-    // WindowClosed) and a click on the cancel picture while it shows its
-    // picture (its handler runs, and the sleep ends early). Any other input
+    // WindowClosed) and the input for `heard`, a click on it or a key that
+    // stands for it (its handler runs, and the sleep ends early). What a
+    // sleep hears is the program's to say (the run's pauses). Any other input
     // made during the sleep is dropped: no button was visible when it was made.
-    virtual void sleepUntil(Instant deadline) = 0;
+    virtual void sleepUntil(Instant deadline, std::optional<ElementId> heard) = 0;
     virtual Instant now() = 0;
     virtual CalendarDate today() = 0;
     // The local time of day, for the history's time stamps.

@@ -47,6 +47,9 @@ TEST(Checker, ReportsEveryKindOfBreakageWhereItIsFound) {
                                   0,    0,    0,    0,    0xFF, 0xFF, 0xFF, 0x2C, 0,    0,    0,    0,
                                   0xE0, 0x15, 0xE0, 0x15, 0,    2,    2,    0x4C, 0x01, 0,    0x3B};
     data.write("system\\hyouji\\button\\B_CS06.gif", std::string(reinterpret_cast<const char*>(huge), sizeof huge));
+    // Twins drawn at twice the size: one missing, one no larger than its picture.
+    fs::remove(data.path("system\\hyouji\\button\\6_more@2x.gif"));
+    test::writeGif(data, "system\\hyouji\\choshi\\2222222@2x.gif", test::solidPicture(152, 200, Qt::black));
 
     const auto run = runChecker(data);
     EXPECT_EQ(run.status, 1);
@@ -68,6 +71,8 @@ TEST(Checker, ReportsEveryKindOfBreakageWhereItIsFound) {
     EXPECT_TRUE(has("system/onkai/Oeh/BC/S01/: ", "symbolic link"));
     EXPECT_TRUE(has("system/onkai/Oeh/BC/S02.txt: ", "cannot be read (読み書きのエラーです"));
     EXPECT_TRUE(has("system/hyouji/button/B_CS06.gif: ", "5600 x 5600 px, at most 118 x 76"));
+    EXPECT_TRUE(has("system/hyouji/button/6_more@2x.gif: ", "missing (a large window shows"));
+    EXPECT_TRUE(has("system/onkai/", "picture system/hyouji/choshi/2222222@2x.gif is 152 x 200 px, must be 304 x 400"));
     // A missing picture is told once, where it is first needed.
     int r5a = 0;
     for (const std::string& line : run.lines) r5a += line.find("R5A.gif") != std::string::npos;

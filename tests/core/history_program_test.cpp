@@ -26,7 +26,7 @@ protected:
             data.writeLines(exercisePath("Boe", "BB", key), exerciseLines("#1", scaleNotes(32)));
             data.write(Result_dir("Boe", "BB", key) + "まだです", "");
         }
-        program.setHistory(&history);
+        program.setHistory(history);
         start();
         toKeyPage();
     }
@@ -211,7 +211,7 @@ TEST_F(HistoryInProgram, AnExportThatCannotBeWrittenSaysWhy) {
     FullDisk full(data.root());
     test::RecordingWindow w;
     Program p(w, full);
-    p.setHistory(&history);
+    p.setHistory(history);
     ASSERT_TRUE(p.Form_Load());
     for (ElementId id : {el::P1_Btn1, el::P2_Btn1, el::P3_BtnC, el::P7_BtnB}) p.click(id);
     EXPECT_EQ(w.caption(el::P7_Note).rfind("書き出せませんでした（ディスクに空きがありません）", 0), 0u)

@@ -22,7 +22,7 @@ class MetronomeTest : public test::ProgramTest {
 protected:
     MetronomeTest() : audio(window) {}
     void SetUp() override {
-        program.setAudioOutput(&audio);
+        program.setAudioOutput(audio);
         data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
         writeExercise(32);
         start();
@@ -181,7 +181,7 @@ TEST_F(MetronomeTest, ClosingTheWindowSilencesAtOnce) {
         test::RecordingWindow w;
         test::RecordingAudio a(w);
         Program p(w, files);
-        p.setAudioOutput(&a);
+        p.setAudioOutput(a);
         ASSERT_TRUE(p.Form_Load());
         for (const ElementId id : {el::P1_Btn1, el::P2_Btn1, el::P3_Btn(1)}) p.click(id);
         long long closedMs = -1;

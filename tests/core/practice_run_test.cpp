@@ -182,9 +182,14 @@ TEST_F(RunTest, LoadingShowsItsCaptionsAndThePictures) {
     click(el::P2_Btn1);
     click(el::P3_Btn(1));
     const std::size_t from = play();
-    EXPECT_EQ(window.ops[from + 13], "font Label1 name=MS UI Gothic");  // after hiding page 4, its box, its caption
-    EXPECT_EQ(window.ops[from + 15], "caption Label1 \r\n　　ロード中。。。");
-    EXPECT_EQ(window.ops[from + 16], "pump");
+    // After hiding page 4: the font, the caption, and the pump that shows it.
+    const std::size_t loading = indexOf("caption Label1 \r\n　　ロード中。。。", from);
+    ASSERT_LT(loading, window.ops.size());
+    EXPECT_EQ(window.ops[loading - 2], "font Label1 name=MS UI Gothic");
+    EXPECT_EQ(window.ops[loading - 1], "font Label1 size=32");
+    EXPECT_EQ(window.ops[loading + 1], "pump");
+    EXPECT_EQ(window.opsStartingWith("hide P4_BtnA", from).size(), 1u) << "page 4 went first";
+    EXPECT_LT(indexOf("hide P4_BtnA", from), loading);
     // The scale from 2c: note 0 is c4 natural, in G major without a sign.
     EXPECT_EQ(window.picture(el::onp_img(0)), "system\\Linehyouji\\215.gif");
     EXPECT_EQ(window.picture(el::onp_img(3)), "system\\Linehyouji\\202.gif") << "f natural in G major";
@@ -247,6 +252,26 @@ TEST_F(RunTest, CheckBoxShowsTheKeyInTheNotes) {
 
 // Cancel ------------------------------------------------------------------
 
+// Besides a close, the run's pauses hear the cancel picture, and Escape
+// stands for it, only while it shows: not while loading, nor in "終了" or
+// "結果" once it has gone. A cancel heard there would write over the tempo page.
+TEST_F(RunTest, ThePausesAndEscapeHearTheCancelPictureOnlyWhileItShows) {
+    std::vector<std::optional<ElementId>> escapeAtPump;
+    window.onPump = [&](int) { escapeAtPump.push_back(program.keyPressed(KeyInput::Escape)); };
+    play();
+    window.onPump = nullptr;
+    std::vector<std::string> expected(1 + 4 + 32 + 1, "Cancel_img");  // count-in, counts, beats, closing pause
+    expected.push_back("");                                           // "終了"
+    EXPECT_EQ(window.sleepsHeard, expected);
+    ASSERT_EQ(escapeAtPump.size(), 2u + 5 + 32 + 1 + 2);
+    EXPECT_EQ(escapeAtPump.front(), std::nullopt) << "loading";
+    EXPECT_EQ(escapeAtPump[2], el::Cancel_img) << "いくよ";
+    EXPECT_EQ(escapeAtPump[2 + 5 + 31], el::Cancel_img) << "the last beat";
+    EXPECT_EQ(escapeAtPump.back(), std::nullopt) << "終了";
+    click(el::P5_Btn(1));
+    EXPECT_EQ(window.sleepsHeard.back(), "") << "結果";
+}
+
 TEST_F(RunTest, CancelDuringTheCountInEndsTheRunAtOnce) {
     const std::size_t from = mark();
     const int countInPump = 3;  // two loading pumps, then "いくよ"
@@ -257,7 +282,8 @@ TEST_F(RunTest, CancelDuringTheCountInEndsTheRunAtOnce) {
     const std::size_t cancel = indexOf("hide onp_img(0)", indexOf("caption Label1 \r\nいくよ", from));
     ASSERT_LT(cancel, window.ops.size());
     const std::vector<std::string> after(window.ops.begin() + cancel, window.ops.end());
-    EXPECT_EQ(after.back(), "show Where_lbl") << "the tempo page is the last thing shown";
+    EXPECT_EQ(after.back(), "show Lab_Mic") << "the tempo page (to its note that there is no microphone) is the last "
+                                               "thing shown";
     EXPECT_EQ(window.opsStartingWith("caption Label1", cancel).back(), "caption Label1 \r\n　　　テンポをえらんでね")
         << "nothing is written over the tempo page";
     EXPECT_TRUE(

@@ -144,14 +144,20 @@ TEST(ProgressPage, PreselectedKeyAndTheLastRuns) {
 
 TEST(Csv, HeaderRowsQuotingAndTheHeardSlips) {
     std::vector<HistoryRun> runs{run("2026-12-07 10:00:00", "S01", "340", "ＡＡＡ", 11),
-                                 run("2026-12-07 10:01:00", "000", "60", "Ｉ", 1, "Oeh", "BA", "say \"no\", twice")};
+                                 run("2026-12-07 10:01:00", "000", "60", "Ｉ", 1, "Oeh", "BA", "say \"no\", twice"),
+                                 run("2026-12-07 10:02:00", "F01", "30", "Ｉ", 1, "Oeh", "BC", "0"),
+                                 run("2026-12-07 10:03:00", "F01", "30", "Ｉ", 1, "Xyz", "QQ", "0")};
     runs[0].heardSlips = 2;
     const std::string csv = csvText(runs);
+    // Systems and parts as the pages name them; a code the program does not
+    // know stays as it was kept.
     EXPECT_EQ(csv,
               "\xEF\xBB\xBF"
               "日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r\n"
-              "2026-12-07 10:00:00,Boe,BB,S01,ト長調,340,ミスなし,ＡＡＡ,11,2\r\n"
-              "2026-12-07 10:01:00,Oeh,BA,000,ハ長調,60,\"say \"\"no\"\", twice\",Ｉ,1,\r\n");
+              "2026-12-07 10:00:00,ベーム式,B♭管,S01,ト長調,340,ミスなし,ＡＡＡ,11,2\r\n"
+              "2026-12-07 10:01:00,エーラー式,A管,000,ハ長調,60,\"say \"\"no\"\", twice\",Ｉ,1,\r\n"
+              "2026-12-07 10:02:00,エーラー式,C管,F01,ヘ長調,30,ミスなし,Ｉ,1,\r\n"
+              "2026-12-07 10:03:00,Xyz,QQ,F01,ヘ長調,30,ミスなし,Ｉ,1,\r\n");
     EXPECT_EQ(csvText({}), "\xEF\xBB\xBF日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r\n");
     EXPECT_EQ(exportFileName({2026, 12, 7}), "tarvel-history-2026-12-07.csv");
     EXPECT_EQ(playedAtText({2026, 1, 2}, 3, 4, 5), "2026-01-02 03:04:05");

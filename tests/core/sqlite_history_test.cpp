@@ -445,7 +445,7 @@ TEST_F(HistoryFile, ThePagesFiguresAreThoseOfEveryRun) {
                 SCOPED_TRACE(std::string(system) + " " + pairing);
                 EXPECT_EQ(history.best(system, pairing), bestPerKey(runs, system, pairing));
                 for (const CalendarDate today : {CalendarDate{2026, 12, 9}, CalendarDate{2026, 12, 20}})
-                    EXPECT_EQ(history.summary(system, pairing, today, 12),
+                    EXPECT_EQ(history.progress(system, pairing, today, 12),
                               progressSummary(runs, system, pairing, today, 12));
                 std::vector<HistoryRun> some;
                 for (const HistoryRun& r : runs)

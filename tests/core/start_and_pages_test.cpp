@@ -30,10 +30,12 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     append(expected, named("hide", el::Best_lbl(0), el::Best_lbl(28)));
     append(expected, {"hide P3_BtnC", "hide Where_lbl", "hide Key_frm(0)"});
     append(expected, named("hide", el::P4_Btn(1), el::P4_Btn(9)));
-    append(expected,
-           {"hide P4_BtnA", "hide Check2", "hide Lab_Oto", "hide Where_lbl"});  // the metronome box and its note
+    // The metronome box and its note, the listening box, list and note.
+    append(expected, {"hide P4_BtnA", "hide Check2", "hide Lab_Oto", "hide Where_lbl", "hide Check3", "hide Cmb_Mic",
+                      "hide Lab_Mic", "hide Lab_A4", "hide Cmb_A4"});
     append(expected, named("hide", el::P5_Btn(1), el::P5_Btn(4)));
-    expected.push_back("hide Where_lbl");
+    append(expected, {"hide Where_lbl", "hide Lab_Miss"});  // and what was heard
+    append(expected, named("hide", el::Lab_Teian(0), el::Lab_Teian(3)));
     append(expected, named("hide", el::P6_Btn(1), el::P6_Btn(3)));
     append(expected, {"hide Where_lbl", "hide Ladder_lbl", "hide Record_lbl"});
     for (const char* name : {"P7_BtnA", "P7_BtnB", "P7_Key", "P7_Days", "P7_Chart", "P7_Table", "P7_Note"})
@@ -41,6 +43,8 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     for (const PagePicture& p : pagePictureTable())
         expected.push_back("picture " + elementName(p.element) + " " + std::string(p.file));
     append(expected, {"show title_img", "show P1_Btn1", "show P1_Btn2", "show P1_Btn3", "caption Label1 "});
+    // Page 1's way to About Tarvel gets its picture when it first shows.
+    append(expected, {"picture About_Btn system\\hyouji\\button\\1_about.gif", "show About_Btn"});
     append(expected, named("hide", el::onp_img(0), el::onp_img(319)));
     append(expected, named("hide", el::Uns_img(0), el::Uns_img(2879)));
     append(expected, named("hide", el::Where_lbl, el::Record_lbl));
@@ -76,7 +80,7 @@ TEST_F(ProgramTest, TheFirstScreen) {
     // Page 1, the message label, and the run's own elements still without a picture.
     EXPECT_EQ(window.visible(),
               (std::vector<std::string>{"Label1", "title_img", "Cancel_img", "Gosen_img1", "Gosen_img2", "Choshi(0)",
-                                        "Choshi(1)", "P1_Btn1", "P1_Btn2", "P1_Btn3"}));
+                                        "Choshi(1)", "P1_Btn1", "P1_Btn2", "P1_Btn3", "About_Btn"}));
     EXPECT_EQ(window.picture(el::Gosen_img1), "");
     EXPECT_EQ(window.picture(el::Cancel_img), "");
     EXPECT_EQ(window.caption(el::Label1), "");
@@ -129,11 +133,14 @@ TEST_F(ProgramTest, PageRoutinesWriteTheirCaptions) {
     start();
     program.Show_P4();
     EXPECT_EQ(opsSince(0),
-              (std::vector<std::string>{"show P4_Btn1", "show P4_Btn2", "show P4_Btn3", "show P4_Btn4", "show P4_Btn5",
-                                        "show P4_Btn6", "show P4_Btn7", "show P4_Btn8", "show P4_Btn9", "show P4_BtnA",
-                                        "font Label1 name=MS UI Gothic", "font Label1 size=32",
-                                        "caption Label1 \r\n　　　テンポをえらんでね", "show Check2",
-                                        "caption Where_lbl ", "show Where_lbl"}));
+              (std::vector<std::string>{
+                  "show P4_Btn1", "show P4_Btn2", "show P4_Btn3", "show P4_Btn4", "show P4_Btn5", "show P4_Btn6",
+                  "show P4_Btn7", "show P4_Btn8", "show P4_Btn9", "show P4_BtnA", "font Label1 name=MS UI Gothic",
+                  "font Label1 size=32", "caption Label1 \r\n　　　テンポをえらんでね", "show Check2",
+                  "caption Where_lbl ", "show Where_lbl",
+                  // no microphone: the listening box greyed, and why
+                  "enable Check3 0", "caption Lab_Mic マイクが見つからないので、聴くことはできません。", "show Check3",
+                  "show Lab_Mic"}));
     window.clearOps();
     program.Show_P5();
     EXPECT_EQ(window.opsStartingWith("caption Label1").back(), "caption Label1 \r\n　　　　　どうだった？");

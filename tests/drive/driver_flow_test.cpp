@@ -82,7 +82,7 @@ TEST(DriverFlow, ClicksOnHiddenElementsDoNothing) {
     ASSERT_EQ(states.size(), 2u);
     EXPECT_EQ(states[0], states[1]);
     EXPECT_EQ(dumpedNames(run.lines),
-              (std::vector<std::string>{"P1_Btn1", "P1_Btn2", "P1_Btn3", "title_img", "Label1"}));
+              (std::vector<std::string>{"About_Btn", "P1_Btn1", "P1_Btn2", "P1_Btn3", "title_img", "Label1"}));
 }
 
 TEST(DriverFlow, ARunFromTheTempoClickToPage5) {

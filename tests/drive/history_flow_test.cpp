@@ -131,11 +131,40 @@ TEST(HistoryFlow, TheProgressPageShowsEachDaysBestAndExportsEveryRun) {
     ASSERT_EQ(csv.size(), 6u);
     EXPECT_EQ(csv[0], "\xEF\xBB\xBF日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r");
     EXPECT_EQ(csv[1].substr(0, 11), "2026-12-01 ");
-    EXPECT_EQ(csv[1].substr(19), ",Boe,BB,S01,ト長調,340,ミスなし,ＡＡＡ,11,\r");
-    EXPECT_EQ(csv[3].substr(19), ",Boe,BB,S01,ト長調,120,ミス1〜2回,Ｃ,7,\r");
+    EXPECT_EQ(csv[1].substr(19), ",ベーム式,B♭管,S01,ト長調,340,ミスなし,ＡＡＡ,11,\r");
+    EXPECT_EQ(csv[3].substr(19), ",ベーム式,B♭管,S01,ト長調,120,ミス1〜2回,Ｃ,7,\r");
 
     // Back on the key page.
     EXPECT_EQ(lastLine(run.lines, "Best_lbl(1) "), "Best_lbl(1) font=\"MS UI Gothic\" size=7.5 caption=\"Ｓ ♩340\"");
+}
+
+// About Tarvel from its key, the file manager asked for the data folder, and
+// the export written where the save dialog says (or nowhere when cancelled).
+TEST(HistoryFlow, AboutShowsTheDataFolderAndTheExportGoesWhereTheDialogSays) {
+    BuiltDataSet data;
+    const std::string folder = fs::canonical(data.root()).string();
+    const fs::path elsewhere = data.root() / "for the teacher.csv";
+    const std::string script =
+        "key F1\ndump\nclick About_BtnB\nkey Backspace\ndump\n"
+        "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn1\nclick P4_Btn8\nclick P5_Btn1\nclick P6_Btn3\nclick P3_BtnC\n"
+        "save-cancel\nclick P7_BtnB\nsave-as " +
+        elsewhere.string() + "\nclick P7_BtnB\ndump\n";
+    const auto run = runDriver(data, "--today 2026-12-07", script);
+    ASSERT_EQ(run.status, 0) << run.errors;
+
+    const auto about = linesStartingWith(run.lines, "About_lbl ");
+    ASSERT_EQ(about.size(), 1u) << "shown once, then gone";
+    EXPECT_NE(about[0].find("\\r\\n" + folder + "\\r\\n"), std::string::npos) << about[0];
+    EXPECT_NE(about[0].find("記録の履歴：まだありません"), std::string::npos) << about[0];
+    EXPECT_EQ(linesStartingWith(run.lines, "open-folder "), std::vector<std::string>{"open-folder \"" + folder + "\""});
+    EXPECT_EQ(linesStartingWith(run.lines, "About_Btn picture=").size(), 1u) << "page 1 again after Backspace";
+
+    EXPECT_FALSE(fs::exists(data.root() / "tarvel-history-2026-12-07.csv")) << "the cancelled dialog wrote nothing";
+    std::ifstream in(elsewhere, std::ios::binary);
+    const std::string csv(std::istreambuf_iterator<char>(in), {});
+    EXPECT_NE(csv.find(",ベーム式,B♭管,S01,ト長調,340,"), std::string::npos) << csv;
+    EXPECT_NE(lastLine(run.lines, "P7_Note ").find(elsewhere.string()), std::string::npos)
+        << lastLine(run.lines, "P7_Note ");
 }
 
 TEST(HistoryFlow, ADamagedHistoryIsPutAsideAndANewOneStarted) {

@@ -51,6 +51,35 @@ TEST(ListenFlow, ThreePlantedSlipsShowOnPage5WithTheirAnswerProposed) {
     EXPECT_EQ(traceTime(heard.front()), traceTime(heard.back()));
 }
 
+// Extra notes are traced where they fell and named on page 5 between their
+// notes; the concert pitch chosen on the tempo page is kept for the next start.
+TEST(ListenFlow, ExtraNotesAndTheConcertPitchKeptAcrossStarts) {
+    if (!std::filesystem::exists(render("extra-120"))) GTEST_SKIP() << "no rendered performances in " << TARVEL_RENDERS;
+    BuiltDataSet data;
+    const std::string toTempo = "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn1\n";
+    const auto first = runDriver(data, "--trace --listen " + render("extra-120"),
+                                 toTempo + "choose Cmb_A4 4\nclick Check3\nclick P4_Btn5\ndump\n");
+    ASSERT_EQ(first.status, 0) << first.errors;
+    EXPECT_EQ(lineStarting(first.lines, "Listen ").find("Listen heard=1 slips=4 proposed=2 "), 0u)
+        << lineStarting(first.lines, "Listen ");
+    EXPECT_NE(lineStarting(first.lines, "Listen ").find(" extra=3 room=ok a4=442"), std::string::npos);
+    // Each extra note between the lines of the two notes it fell between.
+    std::vector<std::string> heard;
+    for (const std::string& line : first.lines)
+        if (line.find(" heard ") != std::string::npos) heard.push_back(line.substr(line.find(" heard ")));
+    ASSERT_EQ(heard.size(), 48u + 3);
+    EXPECT_EQ(heard[6], " heard 6 o");
+    EXPECT_EQ(heard[7], " heard extra");
+    EXPECT_EQ(heard[8], " heard 7 o");
+    const std::string slips = lineStarting(first.lines, "Lab_Miss ");
+    EXPECT_NE(slips.find("　1 段目の 7 番目と次のあいだ　余分な音"), std::string::npos) << slips;
+    EXPECT_NE(slips.find("3 段目の 9 番目"), std::string::npos) << slips;  // note 40, a semitone off
+
+    const auto second = runDriver(data, "--listen " + render("extra-120"), toTempo + "dump\n");
+    ASSERT_EQ(second.status, 0) << second.errors;
+    EXPECT_EQ(lineStarting(second.lines, "Cmb_A4 "), "Cmb_A4 chosen=4 caption=\"442 Hz\" items=9");
+}
+
 TEST(ListenFlow, TheDriverWithoutAMicrophoneOffersNoListening) {
     BuiltDataSet data;
     const auto run = runDriver(data, "", "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn0\nclick Check3\ndump\n");

@@ -12,9 +12,12 @@ sleep 0.5
 xdotool windowfocus --sync "$window"
 records="$HOME/.local/share/tarvel/system/onkai/Boe/BB/000"
 press() { xdotool key "$1"; sleep 0.3; }
-# The colour at a place of the window, as "r,g,b".
+# The colour at a place of the window (which opens centred), as "r,g,b".
+info="$(xwininfo -id "$window")"
+left=$(echo "$info" | sed -n 's/.*Absolute upper-left X: *//p')
+top=$(echo "$info" | sed -n 's/.*Absolute upper-left Y: *//p')
 colour_at() {
-  import -window root -crop "1x1+$1+$2" +repage "$work/pixel.png"
+  import -window root -crop "1x1+$((left + $1))+$((top + $2))" +repage "$work/pixel.png"
   convert "$work/pixel.png" -format '%[fx:int(255*r)],%[fx:int(255*g)],%[fx:int(255*b)]' info:
 }
 # Waits until page 5 stands (its first answer button at 400,376), at most $1 s.

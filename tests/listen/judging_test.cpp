@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "audio/wav_file_input.h"
+#include "listen/hum_filter.h"
 #include "listen/judging.h"
 #include "run/note_mapping.h"
 #include "support/data_folder.h"
@@ -28,6 +30,7 @@ std::vector<PitchFrame> framesOf(double untilMs, F pitchAt) {
         f.midi = static_cast<float>(pitchAt(ms));
         f.confidence = f.midi > 0 ? 0.9f : 0.1f;
         f.levelDb = f.midi > 0 ? -20.0f : -70.0f;
+        f.shortLevelDb = f.levelDb;
         frames.push_back(f);
     }
     return frames;
@@ -146,13 +149,223 @@ TEST(Judging, NothingHeardProposesNothing) {
     const Judgement none = judgeRun({}, kRate, g.beats, g.beat, g.expected);
     EXPECT_FALSE(none.heard);
     EXPECT_FALSE(proposedAnswer(none).has_value());
-    // Quiet or unsure frames are not heard either.
-    auto quiet = play(g, 0, [](std::size_t, int e) { return double(e); });
-    for (PitchFrame& f : quiet) f.levelDb = -55;
-    EXPECT_FALSE(judgeRun(quiet, kRate, g.beats, g.beat, g.expected).heard);
-    auto unsure = play(g, 0, [](std::size_t, int e) { return double(e); });
-    for (PitchFrame& f : unsure) f.confidence = 0.4f;
-    EXPECT_FALSE(judgeRun(unsure, kRate, g.beats, g.beat, g.expected).heard);
+    // What is heard depends on the room, not on a fixed level: a quiet
+    // microphone over a quieter room is heard, a sound no louder than the
+    // room is not, nor are unsure frames.
+    struct Case {
+        const char* what;
+        float played, room, confidence;
+        bool heard;
+    };
+    for (const Case c : {Case{"quiet microphone, quiet room", -55, -75, 0.9f, true},
+                         Case{"as loud as the room", -55, -55, 0.9f, false}, Case{"unsure", -20, -70, 0.4f, false}}) {
+        auto frames = play(g, 0, [](std::size_t, int e) { return double(e); });
+        for (PitchFrame& f : frames) {
+            f.levelDb = f.shortLevelDb = f.midi > 0 ? c.played : c.room;
+            if (f.midi > 0) f.confidence = c.confidence;
+        }
+        const Judgement j = judgeRun(frames, kRate, g.beats, g.beat, g.expected);
+        EXPECT_EQ(j.heard, c.heard) << c.what;
+        if (c.heard) {
+            EXPECT_EQ(j.slips, 0) << c.what;
+        }
+    }
+}
+
+// A note on the same pitch as the one before: not played when only the note
+// before carries on falling or fading; played when it starts anew (a tongued
+// dip and rise) or is held at full strength; wrong when something else sounds.
+TEST(Judging, ANoteAfterTheSamePitchIsPlayedOnlyWhenItStartsAnew) {
+    const Grid base = scaleGrid(250, 8);
+    Grid g = base;
+    g.expected[4] = g.expected[3];  // note 4 repeats note 3
+    struct Case {
+        const char* what;
+        std::function<void(PitchFrame&, double)> beat4;  // the frames of beat 4, at ms into it
+        char mark;
+    };
+    const double note = g.expected[3];
+    const std::vector<Case> cases{
+        {"falling tail",
+         [&](PitchFrame& f, double at) {
+             f.midi = static_cast<float>(note);
+             f.levelDb = f.shortLevelDb = static_cast<float>(-20 - 0.12 * std::max(0.0, at));  // 12 dB in 100 ms
+         },
+         '-'},
+        {"fading, quieter",
+         [&](PitchFrame& f, double at) {
+             f.midi = static_cast<float>(note);
+             f.levelDb = f.shortLevelDb = at < 0 ? -20.0f : -32.0f;
+         },
+         '-'},
+        {"held at full strength",
+         [&](PitchFrame& f, double) {
+             f.midi = static_cast<float>(note);
+             f.levelDb = f.shortLevelDb = -20;
+         },
+         'o'},
+        {"tongued: a dip, then as loud",
+         [&](PitchFrame& f, double at) {
+             f.midi = static_cast<float>(note);
+             f.levelDb = at > -20 && at < 30 ? -26.0f : -20.0f;
+             f.shortLevelDb = at > -20 && at < 15 ? -34.0f : -20.0f;
+         },
+         'o'},
+        {"slurred to another pitch",
+         [&](PitchFrame& f, double at) {
+             f.midi = static_cast<float>(at < 0 ? note : note + 2);
+             f.levelDb = f.shortLevelDb = -20;
+         },
+         'x'},
+    };
+    for (const Case& c : cases) {
+        auto frames = play(g, 0, [](std::size_t n, int e) -> double { return n == 4 ? 0 : e; });
+        for (PitchFrame& f : frames) {
+            const double ms = static_cast<double>(f.sample) * 1000 / kRate;
+            if (ms >= g.beats[4] - 0.1 * g.beat && ms < g.beats[4] + 0.9 * g.beat) {  // from the end of note 3
+                f.confidence = 0.9f;
+                c.beat4(f, ms - g.beats[4]);
+            }
+        }
+        const Judgement j = judgeRun(frames, kRate, g.beats, g.beat, g.expected);
+        EXPECT_EQ(j.markText(), "oooo" + std::string(1, c.mark) + "ooo") << c.what;
+    }
+}
+
+// The lag is followed block by block: a player far behind, or whose tempo
+// drifts by 3 %, has every note right.
+TEST(Judging, TheLagFollowsALatePlayerAndADriftingTempo) {
+    struct Case {
+        double beat, late, drift;  // drift: the share of a beat gained (+) or lost a note
+    };
+    for (const Case c : {Case{125, 350, 0}, Case{250, -90, 0}, Case{500, 100, 0.03}, Case{500, 250, -0.03},
+                         Case{125, 100, 0.03}, Case{1000, 0, -0.03}}) {
+        const Grid g = scaleGrid(c.beat, 48);
+        const auto frames = framesOf(g.beats.back() + 3 * c.beat + 1500, [&](double ms) -> double {
+            for (std::size_t n = 0; n < g.beats.size(); ++n) {
+                const double start = g.beats[n] + c.late - c.drift * c.beat * static_cast<double>(n);
+                if (ms >= start && ms < start + 0.9 * c.beat * (1 - c.drift)) return g.expected[n];
+            }
+            return 0;
+        });
+        const Judgement j = judgeRun(frames, kRate, g.beats, g.beat, g.expected);
+        EXPECT_EQ(j.markText(), std::string(48, 'o'))
+            << "beat " << c.beat << " late " << c.late << " drift " << c.drift;
+        EXPECT_TRUE(j.extraBefore.empty());
+    }
+}
+
+// An extra note between two notes is a slip of its own, placed between them;
+// a short blip, a note a register away (the tracker's octave slips) and the
+// note before dying away are not extra notes.
+TEST(Judging, AnExtraNoteBetweenTwoNotesIsASlip) {
+    struct Case {
+        const char* what;
+        double pitchOffset;  // from the note it follows
+        double lengthMs;
+        std::vector<int> extraBefore;
+    };
+    for (const Case& c : {Case{"a third up, 80 ms", 4, 80, {4}}, Case{"a blip of 20 ms", 4, 20, {}},
+                          Case{"an octave down", -12, 80, {}}, Case{"a twelfth up", 19, 80, {}}}) {
+        const Grid g = scaleGrid(500, 8);
+        const auto frames = framesOf(g.beats.back() + 1500, [&](double ms) -> double {
+            for (std::size_t n = 0; n < g.beats.size(); ++n) {
+                const double start = g.beats[n];
+                if (n == 3 && ms >= start + 300 && ms < start + 300 + c.lengthMs) return g.expected[n] + c.pitchOffset;
+                if (ms >= start && ms < start + (n == 3 ? 300 : 450)) return g.expected[n];
+            }
+            return 0;
+        });
+        const Judgement j = judgeRun(frames, kRate, g.beats, g.beat, g.expected);
+        EXPECT_EQ(j.markText(), std::string(8, 'o')) << c.what;
+        EXPECT_EQ(j.extraBefore, c.extraBefore) << c.what;
+        EXPECT_EQ(j.slips, static_cast<int>(c.extraBefore.size())) << c.what;
+        EXPECT_EQ(proposedAnswer(j), c.extraBefore.empty() ? "0" : "1") << c.what;
+    }
+}
+
+// Notes are judged against the concert pitch the player tunes to: at A = 442
+// everything sounds 8 cents higher, which the judge allows for.
+TEST(Judging, TheConcertPitchMovesWhatIsRight) {
+    struct Case {
+        double a4, playedCents;  // how far from A = 440 the player plays
+        char mark;
+        double cents;  // the note's deviation the judge reports
+    };
+    for (const Case c : {Case{440, 0, 'o', 0}, Case{442, 7.85, 'o', 0}, Case{442, 55, 'o', 47.15},
+                         Case{440, 55, 'x', 0}, Case{438, -50, 'o', -42.1}, Case{446, -30, 'x', 0}}) {
+        Grid g = scaleGrid(500, 4);
+        for (std::size_t n = 0; n < g.expected.size(); ++n) g.expected[n] = 60 + 2 * static_cast<int>(n);
+        JudgeRule rule;
+        rule.a4Hz = c.a4;
+        const Judgement j = judgeRun(play(g, 0, [&](std::size_t, int e) { return e + c.playedCents / 100; }), kRate,
+                                     g.beats, g.beat, g.expected, rule);
+        EXPECT_EQ(j.markText(), std::string(4, c.mark)) << "A " << c.a4 << " played " << c.playedCents;
+        if (c.mark == 'o') {
+            EXPECT_NEAR(j.cents[0], c.cents, 0.5) << "A " << c.a4 << " played " << c.playedCents;
+        }
+    }
+}
+
+// The room, from the count-in: its level, a steady hum below the clarinet's
+// range, and whether it leaves the playing too little room to judge.
+TEST(Judging, TheCountInMeasuresTheRoom) {
+    struct Case {
+        const char* what;
+        float roomDb;
+        double roomMidi;  // a steady pitch in the room, 0 for none
+        std::optional<double> humHz;
+        bool noisy;
+    };
+    for (const Case& c :
+         {Case{"quiet", -70, 0, std::nullopt, false}, Case{"mains hum 14 dB under", -34, 31.35, 50.0, false},
+          Case{"mains hum 7 dB under", -27, 31.35, 50.0, true}, Case{"noise 5 dB under", -25, 0, std::nullopt, true},
+          Case{"someone playing in the count-in", -30, 69, std::nullopt, false}}) {
+        const Grid g = scaleGrid(500, 8);
+        auto frames = play(g, 0, [](std::size_t, int e) { return double(e); });
+        for (PitchFrame& f : frames) {
+            if (f.midi > 0) continue;
+            f.midi = static_cast<float>(c.roomMidi);
+            f.confidence = c.roomMidi > 0 ? 0.9f : 0.1f;
+            f.levelDb = f.shortLevelDb = c.roomDb;
+        }
+        const RoomReport room = measureRoom(frames, kRate, g.beats.front());
+        EXPECT_NEAR(room.floorDb, c.roomDb, 0.5) << c.what;
+        EXPECT_EQ(room.humHz.has_value(), c.humHz.has_value()) << c.what;
+        if (c.humHz && room.humHz) {
+            EXPECT_NEAR(*room.humHz, *c.humHz, 0.1) << c.what;
+        }
+        const Judgement j = judgeRun(frames, kRate, g.beats, g.beat, g.expected);
+        EXPECT_EQ(j.noisy, c.noisy) << c.what;
+        EXPECT_EQ(proposedAnswer(j).has_value(), !c.noisy) << c.what;
+    }
+}
+
+// The hum filter takes a mains hum and its harmonics out and leaves a note.
+TEST(HumFilter, RemovesTheHumAndKeepsTheNote) {
+    const int rate = 44100;
+    auto level = [](const std::vector<float>& s, std::size_t from) {
+        double e = 0;
+        for (std::size_t i = from; i < s.size(); ++i) e += double(s[i]) * s[i];
+        return 10 * std::log10(e / static_cast<double>(s.size() - from));
+    };
+    auto signal = [&](double hum, double note) {
+        std::vector<float> s(rate * 2);
+        for (std::size_t i = 0; i < s.size(); ++i) {
+            const double t = static_cast<double>(i) / rate;
+            s[i] = static_cast<float>(hum * (std::sin(2 * M_PI * 50.02 * t) + 0.6 * std::sin(2 * M_PI * 150.06 * t) +
+                                             0.3 * std::sin(2 * M_PI * 250.1 * t)) +
+                                      note * std::sin(2 * M_PI * 293.66 * t));
+        }
+        return s;
+    };
+    const std::size_t settled = rate / 2;
+    std::vector<float> hum = signal(0.1, 0), note = signal(0, 0.1);
+    const double humBefore = level(hum, settled), noteBefore = level(note, settled);
+    HumFilter(50.02, rate).process(hum.data(), hum.size());
+    HumFilter(50.02, rate).process(note.data(), note.size());
+    EXPECT_LT(level(hum, settled), humBefore - 30) << "the hum and its harmonics";
+    EXPECT_NEAR(level(note, settled), noteBefore, 1.0) << "a D4 between the harmonics";
 }
 
 TEST(Judging, TheProposalForACountOfSlips) {
@@ -212,8 +425,8 @@ TEST(WavFileInput, ReplaysTheFileOnTheRunsClock) {
     EXPECT_FALSE(missing.start(milliseconds(0)));
 }
 
-// Every rendered performance, judged: the planted slips and nothing else, and
-// the player's lag found.
+// Every rendered performance, judged: the planted slips and nothing else, the
+// extra notes where they fell, a room too noisy said so, and the player's lag found.
 TEST(RenderedPerformances, EveryNoteJudgedAsPlanted) {
     const auto plan = test::readPlan(TARVEL_PERFORMANCE_PLAN);
     ASSERT_FALSE(plan.empty());
@@ -221,14 +434,37 @@ TEST(RenderedPerformances, EveryNoteJudgedAsPlanted) {
         GTEST_SKIP() << "no rendered performances in " << TARVEL_RENDERS
                      << " (fluidsynth, fluid-soundfont-gm or sox missing at build time)";
     for (const test::Performance& p : plan) {
+        SCOPED_TRACE(p.name);
         const test::Heard heard = test::hearPerformance(p, TARVEL_BUILT_DATA, TARVEL_RENDERS);
         ASSERT_TRUE(heard.ok) << heard.error;
-        EXPECT_TRUE(heard.judgement.heard) << p.name;
-        EXPECT_EQ(heard.judgement.markText(), p.expectedMarks(heard.notes)) << p.name;
-        EXPECT_EQ(heard.judgement.slips, static_cast<int>(p.slips.size())) << p.name;
-        // A note is heard to start when its sound fills half of the tracker's window.
-        EXPECT_GE(heard.judgement.lagMs, p.lateMs) << p.name;
-        EXPECT_LE(heard.judgement.lagMs, p.lateMs + 50) << p.name;
+        const Judgement& j = heard.judgement;
+        const std::string room =
+            "played " + std::to_string(j.playedDb) + " dB, room " + std::to_string(j.room.floorDb) + " dB, hum " +
+            (j.room.humHz ? std::to_string(*j.room.humHz) : "-") + " Hz at " + std::to_string(j.room.humDb) + " dB";
+        EXPECT_TRUE(j.heard);
+        EXPECT_EQ(j.noisy, p.noisy) << room;
+        if (p.noisy) continue;
+        // Every planted slip caught, as planted; no false slip, but for at most
+        // one at ♩480 (a note's own sound is then shortest).
+        const std::string want = p.expectedMarks(heard.notes), got = j.markText();
+        int falseSlips = 0;
+        for (std::size_t n = 0; n < want.size(); ++n) {
+            if (want[n] != 'o') {
+                EXPECT_EQ(got[n], want[n]) << "note " << n << ": " << got;
+            }
+            falseSlips += want[n] == 'o' && got[n] != 'o';
+        }
+        const std::vector<int> extras = p.expectedExtras();
+        for (const int k : extras)
+            EXPECT_NE(std::find(j.extraBefore.begin(), j.extraBefore.end(), k), j.extraBefore.end()) << "extra " << k;
+        for (const int k : j.extraBefore) falseSlips += std::find(extras.begin(), extras.end(), k) == extras.end();
+        EXPECT_LE(falseSlips, p.tempo == 480 ? 1 : 0) << got;
+        EXPECT_EQ(j.slips, p.expectedSlips() + falseSlips);
+        // A reverberant room hides a note's start under the note before a little longer.
+        if (p.steadyTempo) {
+            EXPECT_GE(j.lagMs, p.lateMs);
+            EXPECT_LE(j.lagMs, p.lateMs + (p.room ? 90 : 55));
+        }
     }
 }
 

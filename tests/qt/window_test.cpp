@@ -15,8 +15,11 @@
 #include <QTest>
 #include <QTimer>
 #include <climits>
+#include <cmath>
 
+#include "data/data_paths.h"
 #include "qt/picture_cache.h"
+#include "qt/picture_element.h"
 #include "qt/qt_window.h"
 #include "support/gif_fixture.h"
 
@@ -47,12 +50,80 @@ protected:
     std::vector<std::string> clicks;
 };
 
-TEST_F(WindowTest, OneFixedWindowCalledTarvel) {
+TEST_F(WindowTest, OneWindowCalledTarvelThatCanBeResized) {
     QWidget* form = window.form();
-    EXPECT_EQ(form->size(), QSize(1016, 713));
-    EXPECT_EQ(form->minimumSize(), form->maximumSize());
+    EXPECT_EQ(form->size(), QSize(1016, 713)) << "it starts at the layout's own size";
+    EXPECT_LE(form->minimumSize().width(), 508);
+    EXPECT_GE(form->maximumSize().width(), 4000) << "it can be resized and maximised";
     EXPECT_EQ(form->windowTitle(), "Tarvel");
     EXPECT_EQ(form->windowIcon().availableSizes(), QList<QSize>{QSize(32, 32)}) << "an icon of its own";
+}
+
+// The whole page follows the window: every element at its twips place times
+// the scale, from the letterboxed page's corner; pictures and fonts grow too.
+TEST_F(WindowTest, ThePageScalesWithTheWindowKeepingItsProportions) {
+    picture(el::P3_Btn(5), "system\\b.gif", test::solidPicture(40, 30, Qt::blue));
+    showWindow();
+    struct Case {
+        QSize window;
+        double scale;
+        QPoint origin;
+    };
+    const Case cases[] = {{{1524, 1070}, 1.5, {0, 0}},
+                          {{2032, 1426}, 2.0, {0, 0}},
+                          {{1300, 713}, 1.0, {142, 0}},
+                          {{1016, 1000}, 1.0, {0, 143}},
+                          {{1016, 713}, 1.0, {0, 0}}};
+    auto px = [](int twips, double scale) { return static_cast<int>(std::lround(twips * scale / 15)); };
+    for (const Case& c : cases) {
+        window.form()->resize(c.window);
+        QCoreApplication::processEvents();
+        EXPECT_DOUBLE_EQ(window.pageScale(), c.scale) << c.window.width();
+        EXPECT_EQ(window.pageOrigin(), c.origin) << c.window.width();
+        const QPoint at = c.origin;
+        EXPECT_EQ(window.placeInWindow(el::P3_Btn(5)),
+                  QRect(at + QPoint(px(9585, c.scale), px(2280, c.scale)), QSize(40, 30) * c.scale));
+        EXPECT_EQ(window.placeInWindow(el::Label1),
+                  QRect(at + QPoint(px(3960, c.scale), 0), QSize(px(8412, c.scale), px(5652, c.scale))));
+        EXPECT_EQ(window.placeInWindow(el::Uns_img(9 * 31)).topLeft(),
+                  at + QPoint(px(Slot_x(15), c.scale), px(5400 + 3000, c.scale)))
+            << "the note and finger pictures' layers follow the page";
+        EXPECT_EQ(window.elementWidget(el::Label1)->font().pixelSize(), std::lround(12 * c.scale));
+        EXPECT_EQ(window.elementWidget(el::Key_frm(0))->geometry().topLeft(),
+                  at + QPoint(px(240 - 45, c.scale), px(2280 - 45, c.scale)));
+    }
+}
+
+// Larger than its own size a picture is drawn from its twin, twice its size
+// beside it; without one, or with one of the wrong size, it is enlarged.
+TEST_F(WindowTest, ALargePageShowsEachPictureFromItsTwin) {
+    struct Case {
+        const char* twin;  // what lies beside the picture
+        QColor shown;      // at scale 1.5
+    };
+    const Case cases[] = {{"a twin", Qt::red}, {"none", Qt::blue}, {"too small", Qt::blue}};
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string path = "system\\p" + std::to_string(n++) + ".gif";
+        test::writeGif(data, path, test::solidPicture(40, 30, Qt::blue));
+        if (std::string(c.twin) == "a twin")
+            test::writeGif(data, twinPicture(path), test::solidPicture(80, 60, Qt::red));
+        if (std::string(c.twin) == "too small")
+            test::writeGif(data, twinPicture(path), test::solidPicture(60, 40, Qt::red));
+        window.form()->resize(1016, 713);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(window.setPicture(el::P3_Btn(5), path), PictureLoad::Loaded);
+        showWindow();
+        auto* element = static_cast<PictureElement*>(window.elementWidget(el::P3_Btn(5)));
+        EXPECT_EQ(element->pixelsFor(element->size()).toImage().pixelColor(5, 5), QColor(Qt::blue)) << c.twin;
+        window.form()->resize(1524, 1070);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(element->size(), QSize(60, 45));
+        const QImage shown = element->pixelsFor(element->size()).toImage();
+        EXPECT_EQ(shown.size(), QSize(60, 45)) << c.twin;
+        EXPECT_EQ(shown.pixelColor(30, 22), c.shown) << c.twin;
+        EXPECT_EQ(pixel(window.placeInWindow(el::P3_Btn(5)).center()), c.shown) << c.twin;
+    }
 }
 
 TEST_F(WindowTest, EveryElementAtItsPlace) {
@@ -288,18 +359,27 @@ TEST_F(WindowTest, EveryGradeNameFitsItsLabel) {
         << "a name with room keeps the font as it is";
 }
 
-// During a sleep only a close and the cancel picture are heard: a click on
-// anything else is dropped, and is not handled after the sleep either.
-TEST_F(WindowTest, ASleepHearsOnlyTheCancelPictureAndTheClose) {
+// During a sleep only a close and what the sleep hears (the cancel picture)
+// come through: a click on anything else is dropped, and is not handled after
+// the sleep either.
+TEST_F(WindowTest, ASleepHearsOnlyWhatItIsToldAndTheClose) {
     picture(el::P4_Btn(1), "system\\tempo.gif", test::solidPicture(100, 50, Qt::blue));
     picture(el::Cancel_img, "system\\cancel.gif", test::solidPicture(25, 25, Qt::red));
     showWindow();
-    auto sleepFor = [&](int ms) { window.sleepUntil(window.now() + std::chrono::milliseconds(ms)); };
+    auto sleepFor = [&](int ms, std::optional<ElementId> heard = el::Cancel_img) {
+        window.sleepUntil(window.now() + std::chrono::milliseconds(ms), heard);
+    };
 
     QTimer::singleShot(20, [&] { clickAt(centreOf(el::P4_Btn(1))); });
     sleepFor(150);
     window.processEvents();
     EXPECT_TRUE(clicks.empty()) << "the click in the sleep reached " << clicks.front();
+    EXPECT_FALSE(window.sleepWoken());
+
+    QTimer::singleShot(20, [&] { clickAt(centreOf(el::Cancel_img)); });
+    sleepFor(150, std::nullopt);
+    window.processEvents();
+    EXPECT_TRUE(clicks.empty()) << "a sleep that hears no cancel drops its click";
     EXPECT_FALSE(window.sleepWoken());
 
     QTimer::singleShot(20, [&] { clickAt(centreOf(el::Cancel_img)); });
@@ -402,7 +482,7 @@ protected:
     WindowKeysTest() {
         window.onKey = [this](KeyInput key) {
             keys.push_back(key);
-            return buttonsForKey(key, 0);
+            return buttonForKey(key, page, 0);
         };
     }
     void press(Qt::Key key, bool autoRepeat = false) { send(QEvent::KeyPress, key, autoRepeat, ++time); }
@@ -413,15 +493,16 @@ protected:
     }
     unsigned long long time = 1000;
     std::vector<KeyInput> keys;
+    Page page = Page::Tempo;  // the page the program says shows
 };
 
-TEST_F(WindowKeysTest, AKeyClicksTheButtonItStandsForThatShows) {
+TEST_F(WindowKeysTest, AKeyClicksTheButtonTheProgramSaysItStandsFor) {
     for (const ElementId id : {el::P1_Btn1, el::P4_Btn(1), el::P5_Btn(1), el::P3_Btn(0), el::P6_Btn(1)})
         picture(id, "system\\b" + std::to_string(id) + ".gif", test::solidPicture(40, 20, Qt::blue));
     for (const ElementId id : {el::P1_Btn1, el::P5_Btn(1), el::P3_Btn(0), el::P6_Btn(1)}) window.hide(id);
     showWindow();
     press(Qt::Key_1);
-    EXPECT_EQ(clicks, std::vector<std::string>{"P4_Btn1"}) << "the tempo button shows; the others are hidden";
+    EXPECT_EQ(clicks, std::vector<std::string>{"P4_Btn1"}) << "the tempo page's button";
     press(Qt::Key_1, true);
     EXPECT_EQ(clicks.size(), 1u) << "a held key repeats nothing";
     // X's repeat: a release and a press at one time, which Qt may not flag.
@@ -431,24 +512,27 @@ TEST_F(WindowKeysTest, AKeyClicksTheButtonItStandsForThatShows) {
     EXPECT_EQ(keys.size(), 1u);
     press(Qt::Key_Enter);
     press(Qt::Key_Return);
-    EXPECT_EQ(clicks.size(), 1u) << "neither the key button nor the again button shows";
+    EXPECT_EQ(clicks.size(), 1u) << "the tempo page has no Enter";
+    page = Page::Grade;
     window.show(el::P6_Btn(1));
     press(Qt::Key_Return);
     EXPECT_EQ(clicks.back(), "P6_Btn1");
     press(Qt::Key_Escape);
-    EXPECT_EQ(clicks.back(), "P6_Btn1") << "the cancel picture has no picture yet: nothing to click";
-    press(Qt::Key_F1);
+    EXPECT_EQ(clicks.back(), "P6_Btn1") << "page 6 has no Escape";
+    press(Qt::Key_F2);
     EXPECT_EQ(keys.size(), 5u) << "keys the pages do not know do not reach the program";
 }
 
-TEST_F(WindowKeysTest, SpaceTogglesTheCheckBoxOnlyWhileItShows) {
+TEST_F(WindowKeysTest, SpaceTogglesTheCheckBoxOfThePageShowing) {
     showWindow();
+    page = Page::Key;
     auto* box = static_cast<QCheckBox*>(window.elementWidget(el::Check1));
     press(Qt::Key_Space);
     EXPECT_TRUE(box->isChecked());
     press(Qt::Key_Space);
     EXPECT_FALSE(box->isChecked());
     window.hide(el::Check1);
+    page = Page::Progress;
     press(Qt::Key_Space);
     EXPECT_FALSE(box->isChecked());
     EXPECT_EQ(box->focusPolicy(), Qt::NoFocus) << "keys always go to the window";

@@ -14,7 +14,7 @@ class RecordingHistory : public HistoryStore {
 public:
     std::vector<HistoryRun> kept;
     std::vector<std::string>
-        calls;  // "add S01 ＡＡ", "runs Boe BB", "runs", "best Boe BB", "summary Boe BB", "chart Boe BB S01"
+        calls;  // "add S01 ＡＡ", "runs Boe BB", "runs", "best Boe BB", "progress Boe BB", "chart Boe BB S01"
     bool failWrites = false;
     bool failReads = false;
     std::vector<std::string> pendingMessages;
@@ -44,9 +44,9 @@ public:
         if (failReads) return std::nullopt;
         return bestPerKey(kept, system, pairing);
     }
-    std::optional<ProgressSummary> summary(std::string_view system, std::string_view pairing, const CalendarDate& today,
-                                           std::size_t count) override {
-        calls.push_back("summary " + std::string(system) + " " + std::string(pairing));
+    std::optional<ProgressSummary> progress(std::string_view system, std::string_view pairing,
+                                            const CalendarDate& today, std::size_t count) override {
+        calls.push_back("progress " + std::string(system) + " " + std::string(pairing));
         if (failReads) return std::nullopt;
         return progressSummary(kept, system, pairing, today, count);
     }
@@ -59,6 +59,10 @@ public:
         return gradeChart(some, key);
     }
     std::vector<std::string> takeMessages() override { return std::exchange(pendingMessages, {}); }
+    std::optional<HistorySummary> summary() override {
+        if (failReads) return std::nullopt;
+        return HistorySummary{"/data/tarvel-history.sqlite", !kept.empty(), 4096 * kept.size(), kept.size()};
+    }
 };
 
 }  // namespace tarvel::test

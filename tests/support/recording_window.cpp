@@ -71,6 +71,7 @@ void RecordingWindow::setFontSize(ElementId id, double points) {
 void RecordingWindow::setChoices(ElementId id, const std::vector<std::string>& items, int chosen) {
     record("choices " + elementName(id) + " " + std::to_string(items.size()) + " chosen=" + std::to_string(chosen));
     choices = items;
+    choicesOf[id] = items;
     chosen_[id] = chosen;
 }
 
@@ -97,9 +98,10 @@ void RecordingWindow::processEvents() {
     if (ended_) throw WindowClosed{};
 }
 
-void RecordingWindow::sleepUntil(Instant deadline) {
+void RecordingWindow::sleepUntil(Instant deadline, std::optional<ElementId> heard) {
     const auto pause = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - clock_).count();
     record("sleep " + std::to_string(pause > 0 ? pause : 0));
+    sleepsHeard.push_back(heard ? elementName(*heard) : "");
     if (ended_) throw WindowClosed{};
     if (onSleep && onSleep(deadline)) {
         if (ended_) throw WindowClosed{};

@@ -14,8 +14,9 @@ namespace tarvel::test {
 
 class RecordingWindow : public Window {
 public:
-    std::vector<std::string> ops;  // "show P1_Btn1", "caption Label1 ...", "pump", "sleep 500"
-    std::vector<long long> times;  // the clock in ms when each op began
+    std::vector<std::string> ops;          // "show P1_Btn1", "caption Label1 ...", "pump", "sleep 500"
+    std::vector<long long> times;          // the clock in ms when each op began
+    std::vector<std::string> sleepsHeard;  // for each sleep, the element it heard besides a close ("" none)
     std::set<std::string> missingPictures;
     bool checked = false;          // Check1
     bool metronomeChecked = true;  // Check2, checked at start as in the window
@@ -49,7 +50,7 @@ public:
     void setChart(ElementId id, const ChartData& chart) override;
     void setTable(ElementId id, const TableData& table) override;
     void processEvents() override;
-    void sleepUntil(Instant deadline) override;
+    void sleepUntil(Instant deadline, std::optional<ElementId> heard) override;
     Instant now() override { return clock_; }
     CalendarDate today() override { return date; }
     void showMessage(const std::string& text) override;
@@ -69,7 +70,8 @@ public:
     void choose(ElementId id, int index) { chosen_[id] = index; }
 
     // What the progress page's elements were last given.
-    std::vector<std::string> choices;
+    std::vector<std::string> choices;                         // of the choice given items last
+    std::map<ElementId, std::vector<std::string>> choicesOf;  // of each choice element
     ChartData chart;
     TableData table;
 

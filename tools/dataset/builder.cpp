@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSvgGenerator>
 
 #include <string>
 #include <vector>
@@ -48,15 +49,27 @@ void writeIfChanged(const QString& path, const QByteArray& bytes, BuildSummary& 
     ++summary.filesWritten;
 }
 
-void writePictures(const QString& outDir, const std::vector<Picture>& pictures, BuildSummary& summary) {
+void writePictures(const QString& outDir, const std::vector<Picture>& pictures, BuildSummary& summary,
+                   bool twins = false) {
     for (const Picture& picture : pictures) {
+        const std::string path = twins ? twinPicture(picture.dataPath) : picture.dataPath;
         QByteArray bytes;
         try {
             bytes = gifBytes(picture.drawing, picture.matte);
         } catch (const BuildError& error) {
-            throw BuildError(picture.dataPath + ": " + error.what());
+            throw BuildError(path + ": " + error.what());
         }
-        writeIfChanged(filePath(outDir, picture.dataPath), bytes, summary);
+        writeIfChanged(filePath(outDir, path), bytes, summary);
+    }
+}
+
+// Every picture, and beside each its twin drawn at twice the size by the same code.
+void writeEveryPicture(const QString& outDir, BuildSummary& summary) {
+    for (const bool twins : {false, true}) {
+        const DrawingScale scale(twins ? kTwinScale : 1);
+        writePictures(outDir, buttonPictures(), summary, twins);
+        writePictures(outDir, staffPictures(), summary, twins);
+        writePictures(outDir, fingerPictures(), summary, twins);
     }
 }
 
@@ -100,12 +113,31 @@ void writeContent(const QString& outDir, BuildSummary& summary) {
 }
 #endif
 
-void writeIcon(const QString& outDir, BuildSummary& summary) {
+QByteArray pngBytes(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!drawTarvelIcon().save(&buffer, "png")) throw BuildError("cannot encode the icon as PNG");
-    writeIfChanged(QDir(outDir).filePath("tarvel.png"), bytes, summary);
+    if (!image.save(&buffer, "png")) throw BuildError("cannot encode the icon as PNG");
+    return bytes;
+}
+
+// The window's icon, and for the desktop's menus the same drawing at 256 px
+// and as SVG.
+void writeIcon(const QString& outDir, BuildSummary& summary) {
+    writeIfChanged(QDir(outDir).filePath("tarvel.png"), pngBytes(drawTarvelIcon()), summary);
+    writeIfChanged(QDir(outDir).filePath("tarvel-256.png"), pngBytes(drawTarvelIconAt(256)), summary);
+    QByteArray svg;
+    QBuffer buffer(&svg);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    generator.setSize(QSize(256, 256));
+    generator.setViewBox(QRectF(0, 0, 32, 32));
+    generator.setTitle(QStringLiteral("Tarvel"));
+    generator.setDescription(QStringLiteral("A clarinet with a note"));
+    QPainter painter(&generator);
+    paintTarvelIcon(painter);
+    painter.end();
+    writeIfChanged(QDir(outDir).filePath("tarvel.svg"), svg, summary);
 }
 
 // The legends of the diagrams, for the READMEs: beside the data set, not in it.
@@ -124,9 +156,7 @@ void writeLegends(const QString& outDir, BuildSummary& summary) {
 BuildSummary buildDataSet(const QString& outDir) {
     requireFonts();
     BuildSummary summary;
-    writePictures(outDir, buttonPictures(), summary);
-    writePictures(outDir, staffPictures(), summary);
-    writePictures(outDir, fingerPictures(), summary);
+    writeEveryPicture(outDir, summary);
     writeResultFolders(outDir, summary);
 #ifdef TARVEL_HAVE_MUSIC
     writeContent(outDir, summary);

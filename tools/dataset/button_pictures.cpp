@@ -11,7 +11,7 @@
 #include "data/data_paths.h"
 #include "fonts.h"
 #include "gif_writer.h"
-#include "key_names.h"
+#include "key_signatures.h"
 #include "keys/key_table.h"
 #include "music_glyphs.h"
 #include "staff_pictures.h"
@@ -58,9 +58,32 @@ QFont fitted(const QString& text, double width, double pixelSize, bool bold = tr
 
 void text(QPainter& p, const QRectF& box, const QString& words, const QFont& font, QColor colour,
           Qt::Alignment align = Qt::AlignCenter) {
-    p.setFont(font);
-    p.setPen(colour);
-    p.drawText(box, align, words);
+    if (currentDrawingScale == 1) {
+        p.setFont(font);
+        p.setPen(colour);
+        p.drawText(box, align, words);
+        return;
+    }
+    // In a twin, as the outlines of a font of twice the size, at the place
+    // drawText gives the text: glyphs of the picture's own font drawn
+    // through the twin's scaled painter change how that font draws later in
+    // the same process, and the data set must be the same bytes every time.
+    const QFontMetricsF metrics(font);
+    const double width = metrics.horizontalAdvance(words);
+    double x = box.left();
+    if (align & Qt::AlignHCenter) x = box.center().x() - width / 2;
+    if (align & Qt::AlignRight) x = box.right() - width;
+    const double baseline = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();
+    const double scale = currentDrawingScale;
+    QFont large = font;
+    large.setPixelSize(qRound(font.pixelSize() * scale));
+    QPainterPath outline;
+    outline.addText(QPointF(x * scale, baseline * scale), large, words);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(1 / scale, 1 / scale);
+    p.fillPath(outline, colour);
+    p.restore();
 }
 
 // A button with a main line and, optionally, a smaller second line.
@@ -114,7 +137,7 @@ void backButtons(std::vector<Picture>& out) {
 }
 
 // The key page: the key's name over a small staff with its signature.
-QImage keyButton(const KeyName& key) {
+QImage keyButton(const KeyEntry& key) {
     const Style& style = key.minor ? kMinorStyle : kMajorStyle;
     QImage drawing = buttonFace(kKeyButton, style);
     QPainter p(&drawing);
@@ -144,11 +167,7 @@ QImage keyButton(const KeyName& key) {
 }
 
 void keyButtons(std::vector<Picture>& out) {
-    for (std::size_t k = 0; k < Key_tbl.size(); ++k) {
-        if (kKeyNames[k].code != Key_tbl[k].code)
-            throw BuildError("the key names are not in the order of the key table at " + std::string(Key_tbl[k].code));
-        out.push_back(picture(Key_tbl[k].buttonPicture, keyButton(kKeyNames[k]), kMixedBackground));
-    }
+    for (const KeyEntry& key : Key_tbl) out.push_back(picture(key.buttonPicture, keyButton(key), kMixedBackground));
 }
 
 // The tempo page: a quarter note and the beats per minute, from calm green
@@ -255,6 +274,29 @@ void progressButtons(std::vector<Picture>& out) {
                           kWindowGrey));
 }
 
+// Page 1's way to About Tarvel: the sign for information on a round button;
+// and the About page's button that opens the data folder.
+QImage aboutButton() {
+    QImage drawing = blankDrawing(kAboutButton);
+    QPainter p(&drawing);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient fill(0, 0, 0, kAboutButton.height());
+    fill.setColorAt(0, kSystemStyle.top);
+    fill.setColorAt(1, kSystemStyle.bottom);
+    p.setBrush(fill);
+    p.setPen(QPen(kSystemStyle.border, 1.5));
+    p.drawEllipse(QRectF(2.75, 2.75, kAboutButton.width() - 5.5, kAboutButton.height() - 5.5));
+    text(p, QRectF(0, 0, kAboutButton.width(), kAboutButton.height()), "i", serifFont(32, true), Qt::white);
+    return drawing;
+}
+
+void aboutButtons(std::vector<Picture>& out) {
+    out.push_back(picture(kAboutPicture, aboutButton(), kWindowGrey));
+    out.push_back(picture(
+        kOpenFolderPicture,
+        labelledButton(kChoiceButton, kPairingStyle, "フォルダを開く", "ファイルマネージャーで", 24, 14), kWindowGrey));
+}
+
 // The program's name over a line of music, and what it is for.
 QImage title() {
     QImage drawing = blankDrawing(kTitle);
@@ -316,6 +358,7 @@ std::vector<Picture> buttonPictures() {
     answerButtons(out);
     afterButtons(out);
     progressButtons(out);
+    aboutButtons(out);
     out.push_back(picture(kCancelPicture, cancelButton(), kWindowGrey));
     return out;
 }

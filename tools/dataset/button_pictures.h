@@ -21,6 +21,7 @@ inline constexpr QSize kBackToStartButton{144, 40};
 inline constexpr QSize kCancelButton{25, 25};
 inline constexpr QSize kProgressButton{88, 88};  // key page: left of the back buttons
 inline constexpr QSize kTitle{513, 196};         // in the message label, centred on it
+inline constexpr QSize kAboutButton{48, 48};     // page 1's top right corner
 
 // Every picture of the page picture table, once each, and the cancel button.
 std::vector<Picture> buttonPictures();

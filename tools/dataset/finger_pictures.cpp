@@ -235,7 +235,7 @@ void drawCross(QPainter& p) {
 
 // What lies under a layer: the window and the rest of the diagram.
 QImage diagramMatte(FingerSystem system, const Look& look, bool withParts) {
-    QImage matte = solidMatte(QSize(kFingerWidth, kFingerHeight), kMixedBackground);
+    QImage matte = matteCanvas(QSize(kFingerWidth, kFingerHeight), kMixedBackground);
     QPainter p(&matte);
     for (const FingerLayout& finger : layouts(system)) {
         drawBody(p, finger.body, look);

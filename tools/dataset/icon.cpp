@@ -35,11 +35,11 @@ int nearest(QRgb pixel) {
     return best;
 }
 
-QImage paintIcon() {
-    QImage image(kSize, kSize, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
+}  // namespace
+
+void paintTarvelIcon(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing);
+    p.save();
     p.setPen(QPen(QColor(kColours[1]), 1));
     p.setBrush(QColor(kColours[2]));
     p.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 6, 6);
@@ -60,7 +60,7 @@ QImage paintIcon() {
     p.drawPath(bell);
     p.setBrush(QColor(kColours[9]));
     for (double x : {-9.0, -5.5, -2.0, 2.5, 6.0}) p.drawEllipse(QPointF(x, 0), 1.1, 1.1);
-    p.resetTransform();
+    p.restore();
 
     // An eighth note in the upper right corner.
     p.setBrush(QColor(kColours[11]));
@@ -68,10 +68,28 @@ QImage paintIcon() {
     p.fillRect(QRectF(23.6, 3, 1.4, 10), QColor(kColours[11]));
     p.setPen(QPen(QColor(kColours[11]), 1.4));
     p.drawLine(QPointF(24.3, 3.5), QPointF(28, 7.5));
+}
+
+namespace {
+
+QImage paintIcon() {
+    QImage image(kSize, kSize, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    paintTarvelIcon(p);
     return image;
 }
 
 }  // namespace
+
+QImage drawTarvelIconAt(int size) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.scale(size / static_cast<double>(kSize), size / static_cast<double>(kSize));
+    paintTarvelIcon(p);
+    return image;
+}
 
 QImage drawTarvelIcon() {
     const QImage painted = paintIcon();

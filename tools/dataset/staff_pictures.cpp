@@ -21,7 +21,7 @@ constexpr int kClefLeft = 2;  // inside the staff picture
 // The staff lines across a picture of `width`, on `background`: the matte of
 // everything that lies over the staff.
 QImage staffMatte(int width, QColor background) {
-    QImage matte = solidMatte(QSize(width, kBandHeight), background);
+    QImage matte = matteCanvas(QSize(width, kBandHeight), background);
     QPainter p(&matte);
     for (int line = 0; line < kLineCount; ++line) p.fillRect(0, lineY(line), width, 1, kInk);
     return matte;

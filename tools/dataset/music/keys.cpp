@@ -1,5 +1,7 @@
 #include "keys.h"
 
+#include "keys/key_table.h"
+
 namespace tarvel::dataset {
 namespace {
 
@@ -22,16 +24,15 @@ Key makeKey(std::string_view code, Mode mode, int signature) {
     return key;
 }
 
-std::array<Key, 29> buildKeys() {
-    static constexpr std::array<std::string_view, 29> codes{
-        "000", "S01", "S02", "S03", "S04", "S05", "S06", "S07", "F01", "F02", "F03", "F04", "F05", "F06", "F07",
-        "S08", "S09", "S10", "S11", "S12", "S13", "S14", "F08", "F09", "F10", "F11", "F12", "F13", "F14"};
-    std::array<Key, 29> out{};
-    for (std::size_t i = 0; i < codes.size(); ++i) {
-        const std::string_view c = codes[i];
+// A code's number counts the signature's sharps (S) or flats (F); the minor
+// keys' numbers go on from 8.
+std::array<Key, kKeys> buildKeys() {
+    std::array<Key, kKeys> out{};
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const std::string_view c = tarvel::Key_tbl[i].code;
         const int number = (c[1] - '0') * 10 + (c[2] - '0');
-        const Mode mode = number > 7 ? Mode::HarmonicMinor : Mode::Major;
-        const int count = number > 7 ? number - 7 : number;
+        const Mode mode = tarvel::Key_tbl[i].minor ? Mode::HarmonicMinor : Mode::Major;
+        const int count = tarvel::Key_tbl[i].minor ? number - 7 : number;
         out[i] = makeKey(c, mode, c[0] == 'F' ? -count : count);
     }
     return out;
@@ -41,8 +42,8 @@ std::array<Key, 29> buildKeys() {
 
 int midiNumber(const SpelledPitch& p) { return 12 * (p.octave + 1) + kNaturalSemitone.at(p.letter) + p.accidental; }
 
-const std::array<Key, 29>& keys() {
-    static const std::array<Key, 29> table = buildKeys();
+const std::array<Key, kKeys>& keys() {
+    static const std::array<Key, kKeys> table = buildKeys();
     return table;
 }
 

@@ -1,11 +1,13 @@
-// The 29 keys of the drill, named by the key of the written part, and the
-// spelling of their scales.
+// The keys of the drill (those of the key page), named by the key of the
+// written part, and the spelling of their scales.
 #pragma once
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "keys/key_table.h"
 
 namespace tarvel::dataset {
 
@@ -29,8 +31,10 @@ struct Key {
     int tonicAccidental = 0;
 };
 
-// In the order of the key page: "000", "S01".."S07", "F01".."F07", "S08".."S14", "F08".."F14".
-const std::array<Key, 29>& keys();
+inline constexpr std::size_t kKeys = tarvel::Key_tbl.size();
+
+// In the order of the key page.
+const std::array<Key, kKeys>& keys();
 std::optional<Key> keyFromCode(std::string_view code);
 
 // Accidental that the key gives a letter: from the signature, and for the

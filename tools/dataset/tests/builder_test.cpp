@@ -6,10 +6,13 @@
 #include <QFile>
 #include <QFontMetricsF>
 #include <QImageReader>
+#include <QPainter>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <map>
 #include <set>
 
@@ -30,6 +33,12 @@ const QString kRecord = QString::fromUtf8(kInitialRecordName.data(), static_cast
 
 QString pathIn(const QString& root, std::string_view dataPath) {
     return QDir(root).filePath(QString::fromStdString(nativePath(dataPath).generic_string()));
+}
+
+// A picture's file name and its twin's, drawn at twice the size beside it.
+void insertWithTwin(std::set<QString>& names, const QString& name) {
+    names.insert(name);
+    names.insert(QString::fromStdString(twinPicture(name.toStdString())));
 }
 
 std::map<QString, QByteArray> digests(const QString& root) {
@@ -82,9 +91,9 @@ TEST_F(Builder, NotePictures_EveryPositionFromC3ToC7WithEverySign) {
         for (int letter = 0; letter < 7; ++letter) {
             if (octave == 5 && letters[letter] != 'c') continue;
             for (int sign = 0; sign <= 5; ++sign)
-                expected.insert(QString::number(100 * octave + 10 * letter + sign) + ".gif");
+                insertWithTwin(expected, QString::number(100 * octave + 10 * letter + sign) + ".gif");
         }
-    ASSERT_EQ(expected.size(), 174u);
+    ASSERT_EQ(expected.size(), 2 * 174u);
     const QStringList written = ordinaryFiles(QDir(root()).filePath("system/Linehyouji"));
     EXPECT_EQ(std::set<QString>(written.begin(), written.end()), expected);
     expectGif(pathIn(root(), notePicture(115)));
@@ -97,7 +106,7 @@ TEST_F(Builder, KeySignatures_ZeroToSevenSharpsAndFlatsByTheLoadersNames) {
         for (int count = 0; count <= 7; ++count) {
             const std::string name = keySignaturePicture(keySignature(sign, count, false));
             expectGif(pathIn(root(), name));
-            expected.insert(QFileInfo(pathIn(root(), name)).fileName());
+            insertWithTwin(expected, QFileInfo(pathIn(root(), name)).fileName());
         }
     const QStringList written = ordinaryFiles(QDir(root()).filePath("system/hyouji/choshi"));
     EXPECT_EQ(std::set<QString>(written.begin(), written.end()), expected);
@@ -114,13 +123,38 @@ TEST_F(Builder, FingerPictures_EveryCodeOfBothSystemsWithXAndTheEmptyCode) {
                 names.push_back(fingerPicture(system, kFingerPositions[f].prefix, std::string(1, code)));
             for (const std::string& name : names) {
                 expectGif(pathIn(root(), name));
-                expected.insert(QFileInfo(pathIn(root(), name)).fileName());
+                insertWithTwin(expected, QFileInfo(pathIn(root(), name)).fileName());
             }
         }
         const QStringList written =
             ordinaryFiles(QDir(root()).filePath(QString::fromStdString("system/unshi/" + system)));
         EXPECT_EQ(std::set<QString>(written.begin(), written.end()), expected) << system;
     }
+}
+
+// A twin is the same picture at twice the size: shrunk to the picture's size
+// it looks like the picture, and its edges are no softer.
+TEST_F(Builder, Twins_EveryPictureTwiceItsSizeAndTheSameDrawing) {
+    int pictures = 0;
+    QDirIterator it(QDir(root()).filePath("system"), {"*.gif"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (path.endsWith("@2x.gif")) continue;
+        ++pictures;
+        const QImage picture = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        const QImage twin = QImage(QString(path).replace(".gif", "@2x.gif")).convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(twin.size(), picture.size() * 2) << path.toStdString();
+        const QImage shrunk = twin.scaled(picture.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        double difference = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb a = picture.pixel(x, y);
+                const QRgb b = shrunk.pixel(x, y);
+                difference += std::abs(qAlpha(a) - qAlpha(b)) + std::abs(qGray(a) - qGray(b)) * qAlpha(a) / 255.0;
+            }
+        EXPECT_LT(difference / (picture.width() * picture.height()), 24) << path.toStdString();
+    }
+    EXPECT_GT(pictures, 300);
 }
 
 TEST_F(Builder, ResultFolders_All174WithTheInitialRecordAlone) {
@@ -163,10 +197,29 @@ TEST_F(Builder, Content_ChartsAndExercisesOnlyFromTheContentLibrary) {
 #endif
 }
 
-TEST_F(Builder, Icon_WrittenAsPng) {
+TEST_F(Builder, Icon_WrittenAsPngAt32And256AndAsTheSameDrawingInSvg) {
     QImageReader reader(QDir(root()).filePath("tarvel.png"));
     EXPECT_EQ(reader.format(), "png");
     EXPECT_EQ(reader.size(), QSize(32, 32));
+    const QImage large = QImage(QDir(root()).filePath("tarvel-256.png")).convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(large.size(), QSize(256, 256));
+    QSvgRenderer svg(QDir(root()).filePath("tarvel.svg"));
+    ASSERT_TRUE(svg.isValid());
+    EXPECT_EQ(svg.viewBoxF(), QRectF(0, 0, 32, 32));
+    QImage drawn(256, 256, QImage::Format_ARGB32);
+    drawn.fill(Qt::transparent);
+    QPainter painter(&drawn);
+    svg.render(&painter);
+    painter.end();
+    double difference = 0;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const QRgb a = large.pixel(x, y);
+            const QRgb b = drawn.pixel(x, y);
+            difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                          std::abs(qBlue(a) - qBlue(b)) + std::abs(qAlpha(a) - qAlpha(b));
+        }
+    EXPECT_LT(difference / (256 * 256 * 4), 2.0) << "the SVG and the 256 px icon show the same drawing";
 }
 
 // === Running again ===

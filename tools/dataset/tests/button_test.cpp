@@ -57,10 +57,11 @@ const QRect kLabel1{264, 0, 561, 377};
 
 TEST_F(PagePictures, Table_EveryRowHasItsPicture) {
     std::set<std::string> files;
-    for (const PagePicture& row : pagePictureTable()) {
-        files.insert(std::string(row.file));
-        EXPECT_EQ(sizes->count(std::string(row.file)), 1u) << row.file;
-    }
+    for (const auto* table : {&pagePictureTable(), &aboutPictureTable()})
+        for (const PagePicture& row : *table) {
+            files.insert(std::string(row.file));
+            EXPECT_EQ(sizes->count(std::string(row.file)), 1u) << row.file;
+        }
     files.insert("system\\hyouji\\button\\cancel.gif");
     EXPECT_EQ(files.size(), sizes->size()) << "nothing is drawn that no element shows";
 }

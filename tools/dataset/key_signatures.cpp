@@ -1,4 +1,4 @@
-#include "key_names.h"
+#include "key_signatures.h"
 
 namespace tarvel::dataset {
 
