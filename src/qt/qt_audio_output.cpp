@@ -1,6 +1,7 @@
 #include "qt/qt_audio_output.h"
 
 #include "audio/stream_origin.h"
+#include "qt/run_and_wait.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>
@@ -23,6 +24,7 @@ namespace {
 constexpr std::int64_t kBufferFrames = kAudioRate * 40 / 1000;
 constexpr int kTickMs = 2;                                   // the stream is topped up every tick
 constexpr auto kLookAhead = std::chrono::milliseconds(150);  // clicks are placed once this close
+constexpr auto kRunPause = std::chrono::milliseconds(3000);  // longer than the slowest beat (2 s)
 constexpr std::size_t kLatencyReadings = 20000;
 
 Instant steadyNow() { return std::chrono::duration_cast<Instant>(std::chrono::steady_clock::now().time_since_epoch()); }
@@ -37,16 +39,28 @@ double median(std::vector<double> values) {
 
 // Lives on the audio thread. The stream stays open from the start of the
 // program to its end: a server can take a second or more to bring a newly
-// opened stream down to its short latency, longer than a count-in.
-class QtAudioOutput::Stream : public QObject {
+// opened stream down to its short latency, longer than a count-in. Its
+// members are called by name (callAndWait), so that nothing of the program's
+// crosses to the audio thread inside Qt's events unseen by ThreadSanitizer.
+class AudioOutputStream : public QObject {
+    Q_OBJECT
+
 public:
-    Stream(QAudioDevice device, Shared& shared) : device_(std::move(device)), shared_(shared), timer_(this) {
+    using Shared = QtAudioOutput::Shared;
+    using Pending = QtAudioOutput::Pending;
+
+    AudioOutputStream(QAudioDevice device, Shared& shared) : device_(std::move(device)), shared_(shared), timer_(this) {
         timer_.setTimerType(Qt::PreciseTimer);
         timer_.setInterval(kTickMs);
         connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
     }
 
-    void open() {
+    // Held by open and close while they run, and by the thread that waits
+    // for them.
+    std::mutex handshake;
+
+    Q_INVOKABLE void open() {
+        const std::lock_guard order(handshake);
         if (!shared_.available) return;
         QAudioFormat format;
         format.setSampleRate(kAudioRate);
@@ -56,16 +70,22 @@ public:
         sink_->setBufferSize(static_cast<qsizetype>(kBufferFrames * 2));
         io_ = sink_->start();
         if (!io_ || sink_->error() != QAudio::NoError) {
-            close();  // no sound then, but the program goes on
+            stop();  // no sound then, but the program goes on
             return;
         }
         timer_.start();
     }
 
     // Drops every click; what is already buffered (under 40 ms) plays out.
-    void silence() { mixer_.clear(); }
+    Q_INVOKABLE void silence() { mixer_.clear(); }
 
-    void close() {
+    Q_INVOKABLE void close() {
+        const std::lock_guard order(handshake);
+        stop();
+    }
+
+private:
+    void stop() {
         timer_.stop();
         if (sink_) {
             sink_->stop();
@@ -77,21 +97,25 @@ public:
         shared_.available = false;
     }
 
-private:
     void tick() {
         if (!sink_) return;
         if (sink_->state() == QAudio::StoppedState) {  // the server has gone
-            close();
+            stop();
             return;
         }
         const Instant now = steadyNow();
         const auto played = std::chrono::microseconds(sink_->processedUSecs());
-        bool clicksWaiting = !mixer_.empty();
+        bool clicking = !mixer_.empty();
         {
             const std::lock_guard lock(shared_.mutex);
-            clicksWaiting = clicksWaiting || !shared_.pending.empty();
+            clicking = clicking || !shared_.pending.empty();
         }
-        origin_.reading(now, played, std::chrono::microseconds(written_ * 1'000'000 / kAudioRate), clicksWaiting);
+        // A run asks for its clicks a beat ahead, so between two of them the
+        // stream may hold none for a moment: it is a run's until it has been
+        // without clicks for longer than the slowest beat.
+        if (clicking) lastClick_ = now;
+        const bool inARun = lastClick_ && now - *lastClick_ < kRunPause;
+        origin_.reading(now, played, std::chrono::microseconds(written_ * 1'000'000 / kAudioRate), inARun);
         placeDueClicks(now);
         write(played);
         const std::lock_guard lock(shared_.mutex);
@@ -149,6 +173,7 @@ private:
     ClickMixer mixer_;
     std::int64_t written_ = 0;  // frames written since the stream opened
     StreamOrigin origin_;
+    std::optional<Instant> lastClick_;  // when a click last waited or sounded
     std::vector<float> block_;
     std::vector<std::int16_t> samples_;
 };
@@ -156,18 +181,17 @@ private:
 QtAudioOutput::QtAudioOutput() {
     const QAudioDevice device = QMediaDevices::defaultAudioOutput();
     shared_.available = !QMediaDevices::audioOutputs().isEmpty() && !device.isNull();
-    stream_ = new Stream(device, shared_);
+    stream_ = new AudioOutputStream(device, shared_);
     stream_->moveToThread(&thread_);
     thread_.setObjectName(QStringLiteral("tarvel-audio"));
     thread_.start(QThread::TimeCriticalPriority);
     // Waits for the stream, so that whether there is sound is known from here on.
-    QMetaObject::invokeMethod(
-        stream_, [this] { stream_->open(); }, Qt::BlockingQueuedConnection);
+    callAndWait(stream_, "open", stream_->handshake);
 }
 
 QtAudioOutput::~QtAudioOutput() {
-    QMetaObject::invokeMethod(
-        stream_, [this] { stream_->close(); }, Qt::BlockingQueuedConnection);
+    // The stream's last work on its thread, ordered before it is deleted here.
+    callAndWait(stream_, "close", stream_->handshake);
     thread_.quit();
     thread_.wait();
     delete stream_;
@@ -184,8 +208,7 @@ void QtAudioOutput::stopAll() {
         const std::lock_guard lock(shared_.mutex);
         shared_.pending.clear();
     }
-    QMetaObject::invokeMethod(
-        stream_, [this] { stream_->silence(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(stream_, "silence", Qt::QueuedConnection);
 }
 
 QtAudioOutput::Health QtAudioOutput::health() {
@@ -210,3 +233,5 @@ double QtAudioOutput::outputLatencyMs() {
 }
 
 }  // namespace tarvel
+
+#include "qt_audio_output.moc"

@@ -14,6 +14,8 @@
 
 namespace tarvel {
 
+class AudioOutputStream;
+
 class QtAudioOutput : public AudioOutput {
 public:
     // Instants are read on std::chrono::steady_clock, the clock of SteadyClock.
@@ -58,10 +60,9 @@ public:
     };
 
 private:
-    class Stream;
     Shared shared_;
     QThread thread_;
-    Stream* stream_ = nullptr;
+    AudioOutputStream* stream_ = nullptr;
 };
 
 }  // namespace tarvel
