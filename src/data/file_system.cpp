@@ -67,7 +67,8 @@ std::string errorText(int error) {
 
 std::string errorText(int error, std::size_t limitBytes) {
     if (error != EFBIG) return errorText(error);
-    return std::to_string(limitBytes / (1024 * 1024)) + " MiB より大きなファイルです";
+    constexpr std::size_t kMiB = std::size_t{1024} * 1024;
+    return std::to_string(limitBytes / kMiB) + " MiB より大きなファイルです";
 }
 
 int readWholeFile(const fs::path& path, std::size_t limit, std::string& bytes) {

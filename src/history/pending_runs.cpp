@@ -120,7 +120,7 @@ std::string newToken() {
     return text;
 }
 
-PendingRuns::PendingRuns(fs::path historyFile)
+PendingRuns::PendingRuns(const fs::path& historyFile)
     : file_(historyFile.parent_path() / (historyFile.stem().string() + "-pending.txt")) {}
 
 bool PendingRuns::any() const {

@@ -32,7 +32,7 @@ std::string newToken();
 class PendingRuns {
 public:
     // The file beside the history: "tarvel-history-pending.txt".
-    explicit PendingRuns(std::filesystem::path historyFile);
+    explicit PendingRuns(const std::filesystem::path& historyFile);
 
     const std::filesystem::path& file() const { return file_; }
     // Whether any run waits (a look at the folder, no lock).

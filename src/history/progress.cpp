@@ -98,10 +98,11 @@ PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDa
 ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
                                 const CalendarDate& today, std::size_t count) {
     ProgressSummary summary;
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
-        if (it->system != system || it->pairing != pairing) continue;
-        if (const auto k = keyIndex(it->key)) ++summary.runsPerKey[static_cast<std::size_t>(*k)];
-        if (summary.lastRuns.size() < count) summary.lastRuns.push_back(*it);
+    for (std::size_t i = runs.size(); i-- > 0;) {  // newest first
+        const HistoryRun& run = runs[i];
+        if (run.system != system || run.pairing != pairing) continue;
+        if (const auto k = keyIndex(run.key)) ++summary.runsPerKey[static_cast<std::size_t>(*k)];
+        if (summary.lastRuns.size() < count) summary.lastRuns.push_back(run);
     }
     summary.days = daysPractised(runs, today);
     return summary;
@@ -124,7 +125,8 @@ ChartData gradeChart(const std::vector<HistoryRun>& runs, std::string_view key) 
         if (run.key != key) continue;
         auto line = std::find_if(lines.begin(), lines.end(), [&](const Line& l) { return l.tempo == run.tempo; });
         if (line == lines.end()) line = lines.insert(lines.end(), Line{run.tempo, {}});
-        const auto [point, added] = line->days.try_emplace(run.playedAt.substr(0, 10), run.playedAt, run.gradeNo);
+        const auto [point, added] =
+            line->days.try_emplace(run.playedAt.substr(0, 10), ChartPoint{run.playedAt, run.gradeNo});
         if (!added && run.gradeNo > point->second.grade) point->second = ChartPoint{run.playedAt, run.gradeNo};
     }
     std::stable_sort(lines.begin(), lines.end(),
