@@ -426,6 +426,12 @@ struct ListenFigures {
         const std::string got = j.markText();
         const std::vector<int> extras = p.expectedExtras();
         ++runs;
+        judgeMsMax = std::max(judgeMsMax, heard.judgeMs);
+        trackMs += heard.trackMs;
+        audioMs += heard.audioMs;
+        const auto proposal = proposedAnswer(j);
+        proposalsRight += p.noisy ? !proposal : proposal && *proposal == answerForSlips(p.expectedSlips());
+        if (j.noisy) return;  // nothing judged is shown: the player is told the room was too loud
         for (std::size_t n = 0; n < expected.size() && n < got.size(); ++n) {
             if (expected[n] == 'o') {
                 ++rightNotes;
@@ -442,12 +448,6 @@ struct ListenFigures {
             else
                 ++falseSlips;
         }
-        const auto proposal = proposedAnswer(j);
-        const bool right = p.noisy ? !proposal : proposal && *proposal == answerForSlips(p.expectedSlips());
-        proposalsRight += right;
-        judgeMsMax = std::max(judgeMsMax, heard.judgeMs);
-        trackMs += heard.trackMs;
-        audioMs += heard.audioMs;
     }
 };
 
