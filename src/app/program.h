@@ -140,6 +140,7 @@ private:
     // The history.
     void keepInHistory(std::string_view grade, int gradeNo);
     void showBestBadges();
+    void showChart(int key);
     void tellHistoryMessages();
     // About Tarvel's pictures are given the first time they show.
     bool giveAboutPicture(ElementId id);
@@ -158,10 +159,9 @@ private:
     PracticeRun* run_ = nullptr;  // the run in progress, for its cancel picture
     RunHeard heard_;              // what page 5 shows of the run before it
 
-    std::vector<std::string> inputNames_;   // as the tempo page last listed them
-    std::string chosenInputName_;           // the input the player last listened with
-    Preferences preferences_;               // kept from one start to the next
-    std::vector<HistoryRun> progressRuns_;  // what the progress page shows, while it does
+    std::vector<std::string> inputNames_;  // as the tempo page last listed them
+    std::string chosenInputName_;          // the input the player last listened with
+    Preferences preferences_;              // kept from one start to the next
 
     std::set<ElementId> aboutPictures_;  // given already
 
