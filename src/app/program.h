@@ -165,6 +165,7 @@ private:
     // The history.
     void keepInHistory(std::string_view grade, int gradeNo);
     void showBestBadges();
+    void showChart(int key);
     void tellHistoryMessages();
     // About Tarvel's pictures are given the first time they show.
     bool giveAboutPicture(ElementId id);
@@ -191,7 +192,6 @@ private:
     std::vector<std::string> inputNames_;    // as the tempo page last listed them
     std::string chosenInputName_;            // the input the player last listened with
     Preferences preferences_;                // kept from one start to the next
-    std::vector<HistoryRun> progressRuns_;   // what the progress page shows, while it does
     std::vector<std::string> progressKeys_;  // its key list
 
     std::set<ElementId> aboutPictures_;  // given already

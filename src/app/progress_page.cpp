@@ -34,12 +34,10 @@ void Program::keepInHistory(std::string_view grade, int gradeNo) {
 }
 
 void Program::showBestBadges() {
-    const auto runs = history_->runs(s_.Settings[1], s_.Settings[2]);
-    if (runs) {
-        const auto best = bestPerKey(*runs, s_.Settings[1], s_.Settings[2]);
+    if (const auto best = history_->best(s_.Settings[1], s_.Settings[2])) {
         for (int k = 0; k < el::keyCount; ++k) {
-            if (!best[static_cast<std::size_t>(k)]) continue;
-            w_.setCaption(el::Best_lbl(k), badgeText(*best[static_cast<std::size_t>(k)]));
+            if (!(*best)[static_cast<std::size_t>(k)]) continue;
+            w_.setCaption(el::Best_lbl(k), badgeText(*(*best)[static_cast<std::size_t>(k)]));
             w_.show(el::Best_lbl(k));
         }
     }
@@ -53,27 +51,23 @@ void Program::Show_P7() {
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kProgressPrompt));
 
-    const auto runs = history_->runs(s_.Settings[1], s_.Settings[2]);
-    const auto everyRun = history_->runs();
-    progressRuns_ = runs ? *runs : std::vector<HistoryRun>{};
-
+    const std::optional<ProgressSummary> summary =
+        history_->progress(s_.Settings[1], s_.Settings[2], w_.today(), kTableRuns);
+    const ProgressSummary shown = summary.value_or(ProgressSummary{});
     std::vector<std::string> keys;
-    for (const KeyEntry& key : Key_tbl) {
-        int count = 0;
-        for (const HistoryRun& run : progressRuns_) count += run.key == key.code ? 1 : 0;
-        keys.push_back(std::string(key.japanese) + (count ? "（" + std::to_string(count) + "回）" : ""));
+    for (std::size_t k = 0; k < Key_tbl.size(); ++k) {
+        const int count = shown.runsPerKey[k];
+        keys.push_back(std::string(Key_tbl[k].japanese) + (count ? "（" + std::to_string(count) + "回）" : ""));
     }
-    const int chosen = preselectedKey(progressRuns_, s_.Settings[3]);
+    const int chosen = preselectedKey(shown.lastRuns, s_.Settings[3]);
     progressKeys_ = keys;
     w_.setChoices(el::P7_Key, keys, chosen);
-    w_.setChart(el::P7_Chart, gradeChart(progressRuns_, Key_tbl[static_cast<std::size_t>(chosen)].code));
-    w_.setTable(el::P7_Table, lastRunsTable(progressRuns_, kTableRuns));
-
-    const PractiseDays days = daysPractised(everyRun ? *everyRun : std::vector<HistoryRun>{}, w_.today());
-    w_.setCaption(el::P7_Days,
-                  "練習した日　今週 " + std::to_string(days.week) + "日　今月 " + std::to_string(days.month) + "日");
+    showChart(chosen);
+    w_.setTable(el::P7_Table, lastRunsTable(shown.lastRuns));
+    w_.setCaption(el::P7_Days, "練習した日　今週 " + std::to_string(shown.days.week) + "日　今月 " +
+                                   std::to_string(shown.days.month) + "日");
     w_.setCaption(el::P7_Note,
-                  !runs ? "記録の履歴を読めないので、グラフと表は空です。" : std::string(text::kProgressHelp));
+                  !summary ? "記録の履歴を読めないので、グラフと表は空です。" : std::string(text::kProgressHelp));
 
     w_.show(el::P7_Key);
     w_.show(el::P7_Days);
@@ -87,8 +81,13 @@ void Program::Hide_P7() {
     enterPage(Page::None);
     for (ElementId id : {el::P7_BtnA, el::P7_BtnB, el::P7_Key, el::P7_Days, el::P7_Chart, el::P7_Table, el::P7_Note})
         w_.hide(id);
-    progressRuns_.clear();
     progressKeys_.clear();
+}
+
+void Program::showChart(int key) {
+    const std::string_view code = Key_tbl[static_cast<std::size_t>(key)].code;
+    const auto chart = history_->chart(s_.Settings[1], s_.Settings[2], code);
+    w_.setChart(el::P7_Chart, chart.value_or(gradeChart({}, code)));
 }
 
 void Program::P7_BtnA_Click() {
@@ -99,7 +98,8 @@ void Program::P7_BtnA_Click() {
 void Program::P7_Key_Change() {
     const int k = w_.chosenIndex(el::P7_Key);
     if (k < 0 || k >= el::keyCount) return;
-    w_.setChart(el::P7_Chart, gradeChart(progressRuns_, Key_tbl[static_cast<std::size_t>(k)].code));
+    showChart(k);
+    tellHistoryMessages();
 }
 
 void Program::moveProgressKey(int step) {
@@ -117,8 +117,12 @@ void Program::P7_BtnB_Click() {
         w_.setCaption(el::P7_Note, "記録の履歴を読めないので、書き出せません。");
         return;
     }
-    // The data folder is proposed; the player may choose any other place.
-    std::string name = exportFileName(w_.today());
+    // The data folder's first free name of the day is proposed: an export
+    // never replaces an earlier one, which the player may have edited. The
+    // player may choose any other place (the dialog asks before it replaces).
+    int number = 1;
+    while (number < kMaxExportsADay && files_.exists(exportFileName(w_.today(), number))) ++number;
+    std::string name = exportFileName(w_.today(), number);
     const std::string proposed = files_.location(name);
     const std::optional<std::string> chosen = desktop_->chooseSavePath(std::string(text::kExportTitle), proposed);
     if (!chosen) return;  // cancelled: nothing written, nothing to say
@@ -126,8 +130,17 @@ void Program::P7_BtnB_Click() {
         w_.setCaption(el::P7_Note, "名前に「\\」のある場所には書き出せません：\r\n" + *chosen);
         return;
     }
-    if (*chosen != proposed) name = *chosen;
-    const FileResult written = files_.writeFile(name, csvText(*runs));
+    const std::string csv = csvText(*runs);
+    FileResult written;
+    if (*chosen != proposed) {
+        name = *chosen;
+        written = files_.writeFile(name, csv);
+    } else {
+        // Taken since it was proposed (another Tarvel): the next number.
+        written = files_.writeNewFile(name, csv);
+        while (written.status == FileResult::AlreadyExists && number < kMaxExportsADay)
+            written = files_.writeNewFile(name = exportFileName(w_.today(), ++number), csv);
+    }
     if (written.status != FileResult::Done) {
         w_.setCaption(el::P7_Note, "書き出せませんでした（" + written.error + "）：\r\n" + files_.location(name));
         return;

@@ -2,10 +2,12 @@
 // default) as Tarvel will read it, printing every problem as FILE:LINE: what.
 #include <QGuiApplication>
 #include <QImageReader>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
 #include "check/data_set_check.h"
+#include "ui/picture_limits.h"
 
 namespace {
 
@@ -14,11 +16,14 @@ tarvel::PictureInfo probePicture(const std::filesystem::path& path) {
     if (!std::filesystem::is_regular_file(path, ec)) return {tarvel::PictureInfo::Missing};
     QImageReader reader(QString::fromStdString(path.string()));
     // A picture declaring a size far beyond any place is reported by its
-    // size, without decoding it.
+    // size, without decoding it; a GIF by its logical screen, too, which it
+    // decodes to whatever its frames' size.
     const QSize declared = reader.size();
     if (!declared.isValid()) return {tarvel::PictureInfo::Unreadable};
-    if (declared.width() > 1016 || declared.height() > 713)
-        return {tarvel::PictureInfo::Ok, declared.width(), declared.height()};
+    const auto screen = tarvel::gifScreenSizeOf(path);
+    const int width = std::max(declared.width(), screen ? screen->width : 0);
+    const int height = std::max(declared.height(), screen ? screen->height : 0);
+    if (width > 1016 || height > 713) return {tarvel::PictureInfo::Ok, width, height};
     const QImage image = reader.read();
     if (image.isNull()) return {tarvel::PictureInfo::Unreadable};
     return {tarvel::PictureInfo::Ok, image.width(), image.height()};

@@ -55,7 +55,7 @@ std::string errorText(int error) {
     case EIO: return "読み書きのエラーです（I/O エラー）";
     case ELOOP: return "シンボリックリンクを通っています";
     case EEXIST: return "同じ名前のファイルがすでにあります";
-    case EFBIG: return "16 MiB より大きなファイルです";
+    case EFBIG: return "大きすぎるファイルです";
     case ENXIO: return "ふつうのファイルではありません";
     case ENAMETOOLONG: return "名前が長すぎます";
     case EMFILE:
@@ -63,6 +63,12 @@ std::string errorText(int error) {
     case EBUSY: return "ほかのプログラムが使用中です";
     default: return "システムのエラー " + std::to_string(error) + "（" + std::strerror(error) + "）";
     }
+}
+
+std::string errorText(int error, std::size_t limitBytes) {
+    if (error != EFBIG) return errorText(error);
+    constexpr std::size_t kMiB = std::size_t{1024} * 1024;
+    return std::to_string(limitBytes / kMiB) + " MiB より大きなファイルです";
 }
 
 int readWholeFile(const fs::path& path, std::size_t limit, std::string& bytes) {
@@ -108,7 +114,7 @@ TextFile LocalFileSystem::readText(const std::string& dataPath) {
     TextFile result;
     std::string bytes;
     if (const int error = readWholeFile(resolve(dataPath), kMaxTextFileBytes, bytes); error != 0) {
-        result.error = errorText(error);
+        result.error = errorText(error, kMaxTextFileBytes);
         return result;
     }
     result.lines = splitLines(bytes);
@@ -215,6 +221,11 @@ bool LocalFileSystem::folderExists(const std::string& dataDir) {
     return fs::is_directory(resolve(dataDir), ec);
 }
 
+bool LocalFileSystem::exists(const std::string& dataPath) {
+    struct stat info {};
+    return ::lstat(resolve(dataPath).c_str(), &info) == 0;
+}
+
 FileResult LocalFileSystem::createFolder(const std::string& dataDir) {
     if (reachedThroughLink(dataDir)) return throughLink();
     std::error_code ec;
@@ -256,11 +267,11 @@ FileResult LocalFileSystem::rename(const std::string& dataDir, const std::string
     return failure(unlinkError);
 }
 
-FileResult LocalFileSystem::writeFile(const std::string& dataPath, const std::string& bytes) {
+FileResult LocalFileSystem::writeBeside(const fs::path& target, const std::string& bytes,
+                                        const std::function<int(const char*, const char*)>& place) {
     // Written under a name of its own beside the target, made with O_EXCL and
-    // O_NOFOLLOW, then renamed over it: never half written, never written
+    // O_NOFOLLOW, then put in place: never half written, never written
     // through a link planted in the folder, and two programs do not meet.
-    const fs::path target = resolve(dataPath);
     static thread_local std::mt19937_64 random{std::random_device{}()};
     for (int attempt = 0; attempt < 16; ++attempt) {
         fs::path temporary = target;
@@ -275,12 +286,28 @@ FileResult LocalFileSystem::writeFile(const std::string& dataPath, const std::st
             if (n > 0) done += static_cast<std::size_t>(n);
         }
         if (::close(fd) != 0 && error == 0) error = errno;
-        if (error == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+        if (error == 0 && place(temporary.c_str(), target.c_str()) != 0) error = errno;
         if (error == 0) return {};
         ::unlink(temporary.c_str());
         return failure(error);
     }
     return failure(EEXIST);
+}
+
+FileResult LocalFileSystem::writeFile(const std::string& dataPath, const std::string& bytes) {
+    return writeBeside(resolve(dataPath), bytes, [](const char* from, const char* to) { return ::rename(from, to); });
+}
+
+FileResult LocalFileSystem::writeNewFile(const std::string& dataPath, const std::string& bytes) {
+    return writeBeside(resolve(dataPath), bytes, [this](const char* from, const char* to) {
+        if (renameNoReplace(from, to) == 0) return 0;
+        if (errno != EINVAL && errno != ENOSYS) return -1;
+        // A file system without no-replace renames: a hard link never
+        // replaces either.
+        if (::link(from, to) != 0) return -1;
+        ::unlink(from);
+        return 0;
+    });
 }
 
 std::string LocalFileSystem::location(const std::string& dataPath) { return fullPath(dataPath); }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -29,6 +30,8 @@ public:
 
 // The text of a system error for the player, in Japanese.
 std::string errorText(int error);
+// The same for a file read whole with a limit on its size, which EFBIG names.
+std::string errorText(int error, std::size_t limitBytes);
 
 class FileSystem {
 public:
@@ -49,6 +52,8 @@ public:
     // The full native path of a data path, for messages.
     virtual std::string fullPath(const std::string& dataPath) = 0;
     virtual bool folderExists(const std::string& dataDir) = 0;
+    // Whether anything (a file, a folder, a link) has that name.
+    virtual bool exists(const std::string& /*dataPath*/) { return false; }
     virtual FileResult createFolder(const std::string& dataDir) = 0;
     // Creates an empty file; never replaces one.
     virtual FileResult createFile(const std::string& dataDir, const std::string& name) = 0;
@@ -57,6 +62,11 @@ public:
     // Writes a whole file, replacing one of that name at once (never a half
     // written file); an export, not a record.
     virtual FileResult writeFile(const std::string& /*dataPath*/, const std::string& /*bytes*/) {
+        return {FileResult::Failed, "not supported"};
+    }
+    // Writes a whole new file; AlreadyExists when one of that name is there,
+    // which is never replaced (nor is a half written file ever left).
+    virtual FileResult writeNewFile(const std::string& /*dataPath*/, const std::string& /*bytes*/) {
         return {FileResult::Failed, "not supported"};
     }
     // Where a data path is, as the player would look for it.
@@ -87,10 +97,12 @@ public:
     std::unique_ptr<FolderLock> lockFolder(const std::string& dataDir) override;
     std::string fullPath(const std::string& dataPath) override;
     bool folderExists(const std::string& dataDir) override;
+    bool exists(const std::string& dataPath) override;
     FileResult createFolder(const std::string& dataDir) override;
     FileResult createFile(const std::string& dataDir, const std::string& name) override;
     FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;
     FileResult writeFile(const std::string& dataPath, const std::string& bytes) override;
+    FileResult writeNewFile(const std::string& dataPath, const std::string& bytes) override;
     std::string location(const std::string& dataPath) override;
 
 protected:
@@ -99,6 +111,11 @@ protected:
     virtual int unlinkFile(const char* path);
 
 private:
+    // Writes `bytes` under a name of its own beside `target`, then hands it to
+    // `place` (a rename of some kind): 0 or the system error.
+    FileResult writeBeside(const std::filesystem::path& target, const std::string& bytes,
+                           const std::function<int(const char* from, const char* to)>& place);
+
     std::filesystem::path root_;
 };
 

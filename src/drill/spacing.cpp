@@ -27,6 +27,7 @@ std::vector<NoteBox> noteBoxes(const std::vector<NoteDay>& log) {
         box.dueDay = dayText(*dayNumber(d->day) + kSpacingDays[box.box - 1]);
     }
     std::vector<NoteBox> out;
+    out.reserve(boxes.size());
     for (const auto& [written, box] : boxes) out.push_back(box);
     return out;
 }
@@ -63,6 +64,7 @@ std::vector<int> dueKeys(const std::vector<KeyPractice>& keys, std::string_view 
     }
     std::stable_sort(due.begin(), due.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     std::vector<int> out;
+    out.reserve(due.size());
     for (const auto& d : due) out.push_back(d.second);
     return out;
 }

@@ -87,6 +87,7 @@ std::vector<Tendency> tuningTendencies(const std::vector<NoteDay>& log, std::str
         count += d.centsCount;
     }
     std::vector<Tendency> tendencies;
+    tendencies.reserve(sums.size());
     for (const auto& [written, s] : sums) tendencies.push_back({written, s.first / s.second, s.second});
     std::stable_sort(tendencies.begin(), tendencies.end(), [](const Tendency& a, const Tendency& b) {
         return writtenPitchOrder(a.written) < writtenPitchOrder(b.written);

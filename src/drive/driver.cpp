@@ -110,6 +110,9 @@ int Driver::run(std::istream& script, const std::string& scriptName) {
     if (const auto* wav = dynamic_cast<const WavFileInput*>(input_.get()); wav && !wav->ok()) {
         std::cerr << "tarvel-drive: --listen: " << wav->error() << "\n";
         return 2;
+    } else if (wav && wav->fileRate() != WavFileInput::kRate) {
+        std::cerr << "tarvel-drive: --listen: " << options_.listen << " は " << wav->fileRate()
+                  << " Hz の録音なので、マイクと同じ " << WavFileInput::kRate << " Hz に変換して聞きます\n";
     }
     if (!startProgram(*window_, *program_)) return finish(window_->exitStatus());
     if (!QTest::qWaitForWindowExposed(window_->form())) {

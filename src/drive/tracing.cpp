@@ -142,6 +142,13 @@ FileResult TracingFileSystem::writeFile(const std::string& dataPath, const std::
     return result;
 }
 
+FileResult TracingFileSystem::writeNewFile(const std::string& dataPath, const std::string& bytes) {
+    const FileResult result = inner_.writeNewFile(dataPath, bytes);
+    // Traced as any whole file written; a name taken says so in its result.
+    log_.write("write", quoted(dataPath) + " " + std::to_string(bytes.size()) + resultText(result));
+    return result;
+}
+
 void TracingWindow::setChoices(ElementId id, const std::vector<std::string>& items, int chosen) {
     log_.write("choices", elementName(id) + " " + std::to_string(items.size()) + " " + std::to_string(chosen));
     inner_.setChoices(id, items, chosen);

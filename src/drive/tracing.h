@@ -71,10 +71,12 @@ public:
     std::unique_ptr<FolderLock> lockFolder(const std::string& dataDir) override { return inner_.lockFolder(dataDir); }
     std::string fullPath(const std::string& dataPath) override { return inner_.fullPath(dataPath); }
     bool folderExists(const std::string& dataDir) override { return inner_.folderExists(dataDir); }
+    bool exists(const std::string& dataPath) override { return inner_.exists(dataPath); }
     FileResult createFolder(const std::string& dataDir) override;
     FileResult createFile(const std::string& dataDir, const std::string& name) override;
     FileResult rename(const std::string& dataDir, const std::string& from, const std::string& to) override;
     FileResult writeFile(const std::string& dataPath, const std::string& bytes) override;
+    FileResult writeNewFile(const std::string& dataPath, const std::string& bytes) override;
     std::string location(const std::string& dataPath) override { return inner_.location(dataPath); }
 
 private:

@@ -3,11 +3,15 @@
 // recording double.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "ui/window.h"
 
 namespace tarvel {
 
@@ -24,6 +28,33 @@ struct HistoryRun {
     std::optional<int> heardSlips;
 
     bool operator==(const HistoryRun&) const = default;
+};
+
+// A key's best result: the best grade, at the fastest tempo it was reached at.
+struct BestResult {
+    int gradeNo = 0;
+    std::string grade;  // "ＡＡＡ"
+    std::string tempo;  // "340"
+
+    bool operator==(const BestResult&) const = default;
+};
+// By key index; nullopt for a key never graded.
+using BestPerKey = std::array<std::optional<BestResult>, 29>;
+
+struct PractiseDays {
+    int week = 0;   // days with a graded run from this week's Monday to today
+    int month = 0;  // from the first of this month to today
+
+    bool operator==(const PractiseDays&) const = default;
+};
+
+// What the progress page shows besides the chart.
+struct ProgressSummary {
+    std::array<int, 29> runsPerKey{};  // of one system and pairing, by key index
+    std::vector<HistoryRun> lastRuns;  // of the same, newest first
+    PractiseDays days;                 // of every system and pairing
+
+    bool operator==(const ProgressSummary&) const = default;
 };
 
 // What About Tarvel tells of the history.
@@ -43,6 +74,17 @@ public:
     // oldest first; nullopt when the history cannot be read.
     virtual std::optional<std::vector<HistoryRun>> runs(std::string_view system = {},
                                                         std::string_view pairing = {}) = 0;
+    // What the pages show, each worked out without reading every run, so that
+    // a long history costs the window no time; nullopt when the history
+    // cannot be read. The key page's badges: each key's best for a system and
+    // pairing.
+    virtual std::optional<BestPerKey> best(std::string_view system, std::string_view pairing) = 0;
+    // The progress page: the runs per key and the last `count` runs of a
+    // system and pairing, and the days practised up to `today`.
+    virtual std::optional<ProgressSummary> progress(std::string_view system, std::string_view pairing,
+                                                    const CalendarDate& today, std::size_t count) = 0;
+    // The chart of one key: each day's best grade at each tempo.
+    virtual std::optional<ChartData> chart(std::string_view system, std::string_view pairing, std::string_view key) = 0;
     // What the player should be told about the history since the last call
     // (it could not be written, a damaged file was put aside); each once.
     virtual std::vector<std::string> takeMessages() = 0;
@@ -58,6 +100,14 @@ class NoHistory final : public HistoryStore {
 public:
     bool add(const HistoryRun&) override { return false; }
     std::optional<std::vector<HistoryRun>> runs(std::string_view = {}, std::string_view = {}) override {
+        return std::nullopt;
+    }
+    std::optional<BestPerKey> best(std::string_view, std::string_view) override { return std::nullopt; }
+    std::optional<ProgressSummary> progress(std::string_view, std::string_view, const CalendarDate&,
+                                            std::size_t) override {
+        return std::nullopt;
+    }
+    std::optional<ChartData> chart(std::string_view, std::string_view, std::string_view) override {
         return std::nullopt;
     }
     std::vector<std::string> takeMessages() override { return {}; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <map>
 #include <ranges>
 #include <set>
 
@@ -61,6 +62,20 @@ BestPerKey bestPerKey(const std::vector<HistoryRun>& runs, std::string_view syst
 
 std::string badgeText(const BestResult& best) { return best.grade + " ♩" + best.tempo; }
 
+std::string firstDayCounted(const CalendarDate& today) {
+    const chr::year_month_day ymd{chr::year{today.year}, chr::month{static_cast<unsigned>(today.month)},
+                                  chr::day{static_cast<unsigned>(today.day)}};
+    if (!ymd.ok()) return {};
+    const chr::sys_days end{ymd};
+    const chr::sys_days monday = end - (chr::weekday{end} - chr::Monday);
+    const chr::sys_days first{ymd.year() / ymd.month() / chr::day{1}};
+    const chr::year_month_day from{std::min(monday, first)};
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(from.year()),
+                  static_cast<unsigned>(from.month()), static_cast<unsigned>(from.day()));
+    return text;
+}
+
 PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDate& today) {
     const chr::year_month_day ymd{chr::year{today.year}, chr::month{static_cast<unsigned>(today.month)},
                                   chr::day{static_cast<unsigned>(today.day)}};
@@ -80,35 +95,58 @@ PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDa
     return result;
 }
 
-int preselectedKey(const std::vector<HistoryRun>& runs, std::string_view currentKey) {
-    for (std::size_t i = runs.size(); i-- > 0;)
-        if (const auto k = keyIndex(runs[i].key)) return *k;
+ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
+                                const CalendarDate& today, std::size_t count) {
+    ProgressSummary summary;
+    for (std::size_t i = runs.size(); i-- > 0;) {  // newest first
+        const HistoryRun& run = runs[i];
+        if (run.system != system || run.pairing != pairing) continue;
+        if (const auto k = keyIndex(run.key)) ++summary.runsPerKey[static_cast<std::size_t>(*k)];
+        if (summary.lastRuns.size() < count) summary.lastRuns.push_back(run);
+    }
+    summary.days = daysPractised(runs, today);
+    return summary;
+}
+
+int preselectedKey(const std::vector<HistoryRun>& newestFirst, std::string_view currentKey) {
+    for (const HistoryRun& run : newestFirst)
+        if (const auto k = keyIndex(run.key)) return *k;
     if (const auto k = keyIndex(currentKey)) return *k;
     return 0;
 }
 
 ChartData gradeChart(const std::vector<HistoryRun>& runs, std::string_view key) {
-    ChartData chart;
-    chart.key = std::string(key);
+    struct Line {
+        std::string tempo;
+        std::map<std::string, ChartPoint> days;  // by "2026-12-07"
+    };
+    std::vector<Line> lines;
     for (const HistoryRun& run : runs) {
         if (run.key != key) continue;
-        auto line = std::find_if(chart.lines.begin(), chart.lines.end(),
-                                 [&](const ChartLine& l) { return l.tempo == run.tempo; });
-        if (line == chart.lines.end()) line = chart.lines.insert(chart.lines.end(), ChartLine{run.tempo, {}});
-        line->points.push_back(ChartPoint{run.playedAt, run.gradeNo});
+        auto line = std::find_if(lines.begin(), lines.end(), [&](const Line& l) { return l.tempo == run.tempo; });
+        if (line == lines.end()) line = lines.insert(lines.end(), Line{run.tempo, {}});
+        const auto [point, added] =
+            line->days.try_emplace(run.playedAt.substr(0, 10), ChartPoint{run.playedAt, run.gradeNo});
+        if (!added && run.gradeNo > point->second.grade) point->second = ChartPoint{run.playedAt, run.gradeNo};
     }
-    std::stable_sort(chart.lines.begin(), chart.lines.end(),
-                     [](const ChartLine& a, const ChartLine& b) { return tempoRank(a.tempo) < tempoRank(b.tempo); });
+    std::stable_sort(lines.begin(), lines.end(),
+                     [](const Line& a, const Line& b) { return tempoRank(a.tempo) < tempoRank(b.tempo); });
+    ChartData chart;
+    chart.key = std::string(key);
+    for (Line& line : lines) {
+        ChartLine& out = chart.lines.emplace_back(ChartLine{line.tempo, {}});
+        for (auto& [day, point] : line.days) out.points.push_back(std::move(point));
+    }
     return chart;
 }
 
-TableData lastRunsTable(const std::vector<HistoryRun>& runs, std::size_t count) {
+TableData lastRunsTable(const std::vector<HistoryRun>& newestFirst) {
     TableData table;
     table.header = {"日時", "調", "テンポ", "答え", "成績", "聞き取りミス"};
-    for (auto it = runs.rbegin(); it != runs.rend() && table.rows.size() < count; ++it) {
-        table.rows.push_back({shortTime(it->playedAt), keyName(it->key), "♩" + it->tempo,
-                              std::string(answerWords(it->answer)), it->grade,
-                              it->heardSlips ? std::to_string(*it->heardSlips) : std::string()});
+    for (const HistoryRun& run : newestFirst) {
+        table.rows.push_back({shortTime(run.playedAt), keyName(run.key), "♩" + run.tempo,
+                              std::string(answerWords(run.answer)), run.grade,
+                              run.heardSlips ? std::to_string(*run.heardSlips) : std::string()});
     }
     return table;
 }
@@ -162,10 +200,10 @@ std::string playedAtText(const CalendarDate& date, int hour, int minute, int sec
     return text;
 }
 
-std::string exportFileName(const CalendarDate& date) {
-    char text[48];
-    std::snprintf(text, sizeof text, "tarvel-history-%04d-%02d-%02d.csv", date.year, date.month, date.day);
-    return text;
+std::string exportFileName(const CalendarDate& date, int number) {
+    char text[64];
+    std::snprintf(text, sizeof text, "tarvel-history-%04d-%02d-%02d", date.year, date.month, date.day);
+    return std::string(text) + (number > 1 ? "-" + std::to_string(number) : "") + ".csv";
 }
 
 std::string_view answerWords(std::string_view answer) {

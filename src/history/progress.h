@@ -14,35 +14,32 @@
 
 namespace tarvel {
 
-struct BestResult {
-    int gradeNo = 0;
-    std::string grade;  // "ＡＡＡ"
-    std::string tempo;  // the tempo it was reached at, "340"
-};
-
 // Each key's best grade for one system and pairing, by key index; nullopt for
 // a key never graded there. The same grade at several tempi counts at the
-// fastest of them, reached first.
-using BestPerKey = std::array<std::optional<BestResult>, Key_tbl.size()>;
+// fastest of them.
 BestPerKey bestPerKey(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing);
 // The badge on a key button: "ＡＡＡ ♩340".
 std::string badgeText(const BestResult& best);
 
-struct PractiseDays {
-    int week = 0;   // days with a graded run from this week's Monday to today
-    int month = 0;  // from the first of this month to today
-};
 PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDate& today);
+// The first day whose runs count for daysPractised: this week's Monday or the
+// first of this month, whichever is earlier ("2026-11-30").
+std::string firstDayCounted(const CalendarDate& today);
 
-// The key the progress page shows first: the key played (graded) last, else
-// the key chosen last, else the first key.
-int preselectedKey(const std::vector<HistoryRun>& runs, std::string_view currentKey);
+// The progress page's summary of every run, oldest first.
+ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
+                                const CalendarDate& today, std::size_t count);
 
-// The grades of one key over time, one line per tempo from the slowest.
+// The key the progress page shows first: the key played (graded) last (the
+// first of the runs, newest first), else the key chosen last, else the first key.
+int preselectedKey(const std::vector<HistoryRun>& newestFirst, std::string_view currentKey);
+
+// The grades of one key over time, one line per tempo from the slowest, one
+// point a day: that day's best, at the time it was first reached.
 ChartData gradeChart(const std::vector<HistoryRun>& runs, std::string_view key);
 
-// The last `count` runs, newest first.
-TableData lastRunsTable(const std::vector<HistoryRun>& runs, std::size_t count);
+// The runs as the progress page's table, in the order given (newest first).
+TableData lastRunsTable(const std::vector<HistoryRun>& newestFirst);
 
 // Every run as CSV: UTF-8 with a byte order mark (so that spreadsheets read the
 // Japanese right), a header row, CRLF line ends, fields quoted where needed.
@@ -50,8 +47,11 @@ std::string csvText(const std::vector<HistoryRun>& runs);
 
 // "2026-12-07 14:03:05"
 std::string playedAtText(const CalendarDate& date, int hour, int minute, int second);
-// "tarvel-history-2026-12-07.csv"
-std::string exportFileName(const CalendarDate& date);
+// The day's first export "tarvel-history-2026-12-07.csv", its second
+// "tarvel-history-2026-12-07-2.csv" and so on: an export never replaces one
+// of the same day, which the player may have edited.
+std::string exportFileName(const CalendarDate& date, int number = 1);
+inline constexpr int kMaxExportsADay = 999;
 
 // What the answers mean: "ミスなし" for "0" up to "ミス6回以上" for "3".
 std::string_view answerWords(std::string_view answer);

@@ -2,9 +2,16 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <ctime>
+#include <optional>
 #include <system_error>
 #include <utility>
+
+#include "data/file_system.h"
+#include "history/progress.h"
+#include "keys/key_table.h"
 
 namespace tarvel {
 namespace {
@@ -33,7 +40,57 @@ constexpr Migration kMigrations[] = {
      " heard_slips INTEGER"  // NULL unless the program listened
      ");"
      "CREATE INDEX runs_by_choice ON runs(system, pairing, key);"},
+    // A run that waited for another program's write lock carries the token it
+    // waited under, so that it is added once however often it is tried.
+    {2,
+     "ALTER TABLE runs ADD COLUMN queued_as TEXT;"
+     "CREATE UNIQUE INDEX runs_by_token ON runs(queued_as) WHERE queued_as IS NOT NULL;"},
+    // What the pages show, kept up to date as runs are added, so that a long
+    // history costs them no time: each day's runs and best grade per system,
+    // pairing, key and tempo; and the last runs of a system and pairing by index.
+    {3,
+     "CREATE TABLE run_days ("
+     " system TEXT NOT NULL, pairing TEXT NOT NULL, key TEXT NOT NULL, tempo TEXT NOT NULL,"
+     " day TEXT NOT NULL,"  // "2026-12-07"
+     " runs INTEGER NOT NULL,"
+     " best_no INTEGER NOT NULL, best_grade TEXT NOT NULL,"
+     " best_at TEXT NOT NULL,"  // when the day's best was first reached
+     " PRIMARY KEY (system, pairing, key, tempo, day)) WITHOUT ROWID;"
+     "CREATE INDEX run_days_by_day ON run_days(day);"
+     "CREATE INDEX runs_by_pairing ON runs(system, pairing);"
+     "CREATE TRIGGER runs_into_days AFTER INSERT ON runs BEGIN "
+     " INSERT INTO run_days VALUES (NEW.system, NEW.pairing, NEW.key, NEW.tempo, substr(NEW.played_at, 1, 10), 1,"
+     "  NEW.grade_no, NEW.grade, NEW.played_at)"
+     " ON CONFLICT DO UPDATE SET runs = runs + 1,"
+     "  best_grade = CASE WHEN excluded.best_no > best_no THEN excluded.best_grade ELSE best_grade END,"
+     "  best_at = CASE WHEN excluded.best_no > best_no THEN excluded.best_at ELSE best_at END,"
+     "  best_no = max(best_no, excluded.best_no);"
+     "END;"
+     "INSERT INTO run_days SELECT system, pairing, key, tempo, substr(played_at, 1, 10), 1, grade_no, grade,"
+     " played_at FROM runs WHERE true ORDER BY id"
+     " ON CONFLICT DO UPDATE SET runs = runs + 1,"
+     "  best_grade = CASE WHEN excluded.best_no > best_no THEN excluded.best_grade ELSE best_grade END,"
+     "  best_at = CASE WHEN excluded.best_no > best_no THEN excluded.best_at ELSE best_at END,"
+     "  best_no = max(best_no, excluded.best_no);"},
 };
+
+// The pages' queries. None reads more rows than the pages show, or than the
+// days, keys and tempi played: never every run.
+constexpr const char* kBestSql =
+    "SELECT key, tempo, max(best_no), best_grade FROM run_days WHERE system = ? AND pairing = ? GROUP BY key, tempo";
+constexpr const char* kRunsPerKeySql =
+    "SELECT key, sum(runs) FROM run_days WHERE system = ? AND pairing = ? GROUP BY key";
+constexpr const char* kLastRunsSql =
+    "SELECT played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips"
+    " FROM runs WHERE system = ? AND pairing = ? ORDER BY id DESC LIMIT ?";
+constexpr const char* kDaysSql = "SELECT DISTINCT day FROM run_days WHERE day >= ? AND day <= ?";
+constexpr const char* kChartSql =
+    "SELECT tempo, best_at, best_no FROM run_days WHERE system = ? AND pairing = ? AND key = ?";
+
+constexpr const char* kInsert =
+    "INSERT OR IGNORE INTO runs"
+    " (played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips, queued_as)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
 
 class Statement {
 public:
@@ -63,12 +120,50 @@ private:
     int rc_ = SQLITE_OK;
 };
 
+// The run a query's row holds, in the order of the runs table's columns.
+HistoryRun runAt(const Statement& row) {
+    HistoryRun run{row.text(0), row.text(1), row.text(2),    row.text(3), row.text(4),
+                   row.text(5), row.text(6), row.integer(7), std::nullopt};
+    if (!row.isNull(8)) run.heardSlips = row.integer(8);
+    return run;
+}
+
+// Another connection holds the write lock.
+bool isBusy(int rc) {
+    const int primary = rc & 0xff;
+    return primary == SQLITE_BUSY || primary == SQLITE_LOCKED;
+}
+
 bool isDamage(int rc) {
     const int primary = rc & 0xff;
     return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
 }
 
-std::string errorText(sqlite3* db) { return db ? sqlite3_errmsg(db) : "out of memory"; }
+// What went wrong, for the player: in Japanese, with SQLite's own words as a detail.
+std::string problemText(sqlite3* db) {
+    if (!db) return "メモリが足りません（out of memory）";
+    const int rc = sqlite3_extended_errcode(db);
+    const int system = sqlite3_system_errno(db);
+    std::string japanese;
+    if (system == ENOSPC || system == EDQUOT || (rc & 0xff) == SQLITE_FULL) {
+        japanese = tarvel::errorText(ENOSPC);
+    } else {
+        switch (rc & 0xff) {
+        case SQLITE_BUSY:
+        case SQLITE_LOCKED: japanese = "ほかのプログラムが書き込み中です"; break;
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB: japanese = "ファイルが壊れています"; break;
+        case SQLITE_NOMEM: japanese = "メモリが足りません"; break;
+        case SQLITE_READONLY: japanese = system ? tarvel::errorText(system) : "書き込みが許されていません"; break;
+        case SQLITE_PERM:
+        case SQLITE_AUTH: japanese = tarvel::errorText(EACCES); break;
+        case SQLITE_CANTOPEN: japanese = system ? tarvel::errorText(system) : "ファイルを開けません"; break;
+        case SQLITE_IOERR: japanese = system ? tarvel::errorText(system) : tarvel::errorText(EIO); break;
+        default: japanese = "SQLite のエラーです（コード " + std::to_string(rc) + "）";
+        }
+    }
+    return japanese + "（" + sqlite3_errmsg(db) + "）";
+}
 
 // The integer result of a pragma, or the error code.
 int pragmaInt(sqlite3* db, const char* sql, int& value) {
@@ -91,15 +186,46 @@ std::string stamp() {
     return text;
 }
 
+// The history file or one of its log files, where it is a symbolic link.
+std::optional<fs::path> linkAmong(const fs::path& file) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        fs::path path = file;
+        path += suffix;
+        std::error_code ec;
+        if (fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool isHistoryFile(const fs::path& relative) {
     return relative.parent_path().empty() && relative.filename().string().rfind("tarvel-history", 0) == 0;
 }
 
-SqliteHistory::SqliteHistory(fs::path file) : file_(std::move(file)) {}
+SqliteHistory::SqliteHistory(fs::path file) : file_(std::move(file)), pending_(file_) {}
 
-SqliteHistory::~SqliteHistory() { close(); }
+void SqliteHistory::prepare() {
+    if (opener_.joinable()) return;
+    opener_ = std::thread([this] {
+        const std::lock_guard lock(mutex_);
+        if (!stopping_) ensureOpen();
+    });
+}
+
+SqliteHistory::~SqliteHistory() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    if (opener_.joinable()) opener_.join();
+    if (retrier_.joinable()) retrier_.join();
+    // A last try; what still waits stays in the file for the next start.
+    const std::lock_guard lock(mutex_);
+    if (db_ && !readOnly_ && pending_.any()) addWaiting(kWriteWaitMs);
+    close();
+}
 
 void SqliteHistory::close() {
     if (db_) sqlite3_close_v2(db_);
@@ -113,11 +239,14 @@ void SqliteHistory::tell(const std::string& message, std::string key) {
     messages_.push_back(message);
 }
 
-std::vector<std::string> SqliteHistory::takeMessages() { return std::exchange(messages_, {}); }
+std::vector<std::string> SqliteHistory::takeMessages() {
+    const std::lock_guard lock(mutex_);
+    return std::exchange(messages_, {});
+}
 
 bool SqliteHistory::ensureOpen() {
     if (db_) return true;
-    if (tooNew_) return false;
+    if (leftAlone_) return false;
     return openFile(true);
 }
 
@@ -130,7 +259,7 @@ SqliteHistory::Verdict SqliteHistory::inspect(int& version, std::string& detail)
             return Verdict::Damaged;
         }
         if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            detail = errorText(db_);
+            detail = problemText(db_);
             return isDamage(sqlite3_extended_errcode(db_)) || isDamage(rc) ? Verdict::Damaged : Verdict::Unreadable;
         }
     }
@@ -140,7 +269,7 @@ SqliteHistory::Verdict SqliteHistory::inspect(int& version, std::string& detail)
           std::pair{"SELECT count(*) FROM sqlite_schema", &objects}}) {
         const int rc = pragmaInt(db_, sql, *out);
         if (rc != SQLITE_OK) {
-            detail = errorText(db_);
+            detail = problemText(db_);
             return isDamage(rc) ? Verdict::Damaged : Verdict::Unreadable;
         }
     }
@@ -151,15 +280,26 @@ SqliteHistory::Verdict SqliteHistory::inspect(int& version, std::string& detail)
 
 bool SqliteHistory::openFile(bool allowPutAside) {
     const std::string path = file_.string();
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        const std::string detail = errorText(db_);
+    // Never through a symbolic link: it may lead out of the data folder, to
+    // another player's history.
+    // Its log files neither.
+    if (const std::optional<fs::path> link = linkAmong(file_)) {
+        leftAlone_ = true;
+        tell("記録の履歴 " + link->string() + " はシンボリックリンクなので、履歴を読み書きしません。\n" +
+                 "成績は今まで通り記録フォルダに残ります。",
+             "link");
+        return false;
+    }
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOFOLLOW,
+                        nullptr) != SQLITE_OK) {
+        const std::string detail = problemText(db_);
         close();
-        if (openReadOnly()) return true;
-        tell("記録の履歴 " + path + " を開けません（" + detail + "）。\n成績は今まで通り記録フォルダに残ります。",
+        if (openReadOnly(detail)) return true;
+        tell("記録の履歴 " + path + " を開けません：" + detail + "。\n成績は今まで通り記録フォルダに残ります。",
              "open " + detail);
         return false;
     }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db_, kSchemaWaitMs);
     sqlite3_extended_result_codes(db_, 1);
 
     int version = 0;
@@ -172,14 +312,14 @@ bool SqliteHistory::openFile(bool allowPutAside) {
     }
     if (verdict == Verdict::Unreadable) {
         close();
-        if (openReadOnly()) return true;
-        tell("記録の履歴 " + path + " を読めません（" + detail + "）。\n成績は今まで通り記録フォルダに残ります。",
+        if (openReadOnly(detail)) return true;
+        tell("記録の履歴 " + path + " を読めません：" + detail + "。\n成績は今まで通り記録フォルダに残ります。",
              "read " + detail);
         return false;
     }
     if (version > kSchemaVersion) {
         close();
-        tooNew_ = true;
+        leftAlone_ = true;
         tell("記録の履歴 " + path + " は新しい版の Tarvel が作ったものなので、この版では読み書きしません。\n" +
                  "成績は今まで通り記録フォルダに残ります。",
              "new");
@@ -191,24 +331,29 @@ bool SqliteHistory::openFile(bool allowPutAside) {
     {
         Statement mode(db_, "PRAGMA journal_mode=WAL");
         wal = mode.ok() && mode.step() == SQLITE_ROW && mode.text(0) == "wal";
+        if (!wal) detail = problemText(db_);
     }
-    if (!wal || !migrate(version, detail)) {
-        if (detail.empty()) detail = errorText(db_);
+    // Up to date, it needs no write lock to open: another program may hold it.
+    const bool upToDate = verdict == Verdict::Ours && version == kSchemaVersion;
+    if (!wal || (!upToDate && !migrate(detail))) {
+        if (detail.empty()) detail = problemText(db_);
         close();
-        if (openReadOnly()) return true;
-        tell("記録の履歴 " + path + " に書き込めません（" + detail + "）。\n成績は今まで通り記録フォルダに残ります。",
+        if (openReadOnly(detail)) return true;
+        tell("記録の履歴 " + path + " に書き込めません：" + detail + "。\n成績は今まで通り記録フォルダに残ります。",
              "write " + detail);
         return false;
     }
     sqlite3_exec(db_, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    // Runs that waited when a program closed are added now, or soon.
+    if (pending_.any() && !addWaiting(0)) startRetrying();
     return true;
 }
 
 // A folder that cannot be written still lets the history be read, as long as
 // it has one; it is then read as it stands, and nothing is written.
-bool SqliteHistory::openReadOnly() {
+bool SqliteHistory::openReadOnly(const std::string& whyNotWritten) {
     std::error_code ec;
-    if (!fs::is_regular_file(file_, ec)) return false;
+    if (!fs::is_regular_file(fs::symlink_status(file_, ec))) return false;
     const std::string uri = "file:" + file_.string() + "?immutable=1";
     if (sqlite3_open_v2(uri.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
         close();
@@ -221,23 +366,41 @@ bool SqliteHistory::openReadOnly() {
         return false;
     }
     readOnly_ = true;
+    whyReadOnly_ = whyNotWritten;
     return true;
 }
 
-bool SqliteHistory::migrate(int fromVersion, std::string& detail) {
+// The version is read again inside the write transaction that brings the
+// schema up to date: a second Tarvel starting on the same new folder has
+// either made the whole schema already, or waits until this one has.
+bool SqliteHistory::migrate(std::string& detail) {
+    sqlite3_busy_timeout(db_, kSchemaWaitMs);
+    auto fail = [&] {
+        if (detail.empty()) detail = problemText(db_);
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        return false;
+    };
+    if (sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return fail();
+    int version = 0, application = 0;
+    if (pragmaInt(db_, "PRAGMA user_version", version) != SQLITE_OK ||
+        pragmaInt(db_, "PRAGMA application_id", application) != SQLITE_OK)
+        return fail();
+    if (application == kApplicationId && version >= kSchemaVersion) {
+        sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        return true;
+    }
     for (const Migration& step : kMigrations) {
-        if (step.version <= fromVersion) continue;
-        const std::string sql = std::string("BEGIN IMMEDIATE;") + step.sql +
-                                "PRAGMA application_id=" + std::to_string(kApplicationId) +
-                                ";PRAGMA user_version=" + std::to_string(step.version) + ";COMMIT;";
+        if (step.version <= version) continue;
         char* error = nullptr;
-        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-            detail = error ? error : errorText(db_);
+        if (sqlite3_exec(db_, step.sql, nullptr, nullptr, &error) != SQLITE_OK) {
+            detail = problemText(db_);
             sqlite3_free(error);
-            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-            return false;
+            return fail();
         }
     }
+    const std::string mark = "PRAGMA application_id=" + std::to_string(kApplicationId) +
+                             ";PRAGMA user_version=" + std::to_string(kSchemaVersion) + ";COMMIT;";
+    if (sqlite3_exec(db_, mark.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return fail();
     return true;
 }
 
@@ -252,10 +415,11 @@ bool SqliteHistory::putAside(const char* reason) {
     }
     fs::rename(file_, aside, ec);
     if (ec) {
-        tooNew_ = true;  // leave it alone for the rest of this session
+        leftAlone_ = true;  // for the rest of this session
         tell("記録の履歴 " + file_.string() + " は" +
                  (std::string(reason) == "damaged" ? "壊れています" : "Tarvel の履歴ではありません") +
-                 "が、脇によけることもできません（" + ec.message() + "）。\n成績は今まで通り記録フォルダに残ります。",
+                 "が、脇によけることもできません：" + tarvel::errorText(ec.value()) +
+                 "。\n成績は今まで通り記録フォルダに残ります。",
              "aside");
         return false;
     }
@@ -272,56 +436,228 @@ bool SqliteHistory::putAside(const char* reason) {
     return true;
 }
 
+int SqliteHistory::insert(const HistoryRun& run, const std::string& token) {
+    Statement insert(db_, kInsert);
+    if (!insert.ok()) return insert.prepareCode();
+    insert.bind(1, run.playedAt);
+    insert.bind(2, run.system);
+    insert.bind(3, run.pairing);
+    insert.bind(4, run.key);
+    insert.bind(5, run.tempo);
+    insert.bind(6, run.answer);
+    insert.bind(7, run.grade);
+    insert.bind(8, run.gradeNo);
+    if (run.heardSlips)
+        insert.bind(9, *run.heardSlips);
+    else
+        insert.bindNull(9);
+    if (token.empty())
+        insert.bindNull(10);
+    else
+        insert.bind(10, token);
+    return insert.step();
+}
+
+void SqliteHistory::cannotAdd(int rc) {
+    const std::string detail = problemText(db_);
+    tell("この回の成績は記録フォルダに残しましたが、記録の履歴 " + file_.string() + " に書き込めませんでした：" +
+             detail + "。",
+         "add " + detail);
+    if (isDamage(rc)) close();  // looked at again, and put aside, next time
+}
+
 bool SqliteHistory::add(const HistoryRun& run) {
+    const std::lock_guard lock(mutex_);
     if (!ensureOpen()) return false;
     if (readOnly_) {
-        tell("記録の履歴 " + file_.string() +
-                 " に書き込めません（フォルダに書き込めません）。\n成績は今まで通り記録フォルダに残ります。",
+        tell("記録の履歴 " + file_.string() + " に書き込めません：" + whyReadOnly_ +
+                 "。\n成績は今まで通り記録フォルダに残ります。",
              "readonly");
         return false;
     }
-    Statement insert(db_,
-                     "INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips)"
-                     " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    int rc = insert.prepareCode();
-    if (insert.ok()) {
-        insert.bind(1, run.playedAt);
-        insert.bind(2, run.system);
-        insert.bind(3, run.pairing);
-        insert.bind(4, run.key);
-        insert.bind(5, run.tempo);
-        insert.bind(6, run.answer);
-        insert.bind(7, run.grade);
-        insert.bind(8, run.gradeNo);
-        if (run.heardSlips)
-            insert.bind(9, *run.heardSlips);
-        else
-            insert.bindNull(9);
+    // Runs that wait for another program's lock go first: the new one joins them.
+    if (!pending_.any()) {
+        sqlite3_busy_timeout(db_, kWriteWaitMs);
         // One statement outside a transaction is a transaction of its own.
-        rc = insert.step();
+        const int rc = insert(run, {});
+        if (rc == SQLITE_DONE) {
+            lastProblem_.clear();
+            return true;
+        }
+        if (!isBusy(rc)) {
+            cannotAdd(rc);
+            return false;
+        }
     }
-    if (rc != SQLITE_DONE) {
-        const std::string detail = errorText(db_);
-        tell("この回の成績は記録フォルダに残しましたが、記録の履歴 " + file_.string() + " に書き込めませんでした（" +
-                 detail + "）。",
-             "add " + detail);
-        if (isDamage(rc)) close();  // looked at again, and put aside, next time
+    return queue(run);
+}
+
+// Another program holds the write lock: the run waits in the file beside
+// the history, and a thread adds it when the lock is free.
+bool SqliteHistory::queue(const HistoryRun& run) {
+    {
+        const PendingRuns::Lock folder = pending_.lock();
+        std::vector<QueuedRun> waiting = pending_.read();
+        waiting.push_back(QueuedRun{newToken(), run});
+        if (const std::string error = pending_.write(waiting); !error.empty()) {
+            tell("この回の成績は記録フォルダに残しましたが、記録の履歴 " + file_.string() +
+                     " はほかのプログラムが書き込み中で、待たせておくファイル " + pending_.file().string() +
+                     " も書けませんでした：" + error + "。",
+                 "queue " + error);
+            return false;
+        }
+    }
+    startRetrying();
+    return true;
+}
+
+void SqliteHistory::startRetrying() {
+    if (retrying_) return;
+    if (retrier_.joinable()) retrier_.join();  // it has ended: it set retrying_ to false last
+    retrying_ = true;
+    retrier_ = std::thread([this] {
+        std::unique_lock lock(mutex_);
+        while (!stopping_) {
+            wake_.wait_for(lock, kRetryEvery);
+            if (stopping_ || (db_ && !readOnly_ && addWaiting(0))) break;
+        }
+        retrying_ = false;
+    });
+}
+
+// Adds the runs that wait, in order, in one transaction, and empties the
+// file; false while the lock is still taken (or the history cannot be written).
+bool SqliteHistory::addWaiting(int waitMs) {
+    const PendingRuns::Lock folder = pending_.lock();
+    const std::vector<QueuedRun> waiting = pending_.read();
+    if (waiting.empty()) {
+        pending_.write({});
+        return true;
+    }
+    sqlite3_busy_timeout(db_, waitMs);
+    int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    for (std::size_t i = 0; rc == SQLITE_OK && i < waiting.size(); ++i) {
+        const int added = insert(waiting[i].run, waiting[i].token);
+        rc = added == SQLITE_DONE ? SQLITE_OK : added;
+    }
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (!isBusy(rc)) cannotAdd(rc);
         return false;
     }
+    // Added: should the program die before the file is emptied, the tokens
+    // keep the next one from adding them twice.
+    pending_.write({});
     lastProblem_.clear();
     return true;
 }
 
+std::vector<std::string> SqliteHistory::pageQueries() {
+    return {kBestSql, kRunsPerKeySql, kLastRunsSql, kDaysSql, kChartSql};
+}
+
+std::optional<BestPerKey> SqliteHistory::best(std::string_view system, std::string_view pairing) {
+    const std::lock_guard lock(mutex_);
+    if (!ensureOpen()) return nothingKept() ? std::optional(BestPerKey{}) : std::nullopt;
+    Statement select(db_, kBestSql);
+    select.bind(1, system);
+    select.bind(2, pairing);
+    // One row per key and tempo: its best. The rule picks among them.
+    std::vector<HistoryRun> bests;
+    int rc = SQLITE_ROW;
+    while (select.ok() && (rc = select.step()) == SQLITE_ROW)
+        bests.push_back(HistoryRun{{},
+                                   std::string(system),
+                                   std::string(pairing),
+                                   select.text(0),
+                                   select.text(1),
+                                   {},
+                                   select.text(3),
+                                   select.integer(2),
+                                   std::nullopt});
+    if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+    return bestPerKey(bests, system, pairing);
+}
+
+std::optional<ProgressSummary> SqliteHistory::progress(std::string_view system, std::string_view pairing,
+                                                       const CalendarDate& today, std::size_t count) {
+    const std::lock_guard lock(mutex_);
+    if (!ensureOpen()) return nothingKept() ? std::optional(ProgressSummary{}) : std::nullopt;
+    ProgressSummary summary;
+    {
+        Statement select(db_, kRunsPerKeySql);
+        select.bind(1, system);
+        select.bind(2, pairing);
+        int rc = SQLITE_ROW;
+        while (select.ok() && (rc = select.step()) == SQLITE_ROW)
+            if (const auto k = keyIndex(select.text(0)))
+                summary.runsPerKey[static_cast<std::size_t>(*k)] = select.integer(1);
+        if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+    }
+    {
+        Statement select(db_, kLastRunsSql);
+        select.bind(1, system);
+        select.bind(2, pairing);
+        select.bind(3, static_cast<int>(count));
+        int rc = SQLITE_ROW;
+        while (select.ok() && (rc = select.step()) == SQLITE_ROW) summary.lastRuns.push_back(runAt(select));
+        if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+    }
+    {
+        Statement select(db_, kDaysSql);
+        select.bind(1, firstDayCounted(today));
+        select.bind(2, playedAtText(today, 23, 59, 59).substr(0, 10));
+        std::vector<HistoryRun> days;
+        int rc = SQLITE_ROW;
+        while (select.ok() && (rc = select.step()) == SQLITE_ROW) {
+            HistoryRun day;
+            day.playedAt = select.text(0);
+            days.push_back(std::move(day));
+        }
+        if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+        summary.days = daysPractised(days, today);
+    }
+    return summary;
+}
+
+std::optional<ChartData> SqliteHistory::chart(std::string_view system, std::string_view pairing, std::string_view key) {
+    const std::lock_guard lock(mutex_);
+    if (!ensureOpen()) return nothingKept() ? std::optional(gradeChart({}, key)) : std::nullopt;
+    Statement select(db_, kChartSql);
+    select.bind(1, system);
+    select.bind(2, pairing);
+    select.bind(3, key);
+    // One row per tempo and day: its best.
+    std::vector<HistoryRun> days;
+    int rc = SQLITE_ROW;
+    while (select.ok() && (rc = select.step()) == SQLITE_ROW)
+        days.push_back(HistoryRun{select.text(1),
+                                  std::string(system),
+                                  std::string(pairing),
+                                  std::string(key),
+                                  select.text(0),
+                                  {},
+                                  {},
+                                  select.integer(2),
+                                  std::nullopt});
+    if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+    std::sort(days.begin(), days.end(),
+              [](const HistoryRun& a, const HistoryRun& b) { return a.playedAt < b.playedAt; });
+    return gradeChart(days, key);
+}
+
 std::optional<HistorySummary> SqliteHistory::summary() {
+    const std::lock_guard lock(mutex_);
     HistorySummary facts;
     facts.file = file_.string();
-    std::error_code ec;
-    if (!tooNew_ && !fs::exists(file_, ec)) return facts;  // nothing kept yet
+    if (nothingKept()) return facts;
     if (!ensureOpen()) return std::nullopt;
     Statement count(db_, "SELECT COUNT(*) FROM runs");
     if (!count.ok() || count.step() != SQLITE_ROW) return std::nullopt;
     facts.exists = true;
     facts.runs = static_cast<std::size_t>(count.integer(0));
+    std::error_code ec;
     for (const char* suffix : {"", "-wal"}) {
         const auto bytes = fs::file_size(file_.string() + suffix, ec);
         if (!ec) facts.bytes += bytes;
@@ -329,35 +665,33 @@ std::optional<HistorySummary> SqliteHistory::summary() {
     return facts;
 }
 
+// Nothing kept yet is an empty history, not a failure.
+bool SqliteHistory::nothingKept() {
+    std::error_code ec;
+    return !leftAlone_ && !fs::exists(fs::symlink_status(file_, ec));
+}
+
+std::nullopt_t SqliteHistory::cannotRead() {
+    tell("記録の履歴 " + file_.string() + " を読めません：" + problemText(db_) + "。", "read");
+    return std::nullopt;
+}
+
 std::optional<std::vector<HistoryRun>> SqliteHistory::runs(std::string_view system, std::string_view pairing) {
-    if (!ensureOpen()) {
-        std::error_code ec;
-        // Nothing kept yet is an empty history, not a failure.
-        if (!tooNew_ && !fs::exists(file_, ec)) return std::vector<HistoryRun>{};
-        return std::nullopt;
-    }
+    const std::lock_guard lock(mutex_);
+    if (!ensureOpen()) return nothingKept() ? std::optional(std::vector<HistoryRun>{}) : std::nullopt;
     const bool all = system.empty() && pairing.empty();
     Statement select(db_, all ? "SELECT played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips"
                                 " FROM runs ORDER BY id"
                               : "SELECT played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips"
                                 " FROM runs WHERE system = ? AND pairing = ? ORDER BY id");
-    if (!select.ok()) return std::nullopt;
     if (!all) {
         select.bind(1, system);
         select.bind(2, pairing);
     }
     std::vector<HistoryRun> result;
     int rc = SQLITE_ROW;
-    while ((rc = select.step()) == SQLITE_ROW) {
-        HistoryRun run{select.text(0), select.text(1), select.text(2),    select.text(3), select.text(4),
-                       select.text(5), select.text(6), select.integer(7), std::nullopt};
-        if (!select.isNull(8)) run.heardSlips = select.integer(8);
-        result.push_back(std::move(run));
-    }
-    if (rc != SQLITE_DONE) {
-        tell("記録の履歴 " + file_.string() + " を読めません（" + errorText(db_) + "）。", "read");
-        return std::nullopt;
-    }
+    while (select.ok() && (rc = select.step()) == SQLITE_ROW) result.push_back(runAt(select));
+    if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
     return result;
 }
 

@@ -115,8 +115,9 @@ std::string dataPathOf(const fs::path& relative) {
     return path + "\\";
 }
 
-std::string cannot(const char* what, const fs::path& path, int error) {
-    return path.string() + " を" + what + "できません（" + errorText(error) + "）";
+// `cannot` is the verb's form for "cannot": "読め", "開け", "作れ", "書き込め".
+std::string cannot(const char* cannotForm, const fs::path& path, int error) {
+    return path.string() + " を" + cannotForm + "ません（" + errorText(error, kMaxDataFileBytes) + "）";
 }
 
 }  // namespace
@@ -127,13 +128,13 @@ SyncReport syncDataFolder(const fs::path& templateRoot, const fs::path& dataRoot
     std::error_code ec;
     fs::recursive_directory_iterator it(templateRoot, ec);
     if (ec) {
-        report.errors.push_back(cannot("読む", templateRoot, ec.value()) + "。インストールされたデータが読めません");
+        report.errors.push_back(cannot("読め", templateRoot, ec.value()) + "。インストールされたデータが読めません");
         return report;
     }
     fs::create_directories(dataRoot, ec);
     const Fd root(::open(dataRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!root.ok()) {
-        report.errors.push_back(cannot("開く", dataRoot, errno));
+        report.errors.push_back(cannot("開け", dataRoot, errno));
         return report;
     }
     for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
@@ -144,7 +145,7 @@ SyncReport syncDataFolder(const fs::path& templateRoot, const fs::path& dataRoot
             if (!openFolder(root, relative, error).ok()) {
                 report.errors.push_back(error == ELOOP ? (dataRoot / relative).string() +
                                                              " はシンボリックリンクなので、その中には書き込みません"
-                                                       : cannot("作る", dataRoot / relative, error));
+                                                       : cannot("作れ", dataRoot / relative, error));
                 it.disable_recursion_pending();
             }
             continue;
@@ -158,7 +159,7 @@ SyncReport syncDataFolder(const fs::path& templateRoot, const fs::path& dataRoot
         if (!folder.ok()) continue;  // told with the folder itself
         std::string bytes;
         if ((error = readWholeFile(it->path(), kMaxDataFileBytes, bytes)) != 0) {
-            report.errors.push_back(cannot("読む", it->path(), error));
+            report.errors.push_back(cannot("読め", it->path(), error));
             continue;
         }
         if (isResultFolder(relative.parent_path())) {
@@ -168,18 +169,18 @@ SyncReport syncDataFolder(const fs::path& templateRoot, const fs::path& dataRoot
             if (error == 0)
                 ++report.recordsAdded;
             else if (error != EEXIST)  // EEXIST: another launcher gave it the record just now
-                report.errors.push_back(cannot("書き込む", target, error));
+                report.errors.push_back(cannot("書き込め", target, error));
             continue;
         }
         std::string current;
         if (readAt(folder, name, current) && current == bytes) continue;
         if ((error = replaceAt(folder, name, bytes)) != 0) {
-            report.errors.push_back(cannot("書き込む", target, error));
+            report.errors.push_back(cannot("書き込め", target, error));
             continue;
         }
         ++report.copied;
     }
-    if (ec) report.errors.push_back(cannot("読む", templateRoot, ec.value()));
+    if (ec) report.errors.push_back(cannot("読め", templateRoot, ec.value()));
     return report;
 }
 

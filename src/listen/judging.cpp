@@ -59,7 +59,7 @@ Frames framesOf(const std::vector<PitchFrame>& frames, int sampleRate) {
 
 double percentile(std::vector<double> values, double q) {
     if (values.empty()) return -120;
-    const auto k = static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5);
+    const auto k = static_cast<std::size_t>(std::lround(q * static_cast<double>(values.size() - 1)));
     std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(k), values.end());
     return values[k];
 }
@@ -105,7 +105,8 @@ std::vector<double> followLag(const PitchCounts& counts, const std::vector<doubl
     const int step = std::max(1, rule.lagStepMs);
     const int lowest = rule.firstLagMinMs - rule.lagFollowMs;
     const int highest = rule.firstLagMaxMs + rule.lagFollowMs;
-    const std::size_t lags = static_cast<std::size_t>((highest - lowest) / step + 1);
+    const int lagCount = (highest - lowest) / step + 1;
+    const auto lags = static_cast<std::size_t>(lagCount);
     auto lagAt = [&](std::size_t m) { return lowest + static_cast<int>(m) * step; };
 
     constexpr double kNone = -std::numeric_limits<double>::infinity();

@@ -2,9 +2,11 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 
 #include "history/sqlite_history.h"
 #include "qt/fonts.h"
+#include "qt/launcher_problem.h"
 #include "qt/qt_audio_input.h"
 #include "qt/qt_audio_output.h"
 #include "qt/qt_desktop.h"
@@ -12,6 +14,8 @@
 #include "qt/wiring.h"
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], tarvel::kLauncherProblemOption) == 0)
+        return tarvel::showLauncherProblem(argc, argv, QString::fromLocal8Bit(argv[2]));
     QApplication app(argc, argv);
     // The desktop matches the window to its entry and icon by this id.
     QGuiApplication::setDesktopFileName(QStringLiteral("invalid.tarvel.Tarvel"));
@@ -26,6 +30,7 @@ int main(int argc, char** argv) {
     // In the data folder, beside "system"; named in full in its messages.
     tarvel::SqliteHistory history(std::filesystem::absolute(tarvel::SqliteHistory::kFileName));
     program.setHistory(history);
+    history.prepare();  // a long history is checked while the first pages show
     program.setAudioOutput(audio);
     tarvel::QtAudioInput microphone;
     program.setAudioInput(microphone);

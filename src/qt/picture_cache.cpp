@@ -18,11 +18,15 @@ PictureLoad PictureCache::load(const QString& path, QPixmap& picture, const Size
         picture = cached->picture;
         return PictureLoad::Loaded;
     }
+    // The sizes a file declares are read from its header; a picture far
+    // larger than its place would only cost memory and time to decode. A GIF
+    // decodes to its logical screen, which Qt's reader does not report.
+    const auto screen = gifScreenSizeOf(path.toStdString());
+    if (screen && !limit.admits(screen->width, screen->height)) return PictureLoad::NotAPicture;
     QImageReader reader(path);
-    // The size a file declares is read from its header; a picture far larger
-    // than its place would only cost memory and time to decode.
     const QSize declared = reader.size();
     if (!declared.isValid() || !limit.admits(declared.width(), declared.height())) return PictureLoad::NotAPicture;
+    ++decodes_;
     QImage image = reader.read();
     // Qt takes a name ending in "@2x" for a picture of half as many screen
     // pixels; the window places every picture in its own pixels.

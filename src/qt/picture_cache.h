@@ -21,6 +21,8 @@ public:
     void setSharing(bool on) { sharing_ = on; }
     // A new batch: every file is looked at again before its entry is used.
     void startBatch() { ++generation_; }
+    // How many files it has decoded (the tests and the bench count them).
+    int decodes() const { return decodes_; }
 
 private:
     struct Entry {
@@ -32,6 +34,7 @@ private:
     QHash<QString, Entry> entries_;
     bool sharing_ = true;
     quint64 generation_ = 1;
+    int decodes_ = 0;
 };
 
 }  // namespace tarvel

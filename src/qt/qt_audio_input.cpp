@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "qt/run_and_wait.h"
 #include "ui/clock.h"
 
 namespace tarvel {
@@ -32,19 +33,30 @@ private:
 
 }  // namespace
 
-class QtAudioInput::Recorder : public QObject {
+// Lives on the microphone's thread; its members are called by name
+// (callAndWait), so that nothing of the program's crosses to that thread
+// inside Qt's events unseen by ThreadSanitizer.
+class AudioInputRecorder : public QObject {
+    Q_OBJECT
+
 public:
-    Recorder(QtAudioInput& input, const QAudioDevice& device, const QAudioFormat& format)
+    AudioInputRecorder(QtAudioInput& input, const QAudioDevice& device, const QAudioFormat& format)
         : input_(input), device_(device), format_(format) {}
 
-    bool open() {
+    // Held by open and close while they run, and by the thread that waits for them.
+    std::mutex handshake;
+    bool opened = false;  // by open
+
+    Q_INVOKABLE void open() {
+        const std::lock_guard order(handshake);
         source_ = std::make_unique<QAudioSource>(device_, format_);
         source_->setBufferSize(kBufferBytes);
         sink_ = std::make_unique<Sink>(input_);
         source_->start(sink_.get());
-        return source_->error() == QAudio::NoError && source_->state() != QAudio::StoppedState;
+        opened = source_->error() == QAudio::NoError && source_->state() != QAudio::StoppedState;
     }
-    void close() {
+    Q_INVOKABLE void close() {
+        const std::lock_guard order(handshake);
         if (source_) source_->stop();
         source_.reset();
         sink_.reset();
@@ -92,13 +104,14 @@ bool QtAudioInput::start(Instant at) {
         startAt_ = at;
         firstSample_ = -1;
     }
+    // Made and moved before its thread starts, which orders the one before
+    // the other where ThreadSanitizer sees it.
     thread_ = std::make_unique<QThread>();
-    thread_->start();
-    recorder_ = new Recorder(*this, device, format);
+    recorder_ = new AudioInputRecorder(*this, device, format);
     recorder_->moveToThread(thread_.get());
-    bool opened = false;
-    QMetaObject::invokeMethod(
-        recorder_, [this, &opened] { opened = recorder_->open(); }, Qt::BlockingQueuedConnection);
+    thread_->start();
+    callAndWait(recorder_, "open", recorder_->handshake);
+    const bool opened = recorder_->opened;
     if (!opened) stop();
     return opened;
 }
@@ -139,15 +152,17 @@ AudioBlock QtAudioInput::take(Instant) {
 
 void QtAudioInput::stop() {
     if (!thread_) return;
-    QMetaObject::invokeMethod(
-        recorder_, [this] { recorder_->close(); }, Qt::BlockingQueuedConnection);
-    QMetaObject::invokeMethod(recorder_, &QObject::deleteLater);
+    // Its last work on its thread is ordered before it is deleted here.
+    callAndWait(recorder_, "close", recorder_->handshake);
     thread_->quit();
     thread_->wait();
     thread_.reset();
+    delete recorder_;
     recorder_ = nullptr;
     const std::lock_guard lock(mutex_);
     buffer_.clear();
 }
 
 }  // namespace tarvel
+
+#include "qt_audio_input.moc"

@@ -14,6 +14,8 @@ class QThread;
 
 namespace tarvel {
 
+class AudioInputRecorder;
+
 class QtAudioInput : public AudioInput {
 public:
     QtAudioInput();
@@ -35,12 +37,10 @@ public:
     void heard(const char* data, qint64 bytes);
 
 private:
-    class Recorder;
-
     QList<QAudioDevice> devices_;
     std::size_t chosen_ = 0;
     std::unique_ptr<QThread> thread_;
-    Recorder* recorder_ = nullptr;  // lives on thread_
+    AudioInputRecorder* recorder_ = nullptr;  // lives on thread_
     std::mutex mutex_;
     std::vector<float> buffer_;
     std::int64_t taken_ = 0;

@@ -1,7 +1,8 @@
 // The metronome through the sound device: a QAudioSink in push mode with a
 // short buffer, fed from a thread of its own, so that the program's blocking
 // sleeps never starve it. Clicks are written at the sample that leaves the
-// device at their instant, reckoned from the sink's processed sample count.
+// device at their instant, reckoned from the sink's processed sample count
+// (StreamOrigin, which keeps the count's scatter out of the clicks' spacing).
 #pragma once
 
 #include <QThread>
@@ -12,6 +13,8 @@
 #include "audio/audio_output.h"
 
 namespace tarvel {
+
+class AudioOutputStream;
 
 class QtAudioOutput : public AudioOutput {
 public:
@@ -30,6 +33,17 @@ public:
     // ms: the median over the stream so far, 0 before it has played.
     double outputLatencyMs();
 
+    // What the stream did so far, for finding out where a misplaced click
+    // came from: the bench compares the stream written with what the device played.
+    struct Health {
+        int dryRuns = 0;     // the device played everything written, and then silence
+        int lateClicks = 0;  // asked for too late to sound at their instant
+    };
+    Health health();
+    // Keeps every sample written from now on (the bench's comparison).
+    void keepWritten();
+    std::vector<std::int16_t> written();
+
     struct Pending {
         ClickKind kind;
         Instant at;
@@ -39,14 +53,16 @@ public:
         std::mutex mutex;
         std::vector<Pending> pending;
         std::vector<double> latenciesMs;
+        Health health;
+        bool keepWritten = false;
+        std::vector<std::int16_t> written;
         std::atomic<bool> available{false};
     };
 
 private:
-    class Stream;
     Shared shared_;
     QThread thread_;
-    Stream* stream_ = nullptr;
+    AudioOutputStream* stream_ = nullptr;
 };
 
 }  // namespace tarvel

@@ -91,14 +91,14 @@ void PracticeRun::reportEmptyChartLines(const std::vector<std::int16_t>& chartLi
     std::string lines;
     int shown = 0;
     for (const int line : empty) {
-        if (shown++ == kMissingNamesShown) {
-            lines += " ほか " + std::to_string(empty.size() - static_cast<std::size_t>(kMissingNamesShown)) + " 行";
-            break;
-        }
+        if (shown++ == kMissingNamesShown) break;
         lines += (lines.empty() ? "" : "、") + std::to_string(line);
     }
+    lines += " 行目";
+    if (empty.size() > static_cast<std::size_t>(kMissingNamesShown))
+        lines += "ほか " + std::to_string(empty.size() - static_cast<std::size_t>(kMissingNamesShown)) + " 行";
     w_.showMessage(chart + " には、この練習に要る " + lines +
-                   " 行目がないか空です。\nその音符の運指の絵は空のまま練習を続けます。");
+                   "がないか空です。\nその音符の運指の絵は空のまま練習を続けます。");
 }
 
 std::string PracticeRun::missingPicturesMessage(const std::vector<std::string>& paths, std::string_view consequence) {

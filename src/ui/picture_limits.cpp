@@ -1,5 +1,7 @@
 #include "ui/picture_limits.h"
 
+#include <fstream>
+
 namespace tarvel {
 
 SizeLimit pictureLimit(ElementId id) {
@@ -33,6 +35,21 @@ SizeLimit pictureLimit(ElementId id) {
     if (id == el::P5_ExtraFirst) return {kScoreColumnWidth, kScoreBandHeight};
     if (id == el::P5_Legend) return {600, 24};
     return {200, 44};  // pages 1 and 2, 48 px apart
+}
+
+std::optional<PictureSize> gifScreenSize(std::string_view header) {
+    if (header.size() < 10 || (header.substr(0, 6) != "GIF87a" && header.substr(0, 6) != "GIF89a")) return std::nullopt;
+    auto word = [&](std::size_t at) {
+        return static_cast<unsigned char>(header[at]) | static_cast<unsigned char>(header[at + 1]) << 8;
+    };
+    return PictureSize{word(6), word(8)};
+}
+
+std::optional<PictureSize> gifScreenSizeOf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    char header[10];
+    if (!in.read(header, sizeof header)) return std::nullopt;
+    return gifScreenSize(std::string_view(header, sizeof header));
 }
 
 }  // namespace tarvel

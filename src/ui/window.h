@@ -34,14 +34,17 @@ enum class PictureLoad { Loaded, Missing, NotAPicture };
 struct ChartPoint {
     std::string time;  // local time, "2026-12-07 14:03:05"
     int grade = 0;
+    bool operator==(const ChartPoint&) const = default;
 };
 struct ChartLine {
     std::string tempo;  // "120"
     std::vector<ChartPoint> points;
+    bool operator==(const ChartLine&) const = default;
 };
 struct ChartData {
     std::string key;  // key code, "S01"
     std::vector<ChartLine> lines;
+    bool operator==(const ChartData&) const = default;
 };
 
 struct TableData {

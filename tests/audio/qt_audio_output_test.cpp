@@ -10,6 +10,7 @@
 
 #include "qt/qt_audio_output.h"
 #include "support/click_track.h"
+#include "support/fresh_process.h"
 #include "support/null_sink.h"
 
 namespace tarvel {
@@ -52,10 +53,13 @@ std::string describe(const std::vector<test::Onset>& onsets) {
     return text;
 }
 
-#define SKIP_WITHOUT_PULSEAUDIO()                                               \
-    if (const std::string missing = NullSink::missingTools(); !missing.empty()) \
-    GTEST_SKIP() << "PulseAudio is not installed (missing: " << missing         \
-                 << "); the real sound output is not tried. Install pulseaudio and pulseaudio-utils."
+// Also runs the rest of the test in a fresh process: Qt Multimedia stays
+// with the first sound server a process used.
+#define SKIP_WITHOUT_PULSEAUDIO()                                                                          \
+    if (const std::string missing = NullSink::missingTools(); !missing.empty())                            \
+        GTEST_SKIP() << "PulseAudio is not installed (missing: " << missing                                \
+                     << "); the real sound output is not tried. Install pulseaudio and pulseaudio-utils."; \
+    RUN_IN_A_FRESH_PROCESS()
 
 TEST(SoundDevice, WithoutAServerTheOutputIsSilentAndNeverBlocks) {
     ::setenv("PULSE_SERVER", "unix:/nonexistent", 1);

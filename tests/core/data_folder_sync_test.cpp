@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 #include <future>
 
 #include "data/result_record.h"
@@ -52,6 +53,30 @@ TEST_F(SyncTest, AFreshFolderGetsEverything) {
     EXPECT_EQ(read(player, "tarvel\\system\\hyouji\\title.gif"), "GIF89a title");
     EXPECT_EQ(player.names("tarvel\\" + kRecords), std::vector<std::string>{"まだです"});
     EXPECT_EQ(syncDataFolder(shipped.root(), player.root() / "tarvel").copied, 0) << "nothing changed";
+}
+
+TEST_F(SyncTest, WhatCannotBeDoneIsSaidInPlainJapanese) {
+    struct Case {
+        const char* what;
+        std::function<fs::path()> make;  // the installed data set to update from
+        std::vector<const char*> said;
+    };
+    const std::vector<Case> cases{
+        {"no installed data set", [&] { return shipped.root() / "missing"; }, {"を読めません", "見つかりません"}},
+        {"a file larger than the launcher reads",
+         [&] {
+             fs::resize_file(shipped.path("system\\unshi\\boe.txt"), 65 * 1024 * 1024);  // sparse
+             return shipped.root();
+         },
+         {"を読めません", "64 MiB より大きなファイルです"}},
+    };
+    for (const Case& c : cases) {
+        const SyncReport report = syncDataFolder(c.make(), player.root());
+        ASSERT_FALSE(report.errors.empty()) << c.what;
+        for (const char* words : c.said) EXPECT_NE(report.errors[0].find(words), std::string::npos) << report.errors[0];
+        EXPECT_EQ(report.errors[0].find("できません"), std::string::npos) << report.errors[0];
+        EXPECT_EQ(report.errors[0].find("16 MiB"), std::string::npos) << report.errors[0];
+    }
 }
 
 TEST_F(SyncTest, ARecordedResultSurvivesEveryUpdate) {

@@ -3,6 +3,7 @@
 // on the key page, and the progress page with its chart, table and export.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fstream>
 
 #include "data/data_paths.h"
@@ -104,6 +105,18 @@ TEST_F(HistoryInProgram, TheKeyPageShowsEachKeysBestBesideItsRecord) {
     EXPECT_FALSE(window.isShown(el::P3_BtnC));
 }
 
+TEST_F(HistoryInProgram, TheKeyPageAndTheProgressPageNeverReadEveryRun) {
+    grade(1, 8, 1);
+    click(el::P6_Btn(3));  // the key page
+    click(el::P3_BtnC);    // the progress page
+    window.choose(el::P7_Key, 0);
+    click(el::P7_Key);
+    click(el::P7_BtnA);
+    for (const std::string& call : history.calls)
+        EXPECT_NE(call.rfind("runs", 0), 0u) << "a long history would hold the window up: " << call;
+    EXPECT_NE(std::find(history.calls.begin(), history.calls.end(), "chart Boe BB 000"), history.calls.end());
+}
+
 TEST_F(HistoryInProgram, WithoutAHistoryTheKeyPageIsAsBefore) {
     test::RecordingWindow bare;
     Program plain(bare, files);
@@ -189,18 +202,47 @@ TEST_F(HistoryInProgram, TheProgressPageFromTheKeyboardAlone) {
     EXPECT_FALSE(window.isShown(el::P7_Chart));
 }
 
-TEST_F(HistoryInProgram, AnExportThatCannotBeWrittenSaysWhy) {
+TEST_F(HistoryInProgram, AnExportNeverReplacesAnEarlierOneOfTheSameDay) {
     grade(1, 8, 1);
     click(el::P6_Btn(3));
     click(el::P3_BtnC);
-    // A folder of that name, not empty, stands where the file would go.
-    std::filesystem::create_directory(data.root() / "tarvel-history-2010-08-28.csv");
-    std::filesystem::create_directory(data.root() / "tarvel-history-2010-08-28.csv" / "x");
     click(el::P7_BtnB);
-    EXPECT_EQ(window.caption(el::P7_Note).rfind("書き出せませんでした", 0), 0u) << window.caption(el::P7_Note);
-    EXPECT_TRUE(std::filesystem::is_directory(data.root() / "tarvel-history-2010-08-28.csv" / "x"));
-    EXPECT_EQ(data.names(""), (std::vector<std::string>{"system", "tarvel-history-2010-08-28.csv"}))
-        << "no temporary file is left";
+    const std::string first = "tarvel-history-2010-08-28.csv";
+    data.write(first, "edited by the player");
+    click(el::P7_BtnB);
+    click(el::P7_BtnB);
+    std::ifstream kept(data.root() / first, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "edited by the player");
+    EXPECT_EQ(data.names(""), (std::vector<std::string>{"system", "tarvel-history-2010-08-28-2.csv",
+                                                        "tarvel-history-2010-08-28-3.csv", first}));
+    EXPECT_NE(window.caption(el::P7_Note).find("tarvel-history-2010-08-28-3.csv"), std::string::npos)
+        << "it says which file it wrote: " << window.caption(el::P7_Note);
+}
+
+// The data folder's disk is full.
+class FullDisk : public LocalFileSystem {
+public:
+    using LocalFileSystem::LocalFileSystem;
+
+protected:
+    int renameNoReplace(const char*, const char*) override {
+        errno = ENOSPC;
+        return -1;
+    }
+};
+
+TEST_F(HistoryInProgram, AnExportThatCannotBeWrittenSaysWhy) {
+    grade(1, 8, 1);
+    FullDisk full(data.root());
+    test::RecordingWindow w;
+    Program p(w, full);
+    p.setHistory(history);
+    ASSERT_TRUE(p.Form_Load());
+    for (ElementId id : {el::P1_Btn1, el::P2_Btn1, el::P3_BtnC, el::P7_BtnB}) p.click(id);
+    EXPECT_EQ(w.caption(el::P7_Note).rfind("書き出せませんでした（ディスクに空きがありません）", 0), 0u)
+        << w.caption(el::P7_Note);
+    EXPECT_NE(w.caption(el::P7_Note).find("tarvel-history-2010-08-28.csv"), std::string::npos);
+    EXPECT_EQ(data.names(""), (std::vector<std::string>{"system"})) << "no temporary file is left";
 }
 
 }  // namespace

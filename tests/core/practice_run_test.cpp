@@ -286,6 +286,9 @@ TEST_F(RunTest, ShortAndLongChartLines) {
     EXPECT_EQ(window.picture(el::Uns_img(8)), "system\\unshi\\Boe\\R5z.gif") << "right hand 5 is the last character";
     EXPECT_EQ(window.picture(el::Uns_img(9)), "system\\unshi\\Boe\\L1.gif") << "an empty line names bare prefixes";
     EXPECT_EQ(window.picture(el::Uns_img(17)), "system\\unshi\\Boe\\R5.gif");
+    ASSERT_EQ(window.messages().size(), 1u);
+    const std::string said = window.messages()[0];
+    EXPECT_NE(said.find("に要る 121、141、151、171、191 行目ほか 2 行がないか空です"), std::string::npos) << said;
 }
 
 TEST_F(RunTest, PlayingAgainReusesTheLoadedExercise) {

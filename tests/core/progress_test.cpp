@@ -95,15 +95,47 @@ TEST(GradeChart, OneLinePerTempoFromTheSlowestForTheChosenKey) {
     EXPECT_TRUE(gradeChart(runs, "F14").lines.empty());
 }
 
+TEST(GradeChart, OnePointADayAtEachTempoTheDaysBestWhenFirstReached) {
+    struct Case {
+        const char* what;
+        std::vector<HistoryRun> runs;
+        std::vector<ChartPoint> points;  // of the one line
+    };
+    const std::vector<Case> cases{
+        {"a better run later that day",
+         {run("2026-12-07 10:00:00", "S01", "340", "Ｂ", 8), run("2026-12-07 11:00:00", "S01", "340", "ＡＡ", 10)},
+         {{"2026-12-07 11:00:00", 10}}},
+        {"a worse or equal run later that day",
+         {run("2026-12-07 10:00:00", "S01", "340", "ＡＡ", 10), run("2026-12-07 11:00:00", "S01", "340", "Ｂ", 8),
+          run("2026-12-07 12:00:00", "S01", "340", "ＡＡ", 10)},
+         {{"2026-12-07 10:00:00", 10}}},
+        {"days in date order, a clock set back",
+         {run("2026-12-09 10:00:00", "S01", "340", "Ｂ", 8), run("2026-12-07 10:00:00", "S01", "340", "Ｃ", 7)},
+         {{"2026-12-07 10:00:00", 7}, {"2026-12-09 10:00:00", 8}}},
+    };
+    for (const Case& c : cases) {
+        const ChartData chart = gradeChart(c.runs, "S01");
+        ASSERT_EQ(chart.lines.size(), 1u) << c.what;
+        EXPECT_EQ(chart.lines[0].points, c.points) << c.what;
+    }
+}
+
 TEST(ProgressPage, PreselectedKeyAndTheLastRuns) {
     const std::vector<HistoryRun> runs{run("2026-12-07 10:00:00", "S01", "340", "ＡＡＡ", 11),
-                                       run("2026-12-07 10:01:00", "F03", "60", "Ｉ", 1, "Boe", "BB", "3")};
-    EXPECT_EQ(preselectedKey(runs, "S05"), 10) << "the key played last (F03), not the key chosen last";
-    EXPECT_EQ(preselectedKey(runs, ""), 10);
+                                       run("2026-12-07 10:01:00", "F03", "60", "Ｉ", 1, "Boe", "BB", "3"),
+                                       run("2026-12-07 10:02:00", "F05", "60", "Ｉ", 1, "Oeh")};
+    const ProgressSummary summary = progressSummary(runs, "Boe", "BB", {2026, 12, 7}, 1);
+    ASSERT_EQ(summary.lastRuns, std::vector<HistoryRun>{runs[1]}) << "newest first, of Boehm and B flat only";
+    EXPECT_EQ(summary.runsPerKey[1] + summary.runsPerKey[10] + summary.runsPerKey[12], 2);
+    EXPECT_EQ(summary.runsPerKey[10], 1);
+    EXPECT_EQ(summary.days.week, 1);
+    EXPECT_EQ(preselectedKey(summary.lastRuns, "S05"), 10) << "the key played last (F03), not the key chosen last";
     EXPECT_EQ(preselectedKey({}, "S05"), 5) << "nothing played yet: the key chosen last";
     EXPECT_EQ(preselectedKey({}, ""), 0);
+    EXPECT_EQ(firstDayCounted({2026, 12, 6}), "2026-11-30") << "Monday, in the month before";
+    EXPECT_EQ(firstDayCounted({2026, 12, 9}), "2026-12-01");
 
-    const TableData table = lastRunsTable(runs, 1);
+    const TableData table = lastRunsTable(summary.lastRuns);
     EXPECT_EQ(table.header, (std::vector<std::string>{"日時", "調", "テンポ", "答え", "成績", "聞き取りミス"}));
     ASSERT_EQ(table.rows.size(), 1u);
     EXPECT_EQ(table.rows[0],

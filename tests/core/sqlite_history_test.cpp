@@ -2,16 +2,20 @@
 // writing at the same time, and everything that can go wrong with the file:
 // damaged, foreign, newer, unwritable, a read-only folder, a kill mid-write.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <fstream>
+#include <random>
 #include <regex>
 #include <thread>
 
+#include "history/progress.h"
 #include "history/sqlite_history.h"
 #include "support/data_folder.h"
 
@@ -191,6 +195,8 @@ TEST_F(HistoryFile, AHistoryThatCannotBeWrittenSaysSoOnce) {
     ASSERT_EQ(messages.size(), 1u) << "one message, not one a run";
     EXPECT_NE(messages[0].find(file().string()), std::string::npos) << messages[0];
     EXPECT_NE(messages[0].find("記録フォルダに残ります"), std::string::npos) << messages[0];
+    EXPECT_NE(messages[0].find("：ファイルではなくフォルダです（unable to open database file）"), std::string::npos)
+        << "the reason in Japanese, SQLite's words as a detail: " << messages[0];
     EXPECT_FALSE(history.runs());
 }
 
@@ -247,29 +253,252 @@ TEST_F(HistoryFile, AReadOnlyDataFolderIsReadButNotWritten) {
     EXPECT_EQ(query(kept, "SELECT count(*) FROM runs"), "1");
 }
 
-TEST_F(HistoryFile, ASecondProgramWritingAtTheSameTimeIsWaitedFor) {
+TEST_F(HistoryFile, AFullDiskIsCalledAFullDisk) {
+    // A small file system of its own, in a mount namespace of a child's own.
+    const fs::path disk = data.root() / "disk";
+    fs::create_directory(disk);
+    const pid_t child = fork();
+    if (child == 0) {
+        if (unshare(CLONE_NEWNS) != 0 || mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+            mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=256k") != 0)
+            _exit(77);
+        const fs::path f = disk / SqliteHistory::kFileName;
+        SqliteHistory(f).add(aRun(1));  // the history as it stood while there was room
+        std::ofstream filler(disk / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size()))) {}
+        filler.close();
+        SqliteHistory history(f);
+        bool added = true;
+        for (int n = 2; n < 20 && added; ++n) added = history.add(aRun(n));
+        const auto messages = history.takeMessages();
+        if (messages.empty()) _exit(1);
+        std::ofstream(data.root() / "message.txt") << messages[0];
+        _exit(added ? 2 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << "no tmpfs could be mounted here";
+    ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_EQ(WEXITSTATUS(status), 0) << "a message, and the run not kept";
+    std::ifstream in(data.root() / "message.txt");
+    const std::string message{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_NE(message.find("ディスクに空きがありません"), std::string::npos) << message;
+    EXPECT_EQ(message.find("フォルダに書き込めません"), std::string::npos) << message;
+}
+
+// Another program's connection that holds the history's write lock until it
+// is released (or destroyed).
+class WriteLock {
+public:
+    explicit WriteLock(const fs::path& file) {
+        sqlite3_open(file.c_str(), &db_);
+        held_ = sqlite3_exec(db_,
+                             "BEGIN IMMEDIATE; INSERT INTO runs (played_at, system, pairing, key, tempo, answer, "
+                             "grade, grade_no) VALUES ('2026-12-07 09:00:00', 'Oeh', 'BB', '000', '60', '0', 'Ｄ', 6);",
+                             nullptr, nullptr, nullptr) == SQLITE_OK;
+    }
+    ~WriteLock() {
+        release();
+        sqlite3_close(db_);
+    }
+    bool held() const { return held_; }
+    void release() {
+        if (held_) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+        held_ = false;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+    bool held_ = false;
+};
+
+// The minutes and seconds of every run, oldest first ("00:01 00:02").
+std::string playedOrder(const fs::path& file) {
+    return query(file, "SELECT group_concat(substr(played_at, 15), ' ') FROM (SELECT played_at FROM runs ORDER BY id)");
+}
+
+bool waitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 100 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return done();
+}
+
+TEST_F(HistoryFile, RunsGradedWhileAnotherProgramHoldsTheWriteLockAreAddedInOrderOnceItIsFree) {
     SqliteHistory history(file());
     ASSERT_TRUE(history.add(aRun(1)));
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open(file().c_str(), &other), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(other,
-                           "BEGIN IMMEDIATE; INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, "
-                           "grade_no) VALUES ('2026-12-07 10:00:30', 'Oeh', 'BB', '000', '60', '0', 'Ｄ', 6);",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    std::atomic<bool> committed = false;
-    std::thread finisher([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        committed = true;
-        sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
-    });
-    const bool added = history.add(aRun(2));
-    const bool afterTheOther = committed;
-    finisher.join();
-    sqlite3_close(other);
-    EXPECT_TRUE(added);
-    EXPECT_TRUE(afterTheOther) << "the run waited for the other program's write";
-    EXPECT_EQ(history.runs()->size(), 3u);
+    WriteLock other(file());
+    ASSERT_TRUE(other.held());
+    // The window does not wait for the other program: both calls return while
+    // it still holds the lock, and the runs are kept.
+    EXPECT_TRUE(history.add(aRun(2)));
+    EXPECT_TRUE(history.add(aRun(3)));
+    EXPECT_TRUE(other.held());
+    EXPECT_EQ(playedOrder(file()), "00:01");
+    other.release();
+    EXPECT_TRUE(waitFor([&] { return playedOrder(file()) == "00:01 00:00 00:02 00:03"; })) << playedOrder(file());
+    EXPECT_TRUE(history.takeMessages().empty());
+    EXPECT_TRUE(history.add(aRun(4)));
+    EXPECT_EQ(playedOrder(file()), "00:01 00:00 00:02 00:03 00:04");
+    for (const std::string& name : filesIn(data.root()))
+        EXPECT_EQ(name.find("pending"), std::string::npos) << "nothing left waiting: " << name;
+}
+
+TEST_F(HistoryFile, RunsWaitingForTheLockSurviveTheProgramsEndAndAKill) {
+    for (const bool killed : {false, true}) {
+        SCOPED_TRACE(killed ? "killed" : "closed");
+        test::DataFolder folder;
+        const fs::path f = folder.root() / SqliteHistory::kFileName;
+        SqliteHistory(f).add(aRun(1));
+        {
+            WriteLock other(f);
+            ASSERT_TRUE(other.held());
+            if (killed) {
+                const pid_t child = fork();
+                if (child == 0) {
+                    SqliteHistory history(f);
+                    const bool kept = history.add(aRun(2)) && history.add(aRun(3));
+                    _exit(kept ? 0 : 1);  // no destructor: as if killed
+                }
+                int status = 0;
+                waitpid(child, &status, 0);
+                ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+            } else {
+                SqliteHistory history(f);
+                EXPECT_TRUE(history.add(aRun(2)));
+                EXPECT_TRUE(history.add(aRun(3)));
+            }  // the program ends while the other still writes
+            EXPECT_EQ(playedOrder(f), "00:01");
+        }
+        SqliteHistory next(f);  // the next start
+        const auto runs = next.runs();
+        ASSERT_TRUE(runs);
+        EXPECT_EQ(playedOrder(f), "00:01 00:00 00:02 00:03");
+        SqliteHistory(f).runs();
+        EXPECT_EQ(playedOrder(f), "00:01 00:00 00:02 00:03") << "added once";
+    }
+}
+
+// A history of many runs on few days, keys and tempi, the clock now and then
+// set back, listened to now and then; the same for every test run.
+std::vector<HistoryRun> aLongHistory(int count) {
+    std::mt19937 random(7);
+    const char* systems[] = {"Boe", "Oeh"};
+    const char* pairings[] = {"BB", "BC", "BA"};
+    const char* keys[] = {"000", "S01", "F03", "S14"};
+    const char* tempi[] = {"30", "120", "340", "480"};
+    std::vector<HistoryRun> runs;
+    for (int n = 0; n < count; ++n) {
+        const int day = 1 + n * 20 / count - (random() % 10 == 0 ? 3 : 0);
+        const int gradeNo = 1 + static_cast<int>(random() % 14);
+        char at[32];
+        std::snprintf(at, sizeof at, "2026-12-%02d %02d:%02d:00", std::max(1, day), n % 24, n % 60);
+        HistoryRun run{at,
+                       systems[random() % 2],
+                       pairings[random() % 3],
+                       keys[random() % 4],
+                       tempi[random() % 4],
+                       std::to_string(random() % 4),
+                       "G" + std::to_string(gradeNo),
+                       gradeNo,
+                       std::nullopt};
+        if (random() % 5 == 0) run.heardSlips = static_cast<int>(random() % 7);
+        runs.push_back(std::move(run));
+    }
+    return runs;
+}
+
+TEST_F(HistoryFile, ThePagesFiguresAreThoseOfEveryRun) {
+    const std::vector<HistoryRun> runs = aLongHistory(600);
+    // Made by this version, and made by the first and brought up to date.
+    for (const bool upgraded : {false, true}) {
+        SCOPED_TRACE(upgraded ? "upgraded" : "made so");
+        test::DataFolder folder;
+        const fs::path f = folder.root() / SqliteHistory::kFileName;
+        if (upgraded) {
+            SqliteHistory(f).add(runs[0]);
+            exec(f,
+                 "DROP TRIGGER runs_into_days; DROP TABLE run_days; DROP INDEX runs_by_pairing; "
+                 "DROP INDEX runs_by_token; ALTER TABLE runs DROP COLUMN queued_as; PRAGMA user_version=1;");
+            sqlite3* db = nullptr;
+            sqlite3_open(f.c_str(), &db);
+            sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+            for (std::size_t i = 1; i < runs.size(); ++i) {
+                const HistoryRun& r = runs[i];
+                const std::string sql =
+                    "INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, "
+                    "grade_no, heard_slips) VALUES ('" +
+                    r.playedAt + "','" + r.system + "','" + r.pairing + "','" + r.key + "','" + r.tempo + "','" +
+                    r.answer + "','" + r.grade + "'," + std::to_string(r.gradeNo) + "," +
+                    (r.heardSlips ? std::to_string(*r.heardSlips) : "NULL") + ")";
+                sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+            }
+            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        }
+        SqliteHistory history(f);
+        if (!upgraded) {
+            for (const HistoryRun& r : runs) ASSERT_TRUE(history.add(r));
+        }
+        ASSERT_EQ(history.runs(), runs);
+        for (const char* system : {"Boe", "Oeh"})
+            for (const char* pairing : {"BB", "BC", "BA"}) {
+                SCOPED_TRACE(std::string(system) + " " + pairing);
+                EXPECT_EQ(history.best(system, pairing), bestPerKey(runs, system, pairing));
+                for (const CalendarDate today : {CalendarDate{2026, 12, 9}, CalendarDate{2026, 12, 20}})
+                    EXPECT_EQ(history.progress(system, pairing, today, 12),
+                              progressSummary(runs, system, pairing, today, 12));
+                std::vector<HistoryRun> some;
+                for (const HistoryRun& r : runs)
+                    if (r.system == system && r.pairing == pairing) some.push_back(r);
+                for (const char* key : {"000", "S01", "F03", "S14", "F14"})
+                    EXPECT_EQ(history.chart(system, pairing, key), gradeChart(some, key)) << key;
+            }
+        EXPECT_TRUE(history.takeMessages().empty());
+    }
+}
+
+TEST_F(HistoryFile, ThePagesQueriesSearchAnIndexAndNeverScanEveryRun) {
+    SqliteHistory(file()).add(aRun(1));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(file().c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    for (const std::string& sql : SqliteHistory::pageQueries()) {
+        sqlite3_stmt* plan = nullptr;
+        ASSERT_EQ(sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + sql).c_str(), -1, &plan, nullptr), SQLITE_OK) << sql;
+        std::string steps;
+        while (sqlite3_step(plan) == SQLITE_ROW)
+            steps += std::string(reinterpret_cast<const char*>(sqlite3_column_text(plan, 3))) + "; ";
+        sqlite3_finalize(plan);
+        EXPECT_EQ(steps.find("SCAN"), std::string::npos) << sql << "\n" << steps;
+        EXPECT_EQ(steps.find("TEMP B-TREE"), std::string::npos) << sql << "\n" << steps;
+        EXPECT_NE(steps.find("SEARCH"), std::string::npos) << sql << "\n" << steps;
+    }
+    sqlite3_close(db);
+}
+
+TEST(PendingRuns, TheFileKeepsEveryFieldAndATornLineIsLeftOut) {
+    HistoryRun odd = aRun(7);
+    odd.answer = "a\tb\\c\nd";
+    odd.heardSlips = 4;
+    const std::vector<QueuedRun> runs{{"t1", aRun(1)}, {"t2", odd}};
+    const std::string text = pendingText(runs);
+    EXPECT_EQ(readPendingText(text), runs);
+    EXPECT_EQ(readPendingText(text + "t3\t2026-12-07 10:00:09\tBoe"), runs) << "a line cut short by a crash";
+    EXPECT_TRUE(readPendingText("something else\n" + text.substr(text.find('\n') + 1)).empty());
+    EXPECT_NE(newToken(), newToken());
+}
+
+TEST_F(HistoryFile, AWaitingRunThatWasAddedBeforeTheProgramDiedIsNotAddedAgain) {
+    SqliteHistory(file()).add(aRun(1));
+    // Added, but the program died before it emptied the file.
+    exec(file(),
+         "INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, grade_no, queued_as) "
+         "VALUES ('2026-12-07 10:00:02', 'Boe', 'BB', 'S01', '120', '0', 'Ｂ', 8, 'token-2')");
+    const PendingRuns pending(file());
+    ASSERT_EQ(pending.write({{"token-2", aRun(2)}, {"token-3", aRun(3)}}), "");
+    SqliteHistory next(file());
+    ASSERT_TRUE(next.runs());
+    EXPECT_EQ(playedOrder(file()), "00:01 00:02 00:03");
+    EXPECT_FALSE(pending.any());
 }
 
 TEST_F(HistoryFile, AKillDuringTheWritesLosesAtMostTheRunBeingWritten) {
@@ -308,6 +537,74 @@ TEST_F(HistoryFile, AKillDuringTheWritesLosesAtMostTheRunBeingWritten) {
         for (const HistoryRun& run : *runs) EXPECT_EQ(run.grade, "Ｂ");
         EXPECT_TRUE(after.add(aRun(99)));
     }
+}
+
+TEST_F(HistoryFile, AHistoryThatIsASymbolicLinkIsNeitherReadNorWritten) {
+    struct Case {
+        const char* what;
+        bool targetExists;
+        const char* linked;  // the name that is a link
+    };
+    for (const Case& c : {Case{"pointing where nothing is yet", false, ""},
+                          Case{"pointing at another history", true, ""}, Case{"its log file", false, "-wal"}}) {
+        SCOPED_TRACE(c.what);
+        test::DataFolder folder, elsewhere;
+        const fs::path target = elsewhere.root() / "h.sqlite";
+        if (c.targetExists) {
+            SqliteHistory other(target);
+            ASSERT_TRUE(other.add(aRun(1, "000", "Oeh")));
+        }
+        fs::path link = folder.root() / SqliteHistory::kFileName;
+        if (std::string(c.linked).empty()) {
+            fs::create_symlink(target, link);
+        } else {
+            SqliteHistory(link).add(aRun(1));
+            link += c.linked;
+            fs::remove(link);
+            fs::create_symlink(target, link);
+        }
+        SqliteHistory history(folder.root() / SqliteHistory::kFileName);
+        EXPECT_FALSE(history.add(aRun(2)));
+        EXPECT_FALSE(history.add(aRun(3)));
+        EXPECT_FALSE(history.runs()) << "another player's runs are not shown either";
+        const auto messages = history.takeMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find(link.string()), std::string::npos) << messages[0];
+        EXPECT_NE(messages[0].find("シンボリックリンク"), std::string::npos) << messages[0];
+        EXPECT_EQ(filesIn(elsewhere.root()),
+                  c.targetExists ? std::vector<std::string>{"h.sqlite"} : std::vector<std::string>{})
+            << "nothing made or written beside the target";
+        if (c.targetExists) {
+            EXPECT_EQ(query(target, "SELECT count(*) FROM runs"), "1");
+        }
+        EXPECT_TRUE(fs::is_symlink(link)) << "the link is left as it is";
+    }
+}
+
+TEST_F(HistoryFile, TwoProgramsStartingOnAFolderWithoutAHistoryBothKeepTheirRuns) {
+    // A third connection holds the write lock on the new, empty file while
+    // both programs look at it, so that both find it without a schema.
+    sqlite3* holder = nullptr;
+    ASSERT_EQ(sqlite3_open(file().c_str(), &holder), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(holder, "PRAGMA journal_mode=WAL; BEGIN IMMEDIATE;", nullptr, nullptr, nullptr), SQLITE_OK);
+    std::vector<std::string> messages[2];
+    bool added[2] = {false, false};
+    std::vector<std::thread> programs;
+    for (int p = 0; p < 2; ++p)
+        programs.emplace_back([&, p] {
+            SqliteHistory history(file());
+            added[p] = history.add(aRun(p + 1, p == 0 ? "S01" : "S02"));
+            messages[p] = history.takeMessages();
+        });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    sqlite3_exec(holder, "COMMIT", nullptr, nullptr, nullptr);
+    for (std::thread& t : programs) t.join();
+    sqlite3_close(holder);
+    for (int p = 0; p < 2; ++p) {
+        EXPECT_TRUE(added[p]) << p;
+        EXPECT_TRUE(messages[p].empty()) << p << ": " << (messages[p].empty() ? "" : messages[p][0]);
+    }
+    EXPECT_EQ(query(file(), "SELECT count(*) FROM runs"), "2");
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 # machine never collide), starts the installed launcher there and sets
 # `window` to the id of its window. Expects `build` to be set, and `screen`
 # (default 1280x1024) may be; provides `work`, `program`, `window`, `fail`
-# and `start_tarvel` (starts it again, setting `program` and `window`).
+# and `start_tarvel` (starts it again, setting `program` and `window`). With
+# `start=no` it starts nothing.
 work="$(mktemp -d)"
 server=""
 program=""
@@ -36,4 +37,4 @@ start_tarvel() {
   done
   [ -n "$window" ] || fail "no window called Tarvel appeared"
 }
-start_tarvel
+[ "${start:-yes}" = no ] || start_tarvel

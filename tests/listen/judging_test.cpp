@@ -3,6 +3,9 @@
 // chain on performances rendered from the exercise files.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <fstream>
+
 #include <cmath>
 #include <functional>
 
@@ -398,31 +401,98 @@ TEST(Judging, TheSoundingPitchOfANoteIsItsChartBlockAWholeToneLower) {
     }
 }
 
-TEST(WavFileInput, ReplaysTheFileOnTheRunsClock) {
+// A WAV header of 16-bit mono samples; the samples themselves are left to the
+// caller (a sparse file of zeros, say).
+void writeWavHeader(const std::filesystem::path& file, int rate, std::uint32_t samples) {
+    std::ofstream out(file, std::ios::binary);
+    auto put = [&out](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.put(static_cast<char>((v >> (8 * i)) & 0xff));
+    };
+    out.write("RIFF", 4);
+    put(36 + samples * 2, 4);
+    out.write("WAVEfmt ", 8);
+    put(16, 4), put(1, 2), put(1, 2), put(static_cast<std::uint32_t>(rate), 4);
+    put(static_cast<std::uint32_t>(rate) * 2, 4), put(2, 2), put(16, 2);
+    out.write("data", 4);
+    put(samples * 2, 4);
+}
+
+TEST(WavFileInput, ReplaysTheFileOnTheRunsClockReadingItAsItIsHeard) {
     test::DataFolder folder;
     const auto path = folder.root() / "tone.wav";
-    ASSERT_EQ(std::system(("sox -n -r 8000 -c 2 -b 16 " + path.string() + " synth 1 sine 440 2>/dev/null").c_str()), 0);
+    ASSERT_EQ(std::system(("sox -n -r 44100 -c 2 -b 16 " + path.string() + " synth 1 sine 440 2>/dev/null").c_str()),
+              0);
     WavFileInput input(path.string());
     ASSERT_TRUE(input.ok()) << input.error();
     EXPECT_EQ(input.deviceNames(), std::vector<std::string>{"tone.wav"});
-    EXPECT_EQ(input.sampleRate(), 8000);
+    EXPECT_EQ(input.sampleRate(), 44100);
     using std::chrono::milliseconds;
     EXPECT_TRUE(input.take(milliseconds(5000)).samples.empty());  // not started: nothing heard
     ASSERT_TRUE(input.start(milliseconds(2000)));
     EXPECT_TRUE(input.take(milliseconds(2000)).samples.empty());
     const AudioBlock first = input.take(milliseconds(2250));
     EXPECT_EQ(first.first, 0);
-    EXPECT_EQ(first.samples.size(), 2000u);
+    EXPECT_EQ(first.samples.size(), 11025u);
     const AudioBlock rest = input.take(milliseconds(9000));
-    EXPECT_EQ(rest.first, 2000);
-    EXPECT_EQ(rest.samples.size(), 6000u);  // the file ends after a second
+    EXPECT_EQ(rest.first, 11025);
+    EXPECT_EQ(rest.samples.size(), 33075u);  // the file ends after a second
     EXPECT_TRUE(input.take(milliseconds(9500)).samples.empty());
 
-    WavFileInput missing((folder.root() / "none.wav").string());
-    EXPECT_FALSE(missing.ok());
-    EXPECT_NE(missing.error().find("none.wav"), std::string::npos);
-    EXPECT_TRUE(missing.deviceNames().empty());
-    EXPECT_FALSE(missing.start(milliseconds(0)));
+    // Twenty minutes: only what has been heard is read.
+    const auto longer = folder.root() / "long.wav";
+    writeWavHeader(longer, 44100, 20 * 60 * 44100);
+    std::filesystem::resize_file(longer, 44 + 20 * 60 * 44100 * 2);
+    WavFileInput recording(longer.string());
+    ASSERT_TRUE(recording.ok()) << recording.error();
+    EXPECT_EQ(recording.sampleCount(), 20u * 60 * 44100);
+    ASSERT_TRUE(recording.start(milliseconds(0)));
+    EXPECT_EQ(recording.take(milliseconds(1000)).samples.size(), 44100u);
+    EXPECT_LE(recording.samplesRead(), 44100u + 4096u);
+}
+
+TEST(WavFileInput, AFileThatCannotBeHeardIsCalledWhatItIs) {
+    test::DataFolder folder;
+    const auto fifo = folder.root() / "pipe.wav";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::filesystem::create_directory(folder.root() / "folder.wav");
+    const struct {
+        std::filesystem::path path;
+        const char* said;
+    } cases[] = {
+        {folder.root() / "none.wav", "見つかりません"},
+        {fifo, "名前付きパイプ"},
+        {folder.root() / "folder.wav", "フォルダ"},
+    };
+    for (const auto& c : cases) {
+        WavFileInput input(c.path.string());
+        EXPECT_FALSE(input.ok());
+        EXPECT_NE(input.error().find(c.path.filename().string()), std::string::npos) << input.error();
+        EXPECT_NE(input.error().find(c.said), std::string::npos) << input.error();
+        EXPECT_TRUE(input.deviceNames().empty());
+        EXPECT_FALSE(input.start(std::chrono::milliseconds(0)));
+    }
+}
+
+// A clean performance recorded at another rate is heard as the microphone
+// hears it, at 44.1 kHz: no slip that was not played.
+TEST(WavFileInput, ARecordingAtAnotherRateIsHeardAtTheMicrophonesRate) {
+    const auto plan = test::readPlan(TARVEL_PERFORMANCE_PLAN);
+    const auto clean = std::find_if(plan.begin(), plan.end(), [](const auto& p) { return p.name == "clean-120"; });
+    ASSERT_NE(clean, plan.end());
+    const std::filesystem::path render = std::filesystem::path(TARVEL_RENDERS) / "clean-120.wav";
+    if (!std::filesystem::exists(render)) GTEST_SKIP() << "no rendered performances in " << TARVEL_RENDERS;
+    for (const int rate : {8000, 192000}) {
+        SCOPED_TRACE(rate);
+        test::DataFolder renders;
+        ASSERT_EQ(std::system(("sox " + render.string() + " -r " + std::to_string(rate) + " " +
+                               (renders.root() / "clean-120.wav").string() + " 2>/dev/null")
+                                  .c_str()),
+                  0);
+        const test::Heard heard = test::hearPerformance(*clean, TARVEL_BUILT_DATA, renders.root());
+        ASSERT_TRUE(heard.ok) << heard.error;
+        EXPECT_EQ(heard.rate, 44100);
+        EXPECT_EQ(heard.judgement.markText(), std::string(heard.notes, 'o'));
+    }
 }
 
 // Every rendered performance, judged: the planted slips and nothing else, the

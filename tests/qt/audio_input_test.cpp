@@ -1,8 +1,8 @@
 // The Qt microphone: with no sound server at all, and through a private
 // PulseAudio daemon whose null sink is heard through a remapped source (Qt
 // hides monitor sources), so that a WAV played into it reaches QAudioSource.
-// Each test runs in a process of its own (ctest), so the sound server that
-// Qt Multimedia connects to is the one the test names.
+// Qt Multimedia connects to the first sound server a process uses and never
+// to another, so a test with a server of its own runs in a fresh process.
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -14,6 +14,7 @@
 #include "listen/pitch_tracker.h"
 #include "qt/qt_audio_input.h"
 #include "support/data_folder.h"
+#include "support/fresh_process.h"
 #include "ui/clock.h"
 
 namespace tarvel {
@@ -67,6 +68,7 @@ private:
 TEST(QtAudioInput, AWavPlayedIntoAPulseAudioNullSinkIsHeard) {
     if (!onPath("pulseaudio") || !onPath("paplay") || !onPath("sox"))
         GTEST_SKIP() << "pulseaudio, paplay or sox is not installed: the real-input test is skipped";
+    RUN_IN_A_FRESH_PROCESS();  // a sound server of its own
     test::DataFolder dir;
     PulseDaemon daemon(dir.root());
     if (!daemon.started()) GTEST_SKIP() << "a private pulseaudio daemon could not be started here";

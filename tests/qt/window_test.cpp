@@ -302,6 +302,31 @@ std::string hugeGif() {
     return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
 }
 
+// A GIF whose frame of 100 x 50 pixels stands on a logical screen of
+// 5600 x 5600: decoded, it is a picture of the screen's size.
+std::string hugeScreenGif() {
+    const unsigned char bytes[] = {'G',  'I', 'F',  '8',  '9',  'a',  0xE0, 0x15, 0xE0, 0x15, 0x80, 0, 0,  // screen
+                                   0,    0,   0,    0xFF, 0xFF, 0xFF,                       // two colours
+                                   0x2C, 0,   0,    0,    0,    0x64, 0,    0x32, 0,    0,  // frame
+                                   2,    2,   0x4C, 0x01, 0,    0x3B};
+    return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+TEST(PictureCache, AGifOnAScreenLargerThanItsPlaceIsRefusedBeforeItIsDecoded) {
+    test::DataFolder data;
+    data.write("system\\screen.gif", hugeScreenGif());
+    test::writeGif(data, "system\\fits.gif", test::solidPicture(118, 76, Qt::blue));
+    PictureCache cache;
+    QPixmap picture;
+    const SizeLimit keyButton{118, 76};
+    EXPECT_EQ(cache.load(QString::fromStdString(data.path("system\\screen.gif").string()), picture, keyButton),
+              PictureLoad::NotAPicture);
+    EXPECT_EQ(cache.decodes(), 0) << "refused by its screen's size, not decoded first";
+    EXPECT_EQ(cache.load(QString::fromStdString(data.path("system\\fits.gif").string()), picture, keyButton),
+              PictureLoad::Loaded);
+    EXPECT_EQ(cache.decodes(), 1);
+}
+
 // A picture larger than its place is refused before it is decoded.
 TEST_F(WindowTest, PicturesLargerThanTheirPlaceAreRefused) {
     data.write("system\\huge.gif", hugeGif());

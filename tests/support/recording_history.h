@@ -6,13 +6,15 @@
 #include <utility>
 
 #include "history/history_store.h"
+#include "history/progress.h"
 
 namespace tarvel::test {
 
 class RecordingHistory : public HistoryStore {
 public:
     std::vector<HistoryRun> kept;
-    std::vector<std::string> calls;  // "add S01 ＡＡ", "runs Boe BB", "runs"
+    std::vector<std::string>
+        calls;  // "add S01 ＡＡ", "runs Boe BB", "runs", "best Boe BB", "progress Boe BB", "chart Boe BB S01"
     bool failWrites = false;
     bool failReads = false;
     std::vector<std::string> pendingMessages;
@@ -36,6 +38,25 @@ public:
         for (const HistoryRun& run : kept)
             if (run.system == system && run.pairing == pairing) some.push_back(run);
         return some;
+    }
+    std::optional<BestPerKey> best(std::string_view system, std::string_view pairing) override {
+        calls.push_back("best " + std::string(system) + " " + std::string(pairing));
+        if (failReads) return std::nullopt;
+        return bestPerKey(kept, system, pairing);
+    }
+    std::optional<ProgressSummary> progress(std::string_view system, std::string_view pairing,
+                                            const CalendarDate& today, std::size_t count) override {
+        calls.push_back("progress " + std::string(system) + " " + std::string(pairing));
+        if (failReads) return std::nullopt;
+        return progressSummary(kept, system, pairing, today, count);
+    }
+    std::optional<ChartData> chart(std::string_view system, std::string_view pairing, std::string_view key) override {
+        calls.push_back("chart " + std::string(system) + " " + std::string(pairing) + " " + std::string(key));
+        if (failReads) return std::nullopt;
+        std::vector<HistoryRun> some;
+        for (const HistoryRun& run : kept)
+            if (run.system == system && run.pairing == pairing) some.push_back(run);
+        return gradeChart(some, key);
     }
     std::vector<std::string> takeMessages() override { return std::exchange(pendingMessages, {}); }
     std::optional<HistorySummary> summary() override {
