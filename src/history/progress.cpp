@@ -49,7 +49,7 @@ std::string csvField(const std::string& text) {
 BestPerKey bestPerKey(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing) {
     BestPerKey best;
     for (const HistoryRun& run : runs) {
-        if (run.system != system || run.pairing != pairing) continue;
+        if (run.system != system || run.pairing != pairing || run.kind != kKeyRun) continue;
         const auto k = keyIndex(run.key);
         if (!k) continue;
         std::optional<BestResult>& b = best[static_cast<std::size_t>(*k)];
@@ -101,8 +101,12 @@ ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string
     for (std::size_t i = runs.size(); i-- > 0;) {  // newest first
         const HistoryRun& run = runs[i];
         if (run.system != system || run.pairing != pairing) continue;
-        if (const auto k = keyIndex(run.key)) ++summary.runsPerKey[static_cast<std::size_t>(*k)];
-        if (summary.lastRuns.size() < count) summary.lastRuns.push_back(run);
+        if (const auto k = keyIndex(run.key); k && run.kind == kKeyRun)
+            ++summary.runsPerKey[static_cast<std::size_t>(*k)];
+        if (summary.lastRuns.size() < count) {
+            summary.lastRuns.push_back(run);
+            summary.lastRunIds.push_back(static_cast<std::int64_t>(i + 1));
+        }
     }
     summary.days = daysPractised(runs, today);
     return summary;
@@ -122,7 +126,7 @@ ChartData gradeChart(const std::vector<HistoryRun>& runs, std::string_view key) 
     };
     std::vector<Line> lines;
     for (const HistoryRun& run : runs) {
-        if (run.key != key) continue;
+        if (run.key != key || run.kind != kKeyRun) continue;
         auto line = std::find_if(lines.begin(), lines.end(), [&](const Line& l) { return l.tempo == run.tempo; });
         if (line == lines.end()) line = lines.insert(lines.end(), Line{run.tempo, {}});
         const auto [point, added] =
@@ -204,6 +208,51 @@ std::string exportFileName(const CalendarDate& date, int number) {
     char text[64];
     std::snprintf(text, sizeof text, "tarvel-history-%04d-%02d-%02d", date.year, date.month, date.day);
     return std::string(text) + (number > 1 ? "-" + std::to_string(number) : "") + ".csv";
+}
+
+std::vector<NoteDay> noteDaysOf(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
+                                std::string_view fromDay) {
+    std::map<std::pair<std::string, std::int16_t>, NoteDay> days;  // by day and written note
+    for (const HistoryRun& run : runs) {
+        const std::string day = run.playedAt.substr(0, 10);
+        if (run.system != system || run.pairing != pairing || day < fromDay) continue;
+        for (const HeardNote& note : run.notes) {
+            NoteDay& d = days[{day, note.written}];
+            d.day = day;
+            d.written = note.written;
+            d.chartLine = note.chartLine;
+            ++d.heard;
+            if (note.missed()) {
+                ++d.missed;
+                d.lastMissedAt = std::max(d.lastMissedAt, run.playedAt);
+            } else if (note.cents) {
+                d.centsSum += *note.cents;
+                ++d.centsCount;
+            }
+        }
+    }
+    std::vector<NoteDay> out;
+    out.reserve(days.size());
+    for (auto& [where, d] : days) out.push_back(std::move(d));
+    return out;
+}
+
+std::vector<KeyPractice> keyPracticeOf(const std::vector<HistoryRun>& runs, std::string_view system,
+                                       std::string_view pairing) {
+    std::map<int, KeyPractice> keys;
+    for (const HistoryRun& run : runs) {
+        if (run.system != system || run.pairing != pairing || run.kind != kKeyRun) continue;
+        const auto k = keyIndex(run.key);
+        if (!k) continue;
+        KeyPractice& p = keys[*k];
+        p.key = *k;
+        p.lastDay = std::max(p.lastDay, run.playedAt.substr(0, 10));
+        p.bestGradeNo = std::max(p.bestGradeNo, run.gradeNo);
+    }
+    std::vector<KeyPractice> out;
+    out.reserve(keys.size());
+    for (auto& [key, p] : keys) out.push_back(std::move(p));
+    return out;
 }
 
 std::string_view answerWords(std::string_view answer) {

@@ -26,7 +26,8 @@ PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDa
 // first of this month, whichever is earlier ("2026-11-30").
 std::string firstDayCounted(const CalendarDate& today);
 
-// The progress page's summary of every run, oldest first.
+// The progress page's summary of every run, oldest first; a run's id is its
+// place among them, from 1.
 ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
                                 const CalendarDate& today, std::size_t count);
 
@@ -52,6 +53,14 @@ std::string playedAtText(const CalendarDate& date, int hour, int minute, int sec
 // of the same day, which the player may have edited.
 std::string exportFileName(const CalendarDate& date, int number = 1);
 inline constexpr int kMaxExportsADay = 999;
+
+// The heard notes of one system and pairing per day and written note, from
+// `fromDay` on, day by day (as the history keeps them).
+std::vector<NoteDay> noteDaysOf(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
+                                std::string_view fromDay);
+// Per key graded in key runs of one system and pairing: its last day and best grade.
+std::vector<KeyPractice> keyPracticeOf(const std::vector<HistoryRun>& runs, std::string_view system,
+                                       std::string_view pairing);
 
 // What the answers mean: "ミスなし" for "0" up to "ミス6回以上" for "3".
 std::string_view answerWords(std::string_view answer);

@@ -48,7 +48,12 @@ public:
     // True when the run is kept: written, or queued while another program
     // holds the write lock (never longer than kWriteWaitMs on this thread).
     bool add(const HistoryRun& run) override;
-    std::optional<std::vector<HistoryRun>> runs(std::string_view system = {}, std::string_view pairing = {}) override;
+    std::optional<std::vector<HistoryRun>> runs(std::string_view system = {}, std::string_view pairing = {},
+                                                bool withNotes = false) override;
+    std::optional<std::vector<NoteDay>> noteDays(std::string_view system, std::string_view pairing,
+                                                 std::string_view fromDay) override;
+    std::optional<std::vector<KeyPractice>> keyPractice(std::string_view system, std::string_view pairing) override;
+    bool remove(std::int64_t runId) override;
     std::optional<BestPerKey> best(std::string_view system, std::string_view pairing) override;
     std::optional<ProgressSummary> progress(std::string_view system, std::string_view pairing,
                                             const CalendarDate& today, std::size_t count) override;
