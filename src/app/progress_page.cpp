@@ -2,6 +2,7 @@
 // key page, and the progress page (page 7) with its chart, table and export.
 #include <algorithm>
 
+#include "app/heard_notes.h"
 #include "app/program.h"
 #include "app/texts.h"
 #include "history/progress.h"
@@ -18,6 +19,8 @@ void Program::tellHistoryMessages() {
     for (const std::string& message : history_->takeMessages()) w_.showMessage(message);
 }
 
+// A run the player heard is kept note by note (verdicts only, never sound);
+// a drill is kept as a drill, apart from the keys' runs.
 void Program::keepInHistory(std::string_view grade, int gradeNo) {
     const TimeOfDay time = w_.timeOfDay();
     HistoryRun run;
@@ -29,6 +32,12 @@ void Program::keepInHistory(std::string_view grade, int gradeNo) {
     run.answer = s_.Settings[5];
     run.grade = std::string(grade);
     run.gradeNo = gradeNo;
+    if (heard_.judgement && proposedAnswer(*heard_.judgement)) {
+        run.heardSlips = heard_.judgement->slips;
+        run.notes = heardNotesOf(*heard_.judgement, slotNotes_);
+    }
+    if (!s_.drillExercise.empty()) run.kind = std::string(kDrillRun);
+    heard_ = {};  // kept now: page 5 is gone and the next run hears anew
     history_->add(run);
     tellHistoryMessages();
 }
@@ -48,6 +57,7 @@ void Program::Show_P7() {
     enterPage(Page::Progress);
     w_.show(el::P7_BtnA);
     w_.show(el::P7_BtnB);
+    w_.show(el::P7_BtnC);
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kProgressPrompt));
 
@@ -64,6 +74,8 @@ void Program::Show_P7() {
     w_.setChoices(el::P7_Key, keys, chosen);
     showChart(chosen);
     w_.setTable(el::P7_Table, lastRunsTable(shown.lastRuns));
+    progressRunIds_ = shown.lastRunIds;
+    if (!progressRunIds_.empty()) w_.show(el::P7_BtnD);
     w_.setCaption(el::P7_Days, "練習した日　今週 " + std::to_string(shown.days.week) + "日　今月 " +
                                    std::to_string(shown.days.month) + "日");
     w_.setCaption(el::P7_Note,
@@ -79,8 +91,10 @@ void Program::Show_P7() {
 
 void Program::Hide_P7() {
     enterPage(Page::None);
-    for (ElementId id : {el::P7_BtnA, el::P7_BtnB, el::P7_Key, el::P7_Days, el::P7_Chart, el::P7_Table, el::P7_Note})
+    for (ElementId id : {el::P7_BtnA, el::P7_BtnB, el::P7_BtnC, el::P7_BtnD, el::P7_Key, el::P7_Days, el::P7_Chart,
+                         el::P7_Table, el::P7_Note})
         w_.hide(id);
+    progressRunIds_.clear();
     progressKeys_.clear();
 }
 
@@ -100,6 +114,34 @@ void Program::P7_Key_Change() {
     if (k < 0 || k >= el::keyCount) return;
     showChart(k);
     tellHistoryMessages();
+}
+
+// Takes back the run chosen in the table (the newest when none is), once the
+// player agrees: from the history only; the key's record keeps its last grade.
+void Program::P7_BtnD_Click() {
+    if (progressRunIds_.empty()) return;
+    const int row = std::max(0, w_.chosenIndex(el::P7_Table));
+    if (row >= static_cast<int>(progressRunIds_.size())) return;
+    const auto summary = history_->progress(s_.Settings[1], s_.Settings[2], w_.today(), kTableRuns);
+    tellHistoryMessages();
+    if (!summary || summary->lastRunIds != progressRunIds_) return;  // changed meanwhile: shown again below
+    const HistoryRun& run = summary->lastRuns[static_cast<std::size_t>(row)];
+    const TableData shown = lastRunsTable({run});
+    std::string what;
+    for (const std::string& field : shown.rows.front()) what += (what.empty() ? "" : "　") + field;
+    const std::string question = "この回を記録の履歴から取り消しますか？\n\n" + what +
+                                 "\n\nグラフと表から消えます。調の記録フォルダの成績はそのままです。";
+    if (!desktop_->confirm("回の取り消し", question)) return;
+    const bool removed = history_->remove(progressRunIds_[static_cast<std::size_t>(row)]);
+    tellHistoryMessages();
+    const int key = w_.chosenIndex(el::P7_Key);
+    Hide_P7();
+    Show_P7();
+    if (key >= 0 && key < el::keyCount) {
+        w_.setChoices(el::P7_Key, progressKeys_, key);
+        showChart(key);
+    }
+    if (removed) w_.setCaption(el::P7_Note, "取り消しました：" + what);
 }
 
 void Program::moveProgressKey(int step) {
