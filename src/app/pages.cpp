@@ -112,11 +112,11 @@ void Program::Hide_P3() {
     hideElements(el::Lab_S1(0), el::Lab_S1(el::keyCount - 1));
     w_.hide(el::Check1);
     hideElements(el::Best_lbl(0), el::Best_lbl(el::keyCount - 1));
+    hideElements(el::Due_lbl(0), el::Due_lbl(el::keyCount - 1));
+    w_.hide(el::Due_note);
     w_.hide(el::P3_BtnC);
     w_.hide(el::Where_lbl);
     w_.hide(el::Key_frm(keyFocus_));
-    hideElements(el::Due_lbl(0), el::Due_lbl(el::keyCount - 1));
-    w_.hide(el::Due_note);
 }
 
 void Program::Show_P4() {
