@@ -2,6 +2,7 @@
 // fingering, how each note is tuned, and the drill made of the missed notes,
 // played through the same run as a key's exercise but kept only in the history.
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 #include "app/program.h"
@@ -21,7 +22,7 @@ namespace {
 constexpr int kWeakWindowDays = 30;
 constexpr std::string_view kDrillFile = "tarvel-drill.txt";
 
-std::string percent(double rate) { return std::to_string(static_cast<int>(rate * 100 + 0.5)) + "%"; }
+std::string percent(double rate) { return std::to_string(std::lround(rate * 100)) + "%"; }
 
 // "12/7" of "2026-12-07 14:03:05".
 std::string shortDay(const std::string& playedAt) {
