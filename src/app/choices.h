@@ -16,6 +16,9 @@ struct SystemChoice {  // page 1
     std::string_view chart;    // data path of its fingering chart
     std::string_view picture;
     std::string_view name;  // what the player reads: "ベーム式"
+    // The help page: the legend of the system's diagrams, and the button that shows it.
+    std::string_view legend;
+    std::string_view legendButton;
 };
 
 struct PairingChoice {  // page 2
@@ -38,8 +41,10 @@ struct AnswerChoice {         // page 5, P5_Btn1 .. P5_Btn4
 };
 
 inline constexpr std::array<SystemChoice, 2> kSystemChoices{{
-    {el::P1_Btn1, "Boe", "system\\unshi\\boe.txt", "system\\hyouji\\button\\1_boehm.gif", "ベーム式"},
-    {el::P1_Btn2, "Oeh", "system\\unshi\\oeh.txt", "system\\hyouji\\button\\1_oehler.gif", "エーラー式"},
+    {el::P1_Btn1, "Boe", "system\\unshi\\boe.txt", "system\\hyouji\\button\\1_boehm.gif", "ベーム式",
+     "system\\hyouji\\help\\legend_Boe.gif", "system\\hyouji\\button\\help_Boe.gif"},
+    {el::P1_Btn2, "Oeh", "system\\unshi\\oeh.txt", "system\\hyouji\\button\\1_oehler.gif", "エーラー式",
+     "system\\hyouji\\help\\legend_Oeh.gif", "system\\hyouji\\button\\help_Oeh.gif"},
 }};
 
 inline constexpr std::array<PairingChoice, 3> kPairingChoices{{
@@ -77,6 +82,10 @@ inline constexpr std::string_view kOtherKeyPicture = "system\\hyouji\\button\\6_
 // The progress page's buttons; its back button shows kBackPicture.
 inline constexpr std::string_view kProgressPicture = "system\\hyouji\\button\\3_kiroku.gif";
 inline constexpr std::string_view kExportPicture = "system\\hyouji\\button\\7_csv.gif";
+// The "？" of every page, the help page's way back and its way to About Tarvel.
+inline constexpr std::string_view kHelpPicture = "system\\hyouji\\button\\help.gif";
+inline constexpr std::string_view kHelpBackPicture = "system\\hyouji\\button\\help_modoru.gif";
+inline constexpr std::string_view kHelpAboutPicture = "system\\hyouji\\button\\help_about.gif";
 // About Tarvel: page 1's button to it, and its button that opens the data folder.
 inline constexpr std::string_view kAboutPicture = "system\\hyouji\\button\\1_about.gif";
 inline constexpr std::string_view kOpenFolderPicture = "system\\hyouji\\button\\8_folder.gif";

@@ -153,6 +153,7 @@ void Program::showHeard() {
     text += "\r\n" + howItWasHeard(j);
     w_.setCaption(el::Lab_Miss, text);
     w_.show(el::Lab_Miss);
+    showScore(slipMarksOf(j));
     const int k = (*proposal)[0] - '0';
     w_.setCaption(el::Lab_Teian(k), std::string(kProposalMarks[static_cast<std::size_t>(k)]));
     w_.show(el::Lab_Teian(k));
@@ -160,6 +161,7 @@ void Program::showHeard() {
 
 void Program::hideHeard() {
     w_.hide(el::Lab_Miss);
+    hideScore();
     for (int k = 0; k < 4; ++k) w_.hide(el::Lab_Teian(k));
     heard_ = {};
 }

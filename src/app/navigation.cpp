@@ -14,6 +14,9 @@ void Program::click(ElementId id) {
     // button then (queued before a cancel, say) must not start a second run
     // inside the first.
     if (inLongRoutine_ && id != el::Cancel_img) return;
+    // The help page, and About over it, lie over the page the player came
+    // from: only their own buttons take clicks until the player goes back.
+    if (!overlayTakes(id)) return;
     try {
         if (id >= el::P3_Btn(0) && id <= el::P3_Btn(el::keyCount - 1)) return P3_Btn_Click(id - el::P3_Btn(0));
         if (id >= el::P4_Btn(1) && id <= el::P4_Btn(9)) return P4_Btn_Click(id - el::P4_Btn(0));
@@ -43,6 +46,12 @@ void Program::click(ElementId id) {
         case el::About_Btn: return About_Btn_Click();
         case el::About_BtnA: return About_BtnA_Click();
         case el::About_BtnB: return About_BtnB_Click();
+        case el::Help_Btn:
+            if (page_ != Page::None && page_ != Page::Run) Help_Btn_Click();
+            return;
+        case el::Help_BtnA: return Help_BtnA_Click();
+        case el::Help_BtnS: return Help_BtnS_Click();
+        case el::Help_BtnB: return Help_BtnB_Click();
         default: return;  // notes, labels, the title: nothing happens
         }
     } catch (const WindowClosed&) {
@@ -55,11 +64,15 @@ std::optional<ElementId> Program::keyPressed(KeyInput key) {
     if (ended_) return std::nullopt;
     if (isArrow(key)) {
         if (page_ == Page::Key && !inLongRoutine_) moveKeyFrame(keyAfterArrow(keyFocus_, key));
+        if (page_ == Page::Progress && (key == KeyInput::Up || key == KeyInput::Down))
+            moveProgressKey(key == KeyInput::Up ? -1 : 1);
         return std::nullopt;
     }
     // The run's key is its cancel picture's, and only while that shows.
     if (page_ == Page::Run && !(run_ && run_->hearsCancel())) return std::nullopt;
-    return buttonForKey(key, page_, keyFocus_);
+    const std::optional<ElementId> button = buttonForKey(key, page_, keyFocus_);
+    if (button && !overlayTakes(*button)) return std::nullopt;  // F1 on About over the help
+    return button;
 }
 
 void Program::loadChart(std::size_t system) {
@@ -115,7 +128,7 @@ void Program::P4_Btn_Click(int n) {
 
 void Program::Play_run() {
     const LongRoutine routine(inLongRoutine_);
-    page_ = Page::Run;
+    enterPage(Page::Run);
     heard_ = {};
     PracticeRun run(RunServices{w_, files_, *audio_, *input_}, s_, slotNotes_, listeningChosen());
     run.onJudged = onJudged;

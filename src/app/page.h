@@ -15,6 +15,7 @@ enum class Page {
     Grade,     // page 6
     Progress,  // page 7
     About,     // about Tarvel
+    Help,      // the help page, over the page the player came from
 };
 
 }  // namespace tarvel

@@ -75,7 +75,7 @@ bool Program::Load_pictures() {
 }
 
 void Program::Show_P1() {
-    page_ = Page::System;
+    enterPage(Page::System);
     w_.show(el::title_img);
     showElements(el::P1_Btn1, el::P1_Btn3);
     w_.setCaption(el::Label1, "");
@@ -83,27 +83,27 @@ void Program::Show_P1() {
 }
 
 void Program::Hide_P1() {
-    page_ = Page::None;
+    enterPage(Page::None);
     w_.hide(el::title_img);
     hideElements(el::P1_Btn1, el::P1_Btn3);
     if (aboutPictures_.contains(el::About_Btn)) w_.hide(el::About_Btn);
 }
 
 void Program::Show_P2() {
-    page_ = Page::Part;
+    enterPage(Page::Part);
     w_.show(el::title_img);
     showElements(el::P2_Btn1, el::P2_Btn4);
     w_.setCaption(el::Label1, "");
 }
 
 void Program::Hide_P2() {
-    page_ = Page::None;
+    enterPage(Page::None);
     w_.hide(el::title_img);
     hideElements(el::P2_Btn1, el::P2_Btn4);
 }
 
 void Program::Hide_P3() {
-    page_ = Page::None;
+    enterPage(Page::None);
     w_.hide(el::P3_BtnA);
     w_.hide(el::P3_BtnB);
     hideElements(el::P3_Btn(0), el::P3_Btn(el::keyCount - 1));
@@ -116,7 +116,7 @@ void Program::Hide_P3() {
 }
 
 void Program::Show_P4() {
-    page_ = Page::Tempo;
+    enterPage(Page::Tempo);
     showElements(el::P4_Btn(1), el::P4_Btn(9));
     w_.show(el::P4_BtnA);
     s_.Play_cnt = 0;
@@ -129,7 +129,7 @@ void Program::Show_P4() {
 }
 
 void Program::Hide_P4() {
-    page_ = Page::None;
+    enterPage(Page::None);
     hideElements(el::P4_Btn(1), el::P4_Btn(9));
     w_.hide(el::P4_BtnA);
     w_.hide(el::Check2);
@@ -139,7 +139,7 @@ void Program::Hide_P4() {
 }
 
 void Program::Show_P5() {
-    page_ = Page::Answer;
+    enterPage(Page::Answer);
     showElements(el::P5_Btn(1), el::P5_Btn(4));
     setLabel1Font(text::kPromptSize);
     w_.setCaption(el::Label1, std::string(text::kAnswerPrompt));
@@ -148,7 +148,7 @@ void Program::Show_P5() {
 }
 
 void Program::Hide_P5() {
-    page_ = Page::None;
+    enterPage(Page::None);
     hideElements(el::P5_Btn(1), el::P5_Btn(4));
     w_.hide(el::Where_lbl);
     hideHeard();
@@ -156,7 +156,7 @@ void Program::Hide_P5() {
 
 // Grading has written the ladder and the record's outcome.
 void Program::Show_P6() {
-    page_ = Page::Grade;
+    enterPage(Page::Grade);
     showElements(el::P6_Btn(1), el::P6_Btn(3));
     showWhere(CaptionDepth::Tempo);
     w_.show(el::Ladder_lbl);
@@ -164,7 +164,7 @@ void Program::Show_P6() {
 }
 
 void Program::Hide_P6() {
-    page_ = Page::None;
+    enterPage(Page::None);
     hideElements(el::P6_Btn(1), el::P6_Btn(3));
     w_.hide(el::Where_lbl);
     w_.hide(el::Ladder_lbl);

@@ -13,6 +13,7 @@
 #include "app/keyboard.h"
 #include "app/page.h"
 #include "app/program_state.h"
+#include "app/slip_score.h"
 #include "audio/audio_input.h"
 #include "audio/audio_output.h"
 #include "data/file_system.h"
@@ -78,7 +79,7 @@ public:
     void Hide_P6();
     void Show_P7();  // the progress page
     void Hide_P7();
-    void Show_About();  // About Tarvel, from page 1
+    void Show_About();  // About Tarvel, from page 1 or the help page
     void Hide_About();
     bool Load_pictures();
 
@@ -109,6 +110,11 @@ public:
     void About_Btn_Click();
     void About_BtnA_Click();
     void About_BtnB_Click();
+    // The help page: "？" or F1 on any page, back with Esc or Backspace.
+    void Help_Btn_Click();
+    void Help_BtnA_Click();
+    void Help_BtnS_Click();
+    void Help_BtnB_Click();  // About Tarvel, over the help
 
     // What the last complete run heard, from its end until an answer is
     // clicked; nothing when the run was not listened to.
@@ -130,6 +136,22 @@ private:
     void setLabel1Font(double points);
     void showWhere(CaptionDepth depth);
     void moveKeyFrame(int k);
+    // The page showing from now on; the "？" shows with every page.
+    void enterPage(Page page);
+    void showHelpButton(bool shown);
+    void showLegend();
+    // The help's elements, its background too or not (About lies on it).
+    bool helpShows(ElementId id) const;
+    void showHelpElements(bool withBackground);
+    void hideHelpElements(bool withBackground);
+    void backToHelp();
+    // Whether a click may reach `id` while the help, or About over it, lies over a page.
+    bool overlayTakes(ElementId id) const;
+    // False, and the player told, when About's back button has no picture.
+    bool aboutCanOpen();
+    void showAboutOwn(bool shown);
+    // The progress page's key list, one key up or down.
+    void moveProgressKey(int step);
 
     // The tempo page's listening box and input list; page 5's slips.
     void showListening();
@@ -137,6 +159,9 @@ private:
     Listening listeningChosen();
     void showHeard();
     void hideHeard();
+    // Page 5's small staff with the slips on it.
+    void showScore(const SlipMarks& slips);
+    void hideScore();
     // The history.
     void keepInHistory(std::string_view grade, int gradeNo);
     void showBestBadges();
@@ -149,6 +174,10 @@ private:
     FileSystem& files_;
     ProgramState s_;
     Page page_ = Page::None;
+    Page helpFrom_ = Page::None;  // the page under the help page
+    int helpSystem_ = 0;          // whose legend the help page shows: 0 Boehm, 1 Oehler
+    bool helpButtonShown_ = false;
+    bool aboutOverHelp_ = false;  // About was opened from the help page and lies on its background
 
     std::set<std::string> foldersWithExtraFiles_;  // the player has been told of them
     bool ended_ = false;
@@ -156,12 +185,14 @@ private:
     int keyFocus_ = 0;            // the key under the key page's frame
     // What the note and finger slots hold from one run's load to the next.
     MappedNotes slotNotes_;
-    PracticeRun* run_ = nullptr;  // the run in progress, for its cancel picture
-    RunHeard heard_;              // what page 5 shows of the run before it
+    PracticeRun* run_ = nullptr;         // the run in progress, for its cancel picture
+    RunHeard heard_;                     // what page 5 shows of the run before it
+    std::vector<ElementId> scoreShown_;  // what page 5's small staff shows
 
-    std::vector<std::string> inputNames_;  // as the tempo page last listed them
-    std::string chosenInputName_;          // the input the player last listened with
-    Preferences preferences_;              // kept from one start to the next
+    std::vector<std::string> inputNames_;    // as the tempo page last listed them
+    std::string chosenInputName_;            // the input the player last listened with
+    Preferences preferences_;                // kept from one start to the next
+    std::vector<std::string> progressKeys_;  // its key list
 
     std::set<ElementId> aboutPictures_;  // given already
 

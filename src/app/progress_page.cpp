@@ -1,5 +1,7 @@
 // The history in the program: each graded run kept, the best results on the
 // key page, and the progress page (page 7) with its chart, table and export.
+#include <algorithm>
+
 #include "app/program.h"
 #include "app/texts.h"
 #include "history/progress.h"
@@ -43,7 +45,7 @@ void Program::showBestBadges() {
 }
 
 void Program::Show_P7() {
-    page_ = Page::Progress;
+    enterPage(Page::Progress);
     w_.show(el::P7_BtnA);
     w_.show(el::P7_BtnB);
     setLabel1Font(text::kPromptSize);
@@ -58,6 +60,7 @@ void Program::Show_P7() {
         keys.push_back(std::string(Key_tbl[k].japanese) + (count ? "（" + std::to_string(count) + "回）" : ""));
     }
     const int chosen = preselectedKey(shown.lastRuns, s_.Settings[3]);
+    progressKeys_ = keys;
     w_.setChoices(el::P7_Key, keys, chosen);
     showChart(chosen);
     w_.setTable(el::P7_Table, lastRunsTable(shown.lastRuns));
@@ -75,9 +78,10 @@ void Program::Show_P7() {
 }
 
 void Program::Hide_P7() {
-    page_ = Page::None;
+    enterPage(Page::None);
     for (ElementId id : {el::P7_BtnA, el::P7_BtnB, el::P7_Key, el::P7_Days, el::P7_Chart, el::P7_Table, el::P7_Note})
         w_.hide(id);
+    progressKeys_.clear();
 }
 
 void Program::showChart(int key) {
@@ -96,6 +100,14 @@ void Program::P7_Key_Change() {
     if (k < 0 || k >= el::keyCount) return;
     showChart(k);
     tellHistoryMessages();
+}
+
+void Program::moveProgressKey(int step) {
+    const int now = w_.chosenIndex(el::P7_Key);
+    const int next = std::clamp(now + step, 0, static_cast<int>(progressKeys_.size()) - 1);
+    if (now < 0 || next == now) return;
+    w_.setChoices(el::P7_Key, progressKeys_, next);
+    P7_Key_Change();
 }
 
 void Program::P7_BtnB_Click() {

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "app/choices.h"
+#include "app/slip_score.h"
 #include "data/data_paths.h"
 #include "data/file_system.h"
 #include "keys/key_table.h"
@@ -22,6 +23,10 @@ const SizeLimit kStaffSize = pictureLimit(el::Gosen_img1);
 const SizeLimit kKeySignatureSize = pictureLimit(el::Choshi(0));
 const SizeLimit kNoteSize = pictureLimit(el::onp_img(0));
 const SizeLimit kFingerSize = pictureLimit(el::Uns_img(0));
+const SizeLimit kBigFingerSize = pictureLimit(el::Big_finger(0));
+const SizeLimit kNowMarkSize = pictureLimit(el::Now_mark(0));
+const SizeLimit kScoreSize = pictureLimit(el::P5_Note(0));
+const SizeLimit kSlipMarkSize = pictureLimit(el::P5_Mark(0));
 
 class Checker {
 public:
@@ -31,6 +36,7 @@ public:
         checkPagePictures();
         checkPicture(std::string(kStaffPicture), kStaffSize, {}, 0);
         checkPicture(std::string(kCancelPicture), kCancelSize, {}, 0);
+        checkHelpAndScorePictures();
         for (const SystemChoice& system : kSystemChoices) checkSystem(system);
         return problems_;
     }
@@ -82,6 +88,17 @@ private:
                        fallback);
     }
 
+    // The help page's legends and their buttons, page 5's small staff.
+    void checkHelpAndScorePictures() {
+        for (const SystemChoice& system : kSystemChoices) {
+            checkPicture(std::string(system.legend), pictureLimit(el::Help_legend), {}, 0);
+            checkPicture(std::string(system.legendButton), pictureLimit(el::Help_BtnS), {}, 0);
+        }
+        for (int r = 0; r < 2; ++r) checkPicture(miniStaffPicture(r), pictureLimit(el::P5_Staff(r)), {}, 0);
+        checkPicture(std::string(kExtraNotePicture), kScoreSize, {}, 0);
+        checkPicture(std::string(kSlipLegendPicture), pictureLimit(el::P5_Legend), {}, 0);
+    }
+
     void checkPagePictures() {
         for (const auto* table : {&pagePictureTable(), &aboutPictureTable()})
             for (const PagePicture& row : *table) checkPicture(std::string(row.file), pictureLimit(row.element), {}, 0);
@@ -119,9 +136,15 @@ private:
                 return report(path, error->line, describeForChecker(*error));
             const MappedNotes& notes = std::get<MappedNotes>(mapped);
             checkPicture(keySignaturePicture(signature), kKeySignatureSize, path, 1);
+            checkPicture(miniKeySignaturePicture(signature), pictureLimit(el::P5_Choshi), path, 1);
             for (std::size_t n = 0; n < exercise.notes.size(); ++n) {
                 const int line = exercise.notes[n].line;
                 checkPicture(notePicture(notes.Onp_pic[n]), kNoteSize, path, line);
+                // The run's mark on the note, page 5's small note and its two slip marks.
+                checkPicture(nowMarkPicture(notes.Onp_pic[n]), kNowMarkSize, path, line);
+                checkPicture(miniNotePicture(notes.Onp_pic[n]), kScoreSize, path, line);
+                for (const Mark mark : {Mark::Wrong, Mark::Silent})
+                    checkPicture(slipMarkPicture(mark, notes.Onp_pic[n]), kSlipMarkSize, path, line);
                 if (showKeyInNotes) continue;  // the fingering does not depend on the check box
                 checkFingering(system, chartPath, chart, notes.Unshi_no[n], path, line);
             }
@@ -141,8 +164,11 @@ private:
         }
         const std::string& fingering = chart.lines[static_cast<std::size_t>(chartLine)];
         if (fingering.empty() && firstTime) report(path, line, chartLineName + " is empty");
-        for (const FingerPosition& finger : kFingerPositions)
-            checkPicture(fingerPicture(system, finger.prefix, fingerCode(fingering, finger)), kFingerSize, path, line);
+        for (const FingerPosition& finger : kFingerPositions) {
+            const std::string code = fingerCode(fingering, finger);
+            checkPicture(fingerPicture(system, finger.prefix, code), kFingerSize, path, line);
+            checkPicture(bigFingerPicture(system, finger.prefix, code), kBigFingerSize, path, line);
+        }
     }
 
     void checkRecord(std::string_view system, std::string_view pairing, std::string_view key) {

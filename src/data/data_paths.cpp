@@ -40,6 +40,10 @@ std::string keySignaturePicture(const std::array<std::int16_t, 8>& Choshi_tbl) {
 
 std::string notePicture(std::int16_t Onp_pic) { return "system\\Linehyouji\\" + std::to_string(Onp_pic) + ".gif"; }
 
+std::string nowMarkPicture(std::int16_t Onp_pic) {
+    return "system\\hyouji\\now\\" + std::to_string(Onp_pic / 10) + ".gif";
+}
+
 std::string fingerCode(std::string_view chartLine, const FingerPosition& position) {
     if (position.chartColumn == 0) return chartLine.empty() ? "" : std::string(1, chartLine.back());
     const auto at = static_cast<std::size_t>(position.chartColumn - 1);
@@ -49,6 +53,12 @@ std::string fingerCode(std::string_view chartLine, const FingerPosition& positio
 std::string fingerPicture(std::string_view system, std::string_view prefix, std::string_view code) {
     std::string path = "system\\unshi\\";
     path.append(system).append("\\").append(prefix).append(code).append(".gif");
+    return path;
+}
+
+std::string bigFingerPicture(std::string_view system, std::string_view prefix, std::string_view code) {
+    std::string path = "system\\unshi\\";
+    path.append(system).append("\\big\\").append(prefix).append(code).append(".gif");
     return path;
 }
 

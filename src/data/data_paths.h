@@ -24,6 +24,9 @@ inline constexpr std::string_view kCancelPicture = "system\\hyouji\\button\\canc
 std::string keySignaturePicture(const std::array<std::int16_t, 8>& Choshi_tbl);
 // "system\Linehyouji\" + the decimal digits of Onp_pic + ".gif"
 std::string notePicture(std::int16_t Onp_pic);
+// The mark on the note being played, drawn where a note picture of Onp_pic has
+// its head: "system\hyouji\now\" + octave digit and letter index + ".gif"
+std::string nowMarkPicture(std::int16_t Onp_pic);
 
 // A picture's twin: the same picture drawn at twice its size, beside it, for
 // windows that show it larger ("system\hyouji\title.gif" ->
@@ -54,5 +57,7 @@ inline constexpr std::array<FingerPosition, 9> kFingerPositions{{
 std::string fingerCode(std::string_view chartLine, const FingerPosition& position);
 // "system\unshi\" + system + "\" + prefix + code + ".gif"
 std::string fingerPicture(std::string_view system, std::string_view prefix, std::string_view code);
+// The same layer for the run's large diagram: "system\unshi\" + system + "\big\" + prefix + code + ".gif"
+std::string bigFingerPicture(std::string_view system, std::string_view prefix, std::string_view code);
 
 }  // namespace tarvel

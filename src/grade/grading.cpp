@@ -60,6 +60,33 @@ std::string gradeLadder(int Grade_no) {
     return ladder;
 }
 
+std::string gradeHelp() {
+    const std::string br(text::kLineBreak);
+    std::string help = "成績のしくみ" + br;
+    help += "成績は " + std::to_string(kGradeTexts.size()) + " 段：" + br + "　";
+    // Two lines of the ladder, so that no grade is broken in two.
+    for (std::size_t g = 0; g < kGradeTexts.size(); ++g)
+        help += (g == 0 ? "" : g == kGradeTexts.size() / 2 + 2 ? br + "　＜" : "＜") + std::string(kGradeTexts[g]);
+    help += br;
+    help += "・テンポを１つ速くすると、成績も１段上がります。" + br;
+    help +=
+        "・同じテンポで「ミスなし」を続けると、２回目は１段、３回目は２段上がります（「もう一回」で続けたとき。"
+        "テンポや調をかえると１回目から。４回目はまた１回目と同じ）。" +
+        br;
+    help += "・「ミス 1〜2回」は１段、「ミス 3〜5回」は２段下がり、「ミス 6回以上」はいつも " +
+            std::string(kGradeTexts.front()) + "。" + br;
+    help += "上をめざすには：ミスなしを３回続けてから、テンポを１つ上げます。" + br + br;
+    help += "ミスなしの成績（１回目 → ３回続けたとき）" + br;
+    int column = 0;
+    for (const TempoChoice& tempo : kTempoChoices) {
+        const Grade first = gradeRun(tempo.tempo, "0", 0);
+        const Grade third = gradeRun(tempo.tempo, "0", 2);
+        help += "♩=" + std::string(tempo.tempo) + " " + std::string(first.text) + "→" + std::string(third.text);
+        help += ++column % 3 == 0 ? br : "　";
+    }
+    return help;
+}
+
 std::string gradeDetails(std::string_view tempo, std::int16_t Play_cnt, bool recorded) {
     std::string details = "テンポ　♩=" + std::string(tempo);
     details += text::kLineBreak;

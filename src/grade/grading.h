@@ -25,6 +25,11 @@ Grade gradeRun(std::string_view tempo, std::string_view answer, std::int16_t Pla
 // the one of Grade_no marked with "▶" and the others indented to match.
 std::string gradeLadder(int Grade_no);
 
+// The help page's account of the grades: the ladder from "Ｉ" to "ＳＳＳ", how
+// tempo, answer and a run of clean answers move it, and for every tempo the
+// grade of a first clean run and of the third in a row, worked out by gradeRun.
+std::string gradeHelp();
+
 // What page 6 says beside the grade: the tempo, how many runs in a row the
 // repeat counter has reached, and whether the record was written.
 std::string gradeDetails(std::string_view tempo, std::int16_t Play_cnt, bool recorded);

@@ -23,6 +23,7 @@ void Program::P5_Btn_Click(int n) {
 }
 
 void Program::Show_result() {
+    showHelpButton(false);  // no help while grading
     const Grade grade = gradeRun(s_.Settings[4], s_.Settings[5], s_.Play_cnt);
     s_.Play_cnt = grade.Play_cnt;
     setLabel1Font(text::kGradeSize);

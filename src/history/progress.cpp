@@ -109,9 +109,9 @@ ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string
 }
 
 int preselectedKey(const std::vector<HistoryRun>& newestFirst, std::string_view currentKey) {
-    if (const auto k = keyIndex(currentKey)) return *k;
     for (const HistoryRun& run : newestFirst)
         if (const auto k = keyIndex(run.key)) return *k;
+    if (const auto k = keyIndex(currentKey)) return *k;
     return 0;
 }
 

@@ -30,8 +30,8 @@ std::string firstDayCounted(const CalendarDate& today);
 ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
                                 const CalendarDate& today, std::size_t count);
 
-// The key the progress page shows first: the current key if there is one,
-// else the key last graded (the first of the runs, newest first), else the first key.
+// The key the progress page shows first: the key played (graded) last (the
+// first of the runs, newest first), else the key chosen last, else the first key.
 int preselectedKey(const std::vector<HistoryRun>& newestFirst, std::string_view currentKey);
 
 // The grades of one key over time, one line per tempo from the slowest, one

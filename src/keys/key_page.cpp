@@ -8,7 +8,7 @@
 namespace tarvel {
 
 void Program::Show_P3() {
-    page_ = Page::Key;
+    enterPage(Page::Key);
     w_.show(el::P3_BtnA);
     w_.show(el::P3_BtnB);
     showElements(el::P3_Btn(0), el::P3_Btn(el::keyCount - 1));

@@ -20,6 +20,10 @@ std::optional<KeyInput> keyInputFor(int qtKey) {
     case Qt::Key_Escape: return KeyInput::Escape;
     case Qt::Key_T: return KeyInput::T;
     case Qt::Key_K: return KeyInput::K;
+    case Qt::Key_R: return KeyInput::R;
+    case Qt::Key_C: return KeyInput::C;
+    case Qt::Key_S: return KeyInput::S;
+    case Qt::Key_A: return KeyInput::A;
     case Qt::Key_F1: return KeyInput::F1;
     default: return std::nullopt;
     }

@@ -246,6 +246,8 @@ void QtWindow::createElements() {
             widget = new PictureElement(parentFor(id), place.size(), layout.takesClicksWhenEmpty, layout.button,
                                         [this, id] { clickElement(id); });
             widget->move(place.topLeft());
+            // A button says what it does and which key does it too.
+            if (layout.button) widget->setToolTip(qs(buttonTip(id)));
             break;
         case ElementKind::Frame: widget = new FrameElement(form_.get(), place); break;
         case ElementKind::Label: {
@@ -271,6 +273,7 @@ void QtWindow::createElements() {
         case ElementKind::Choice: {
             auto* choice = new QComboBox(form_.get());
             choice->setGeometry(place);
+            choice->setFocusPolicy(Qt::NoFocus);  // its keys are the window's: arrows choose through the program
             choice->setMaxVisibleItems(kKeyCount);
             QObject::connect(choice, &QComboBox::activated, choice, [this, id](int) {
                 if (onClick) onClick(id);

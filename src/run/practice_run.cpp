@@ -5,6 +5,7 @@
 #include "app/context_caption.h"
 #include "app/texts.h"
 #include "data/data_paths.h"
+#include "data/fingering_keys.h"
 
 namespace tarvel {
 namespace {
@@ -78,6 +79,7 @@ RunEnd PracticeRun::steps() {
     if (!pump() || !pause(kClosingPauseMs)) return RunEnd::Cancelled;
     judge();  // the closing pause has heard the last note out
     hideRow(s_.Onp_cnt - el::notesPerRow);
+    hideNow();  // the large diagram goes with the last row
 
     hideRunScreen();
     if (!pump() || !say(text::kRunEnd, kEndCaptionMs)) return RunEnd::Cancelled;
@@ -126,11 +128,48 @@ bool PracticeRun::countIn() {
 bool PracticeRun::Step_note(int n) {
     if (listener_) beatStartMs_.push_back(listener_->msSinceStart(pauses_.deadline()));
     showRange(w_, el::Uns_img(el::fingersPerNote * n), el::Uns_img(el::fingersPerNote * n + el::fingersPerNote - 1));
+    showNow(n);
     return pump() && pause(Beat_ms);
+}
+
+// In the same instant as the row's diagram, before the window is painted:
+// the mark on the note, its diagram large and the keys it presses named.
+// Every picture was read at loading.
+void PracticeRun::showNow(int n) {
+    if (n < 0 || static_cast<std::size_t>(n) >= slots_.Onp_pic.size()) return;
+    const int place = n % el::nowMarkCount;
+    if (markShown_ >= 0 && markShown_ != place) w_.hide(el::Now_mark(markShown_));
+    w_.setPicture(el::Now_mark(place), nowMarkPicture(slots_.Onp_pic[n]));
+    w_.show(el::Now_mark(place));
+    markShown_ = place;
+    const std::string& line = s_.Unshi_tbl[slots_.Unshi_no[n]];
+    for (int k = 0; k < el::fingersPerNote; ++k) {
+        const FingerPosition& finger = kFingerPositions[k];
+        w_.setPicture(el::Big_finger(k), bigFingerPicture(s_.Settings[1], finger.prefix, fingerCode(line, finger)));
+    }
+    w_.setCaption(el::Big_keys, pressedKeysCaption(s_.Settings[1], line));
+    if (bigShown_) return;
+    showRange(w_, el::Big_finger(0), el::Big_finger(el::fingersPerNote - 1));
+    w_.show(el::Big_keys);
+    bigShown_ = true;
+}
+
+void PracticeRun::hideNow() {
+    if (markShown_ >= 0) w_.hide(el::Now_mark(markShown_));
+    markShown_ = -1;
+    if (!bigShown_) return;
+    hideRange(w_, el::Big_finger(0), el::Big_finger(el::fingersPerNote - 1));
+    w_.hide(el::Big_keys);
+    bigShown_ = false;
 }
 
 void PracticeRun::hideRow(int firstNote) {
     hideRange(w_, el::onp_img(firstNote), el::onp_img(firstNote + el::notesPerRow - 1));
+    const int firstPlace = firstNote % el::nowMarkCount;
+    if (markShown_ >= firstPlace && markShown_ < firstPlace + el::notesPerRow) {
+        w_.hide(el::Now_mark(markShown_));
+        markShown_ = -1;
+    }
     for (int n = firstNote; n < firstNote + el::notesPerRow; ++n)
         hideRange(w_, el::Uns_img(el::fingersPerNote * n),
                   el::Uns_img(el::fingersPerNote * n + el::fingersPerNote - 1));
@@ -175,6 +214,7 @@ void PracticeRun::cancel() {
     metronome_.stop();
     hideRange(w_, el::onp_img(0), el::onp_img(el::noteSlotCount - 1));
     hideRange(w_, el::Uns_img(0), el::Uns_img(el::fingerSlotCount - 1));
+    hideNow();
     hideRunScreen();
 }
 

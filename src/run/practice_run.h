@@ -85,6 +85,8 @@ private:
     bool showRunScreen();
     bool countIn();
     bool Step_note(int n);
+    void showNow(int n);
+    void hideNow();
     void hideRow(int firstNote);
     void hideRunScreen();
     // Each is false once a cancel has ended the run.
@@ -112,6 +114,8 @@ private:
     std::unique_ptr<Listener> listener_;  // while the run is heard
     bool countingIn_ = false;             // the level meter shows
     std::vector<double> beatStartMs_;     // each note's beat on the input's clock
+    int markShown_ = -1;                  // the Now_mark showing, -1 for none
+    bool bigShown_ = false;               // the large diagram and its keys show
     RunHeard heard_;
     std::string failure_;
 };

@@ -57,6 +57,17 @@ bool PracticeRun::Load_exercise() {
                  fingerPicture(s_.Settings[1], finger.prefix, fingerCode(chartLine, finger)));
         }
     }
+    // The mark and the large diagram change pictures on every beat: each one
+    // is read here once, so that a beat reads no picture file.
+    std::set<std::string> marks, large;
+    for (int n = 0; n < s_.Onp_cnt; ++n) {
+        marks.insert(nowMarkPicture(notes.Onp_pic[n]));
+        const std::string& chartLine = s_.Unshi_tbl[notes.Unshi_no[n]];
+        for (const FingerPosition& finger : kFingerPositions)
+            large.insert(bigFingerPicture(s_.Settings[1], finger.prefix, fingerCode(chartLine, finger)));
+    }
+    for (const std::string& picture : marks) load(el::Now_mark(0), picture);
+    for (const std::string& picture : large) load(el::Big_finger(0), picture);
     if (!missing.empty()) w_.showMessage(missingPicturesMessage(missing, "その場所は空のまま練習を続けます。"));
     reportEmptyChartLines(notes.Unshi_no);
     return true;

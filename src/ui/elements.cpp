@@ -67,7 +67,7 @@ const Place kPlaces[] = {
     // pages 5 and 6; the left margin between the staves of the run; the right
     // margin and the left of page 6 beside the message label.
     {el::Where_lbl, "Where_lbl", ElementKind::Label, 120, 150, 3720, 300},
-    {el::Where_run_lbl, "Where_run_lbl", ElementKind::Label, 60, 4380, 2520, 600},
+    {el::Where_run_lbl, "Where_run_lbl", ElementKind::Label, 60, 10080, 2520, 600},  // under the large diagram's keys
     {el::Ladder_lbl, "Ladder_lbl", ElementKind::Label, 13080, 360, 1500, 3960},
     {el::Record_lbl, "Record_lbl", ElementKind::Label, 240, 3000, 2640, 1080},
     // Listening, in free space: below the metronome's row on the tempo page;
@@ -84,13 +84,31 @@ const Place kPlaces[] = {
     {el::Lab_Teian(1), "Lab_Teian", ElementKind::Label, 2400, 7740, 2100, 420},
     {el::Lab_Teian(2), "Lab_Teian", ElementKind::Label, 6000, 7740, 2100, 420},
     {el::Lab_Teian(3), "Lab_Teian", ElementKind::Label, 9600, 7740, 2100, 420},
-    // About Tarvel: its button in page 1's empty top right corner; the page
-    // has the back buttons' place, its text on the white message label under
-    // its title, and its one button below the label.
-    {el::About_Btn, "About_Btn", ElementKind::Picture, 14280, 240},
+    // About Tarvel: its button in page 1's empty top right corner, left of
+    // the "？"; the page has the back buttons' place, its text on the white
+    // message label under its title, and its one button below the label.
+    {el::About_Btn, "About_Btn", ElementKind::Picture, 13800, 60},
     {el::About_BtnA, "About_BtnA", ElementKind::Picture, 1680, 600},
     {el::About_lbl, "About_lbl", ElementKind::Label, 4320, 1800, 7920, 3750},
     {el::About_BtnB, "About_BtnB", ElementKind::Picture, 6360, 6000},
+    // The run screen's left margin, between the clefs and key signatures of
+    // the two staves: the large diagram (90 x 270 px); under the lower staff's
+    // band, the keys it presses.
+    {el::Big_keys, "Big_keys", ElementKind::Label, 60, 8430, 2520, 1590},
+    // The help page covers the window; its "？" stands in the top right corner,
+    // right of page 6's grade ladder.
+    {el::Help_Btn, "Help_Btn", ElementKind::Picture, 14640, 90},
+    {el::Help_bg, "Help_bg", ElementKind::Label, 0, 0, 15240, 10692},
+    {el::Help_legend, "Help_legend", ElementKind::Picture, 180, 180},
+    {el::Help_Ladder, "Help_Ladder", ElementKind::Label, 8100, 240, 6960, 4560},
+    {el::Help_Keys, "Help_Keys", ElementKind::Label, 8100, 6000, 6960, 3480},
+    {el::Help_BtnS, "Help_BtnS", ElementKind::Picture, 8100, 9840},
+    {el::Help_BtnA, "Help_BtnA", ElementKind::Picture, 13260, 9840},
+    {el::Help_BtnB, "Help_BtnB", ElementKind::Picture, 8100, 4980},         // between the grades and the keys
+    {el::About_ttl, "About_ttl", ElementKind::Label, 3960, 0, 8412, 1800},  // where page 1's message label has it
+    // Page 5, under the answer buttons and their marks.
+    {el::P5_Choshi, "P5_Choshi", ElementKind::Picture, 420, kScoreTop * 15},
+    {el::P5_Legend, "P5_Legend", ElementKind::Picture, 1200, 9900},
 };
 
 // The key-page grid: button tops per row, lefts of the first row; rows 2 to 4
@@ -127,7 +145,66 @@ const ElementFont kDaysFont{"MS UI Gothic", 12, true};
 const ElementFont kWindowFont{"MS UI Gothic", 9, false};
 const ElementFont kLadderFont{"MS UI Gothic", 12, true};
 const ElementFont kRecordFont{"MS UI Gothic", 12, false};
+const ElementFont kBigKeysFont{"MS UI Gothic", 10.5, true};
+const ElementFont kHelpFont{"MS UI Gothic", 10.5, false};
+const ElementFont kScoreRowFont{"MS UI Gothic", 9, true};
 const ElementFont kAboutFont{"MS UI Gothic", 11, false};
+const ElementFont kAboutTitleFont{"MS UI Gothic", 32, false};  // the message label's prompt
+
+// The large diagram's place: between the upper staff's clef (to y 156) and
+// the lower staff's key signature (from y 436), centred in the left margin.
+constexpr int kBigFingerLeft = 645;
+constexpr int kBigFingerTop = 2400;
+
+void name(ElementSpec& e, const char* base, int index) {
+    e.name = base;
+    e.index = index;
+}
+
+void placeAt(ElementSpec& e, int left, int top, ElementKind kind = ElementKind::Picture) {
+    e.kind = kind;
+    e.leftTwips = left;
+    e.topTwips = top;
+}
+
+// The elements of element arrays that teach at a glance: the run's mark and
+// large diagram, page 5's small staff; and the fonts and buttons of the rest.
+void addTeachingElements(std::vector<ElementSpec>& table) {
+    for (int i = 0; i < el::nowMarkCount; ++i) {
+        ElementSpec& mark = table[el::Now_mark(i)];
+        name(mark, "Now_mark", i);
+        placeAt(mark, Slot_x(i % el::notesPerRow), i < el::notesPerRow ? 0 : kStaffPitch);
+    }
+    for (int k = 0; k < el::fingersPerNote; ++k) {
+        name(table[el::Big_finger(k)], "Big_finger", k);
+        placeAt(table[el::Big_finger(k)], kBigFingerLeft, kBigFingerTop);
+    }
+    table[el::Big_keys].font = kBigKeysFont;
+    for (const ElementId id : {el::Help_bg, el::Help_Ladder, el::Help_Keys}) table[id].font = kHelpFont;
+    for (const ElementId id : {el::Help_Btn, el::Help_BtnS, el::Help_BtnA, el::Help_BtnB}) table[id].button = true;
+    for (int r = 0; r < el::scoreRows; ++r) {
+        name(table[el::P5_Staff(r)], "P5_Staff", r);
+        placeAt(table[el::P5_Staff(r)], scoreStaffLeft(r) * 15, kScoreTop * 15);
+        ElementSpec& row = table[el::P5_Row(r)];
+        name(row, "P5_Row", r);
+        placeAt(row, scoreNoteLeft(el::notesPerRow * r) * 15, (kScoreTop - 16) * 15, ElementKind::Label);
+        row.widthTwips = 900;
+        row.heightTwips = 240;
+        row.font = kScoreRowFont;
+    }
+    for (int i = 0; i < el::scoreNotes; ++i) {
+        const int left = scoreNoteLeft(i) * 15;
+        name(table[el::P5_Note(i)], "P5_Note", i);
+        placeAt(table[el::P5_Note(i)], left, kScoreTop * 15);
+        name(table[el::P5_Mark(i)], "P5_Mark", i);
+        placeAt(table[el::P5_Mark(i)], left - kScoreMarkOverhang * 15, kScoreTop * 15);
+        name(table[el::P5_Extra(i)], "P5_Extra", i);
+        placeAt(table[el::P5_Extra(i)], left + 12 * 15, kScoreTop * 15);
+    }
+    // As far left of the first note as the others stand right of theirs' next.
+    table[el::P5_ExtraFirst].name = "P5_ExtraFirst";
+    placeAt(table[el::P5_ExtraFirst], (scoreNoteLeft(0) - 7) * 15, kScoreTop * 15);
+}
 
 std::vector<ElementSpec> buildTable() {
     std::vector<ElementSpec> table(el::elementCount);
@@ -167,7 +244,9 @@ std::vector<ElementSpec> buildTable() {
         table[el::Lab_Teian(k)].font = kProposalFont;
     }
     table[el::About_lbl].font = kAboutFont;
+    table[el::About_ttl].font = kAboutTitleFont;
     for (ElementId id = el::Check3; id < el::elementCount; ++id) table[id].hiddenAtStart = true;
+    addTeachingElements(table);
 
     for (int k = 0; k < el::keyCount; ++k) {
         ElementSpec& button = table[el::P3_Btn(k)];
@@ -229,7 +308,8 @@ std::vector<ElementSpec> buildTable() {
     // Every page button (the key buttons included; not their labels).
     for (ElementId id = el::P1_Btn1; id <= el::P6_Btn(3); ++id)
         if (table[id].kind == ElementKind::Picture) table[id].button = true;
-    for (ElementId id : {el::About_Btn, el::About_BtnA, el::About_BtnB}) table[id].button = true;
+    for (const ElementId id : {el::P3_BtnC, el::P7_BtnA, el::P7_BtnB}) table[id].button = true;
+    for (const ElementId id : {el::About_Btn, el::About_BtnA, el::About_BtnB}) table[id].button = true;
 
     const std::vector<ElementId>& order = stackingOrderFromTop();
     for (int rank = 0; rank < static_cast<int>(order.size()); ++rank) table[order[rank]].stackRank = rank;
@@ -246,9 +326,22 @@ void appendSlots(std::vector<ElementId>& order, int first, int last) {
 std::vector<ElementId> buildStackingOrder() {
     std::vector<ElementId> order;
     order.reserve(el::elementCount);
+    // The help page lies over everything, its background under its own
+    // elements; About Tarvel, opened from the help, lies on that background.
+    for (const ElementId id :
+         {el::About_BtnA, el::About_BtnB, el::About_lbl, el::About_ttl, el::Help_BtnA, el::Help_BtnB, el::Help_BtnS,
+          el::Help_legend, el::Help_Ladder, el::Help_Keys, el::Help_bg})
+        order.push_back(id);
     order.push_back(el::Check1);
     for (ElementId id = el::kProgressFirst; id < el::Where_lbl; ++id) order.push_back(id);
-    for (ElementId id = el::Check3; id < el::elementCount; ++id) order.push_back(id);  // listening
+    for (ElementId id = el::Check3; id <= el::About_Btn; ++id) order.push_back(id);  // listening, About's button
+    // The mark over the notes; the large diagram and page 5's staff, in free
+    // space, each mark and note over its staff.
+    for (ElementId id = el::Now_mark(0); id <= el::Help_Btn; ++id) order.push_back(id);
+    for (ElementId id = el::P5_Row(0); id <= el::P5_Legend; ++id) order.push_back(id);
+    order.push_back(el::P5_ExtraFirst);
+    for (ElementId id = el::P5_Extra(el::scoreNotes - 1); id >= el::P5_Choshi; --id) order.push_back(id);
+    for (int r = 0; r < el::scoreRows; ++r) order.push_back(el::P5_Staff(r));
     order.push_back(el::P3_Btn(3));
     order.push_back(el::Cancel_img);
     order.push_back(el::Choshi(0));

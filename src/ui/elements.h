@@ -125,7 +125,42 @@ inline constexpr ElementId About_Btn = Check3 + 11;
 inline constexpr ElementId About_BtnA = About_Btn + 1;
 inline constexpr ElementId About_BtnB = About_Btn + 2;
 inline constexpr ElementId About_lbl = About_Btn + 3;
-inline constexpr int elementCount = About_Btn + 4;
+
+// What teaches at a glance, in free space. The run screen: the mark on the
+// note being played (one place per note column of each staff, the places of
+// onp_img(0 .. 31)), that note's diagram large (nine layers, L1 .. R5) and
+// the names of the keys it presses.
+inline constexpr int nowMarkCount = 2 * notesPerRow;
+inline constexpr ElementId kTeachingFirst = About_lbl + 1;
+constexpr ElementId Now_mark(int i) { return kTeachingFirst + i; }  // i = 0 .. 31
+constexpr ElementId Big_finger(int k) { return kTeachingFirst + nowMarkCount + k; }
+inline constexpr ElementId Big_keys = Big_finger(fingersPerNote);
+// The help page over any page, and its "？" button on every page.
+inline constexpr ElementId Help_Btn = Big_keys + 1;
+inline constexpr ElementId Help_bg = Help_Btn + 1;      // covers the page the player came from
+inline constexpr ElementId Help_legend = Help_Btn + 2;  // the legend of one system's diagrams
+inline constexpr ElementId Help_BtnS = Help_Btn + 3;    // shows the other system's legend
+inline constexpr ElementId Help_Ladder = Help_Btn + 4;  // the grades and how to climb them
+inline constexpr ElementId Help_Keys = Help_Btn + 5;    // the keys of the page the player came from
+inline constexpr ElementId Help_BtnA = Help_Btn + 6;    // back where the player was
+inline constexpr ElementId Help_BtnB = Help_Btn + 7;    // About Tarvel, over the help
+// Page 5 after a heard run: up to three rows of the exercise on a small
+// staff, side by side, with every slip marked on its note.
+inline constexpr int scoreRows = 3;
+inline constexpr int scoreNotes = scoreRows * notesPerRow;
+inline constexpr ElementId kScoreFirst = Help_BtnB + 1;
+constexpr ElementId P5_Staff(int r) { return kScoreFirst + r; }  // r = 0 .. 2, one row's stretch of staff
+inline constexpr ElementId P5_Choshi = P5_Staff(scoreRows);
+constexpr ElementId P5_Note(int i) { return P5_Choshi + 1 + i; }         // i = 0 .. 47
+constexpr ElementId P5_Mark(int i) { return P5_Note(scoreNotes) + i; }   // on P5_Note(i)
+constexpr ElementId P5_Extra(int i) { return P5_Mark(scoreNotes) + i; }  // after P5_Note(i)
+constexpr ElementId P5_Row(int r) { return P5_Extra(scoreNotes) + r; }   // "2 段目" over row r
+inline constexpr ElementId P5_Legend = P5_Row(scoreRows);                // what the marks mean
+inline constexpr ElementId P5_ExtraFirst = P5_Legend + 1;                // before the exercise's first note
+// About Tarvel's title when it lies on the help's background, where the
+// message label that carries it on page 1 is covered.
+inline constexpr ElementId About_ttl = P5_ExtraFirst + 1;
+inline constexpr int elementCount = About_ttl + 1;
 }  // namespace el
 
 // Every element, indexed by its id.
@@ -145,5 +180,16 @@ constexpr int twipsToPixels(int twips) { return (twips * 2 + 15) / 30; }
 
 // Left of note column n (0 .. 15) in twips.
 constexpr int Slot_x(int n) { return 2640 + 776 * n; }
+
+// Page 5's small staff, in pixels: the left of note i (0 .. 47; a gap between
+// rows), the left of each row's stretch of staff, and the staff's top.
+constexpr int scoreNoteLeft(int i) { return 80 + 19 * i + 6 * (i / el::notesPerRow); }
+constexpr int scoreStaffLeft(int r) { return r == 0 ? 8 : scoreNoteLeft(el::notesPerRow * r) - 2; }
+inline constexpr int kScoreTop = 564;
+inline constexpr int kScoreBandHeight = 92;
+inline constexpr int kScoreColumnWidth = 19;
+// A slip's ring is wider than its note's column: it stands this far left of it.
+inline constexpr int kScoreMarkOverhang = 3;
+inline constexpr int kScoreMarkWidth = kScoreColumnWidth + 2 * kScoreMarkOverhang;
 
 }  // namespace tarvel

@@ -13,12 +13,27 @@ SizeLimit pictureLimit(ElementId id) {
     if (id == el::P3_BtnC) return {90, 90};  // left of the back buttons, above the keys
     if (id == el::P7_BtnB || id == el::About_BtnB) return {230, 66};
     if (id == el::About_BtnA) return {150, 44};
-    if (id == el::About_Btn) return {48, 48};  // in page 1's top right corner
-    if (id == el::Cancel_img) return {25, 25, true};
+    if (id == el::About_Btn) return {48, 48};         // in page 1's top right corner, left of the "？"
+    if (id == el::Cancel_img) return {58, 25, true};  // the red disc and its key, left of the clef
     if (id == el::Gosen_img1 || id == el::Gosen_img2) return {960, 200, true};  // to the right edge, above the fingers
     if (id == el::Choshi(0) || id == el::Choshi(1)) return {152, 200};          // left of the first note column
     if (id >= el::onp_img(0) && id < el::Uns_img(0)) return {52, 200};          // one column, above the fingers
     if (id >= el::Uns_img(0) && id < el::Uns_img(el::fingerSlotCount)) return {50, 150};
+    if (id >= el::Now_mark(0) && id <= el::Now_mark(el::nowMarkCount - 1)) return {52, 200};  // a note's place
+    // Between the clefs and key signatures of the two staves, left of the first column.
+    if (id >= el::Big_finger(0) && id <= el::Big_finger(el::fingersPerNote - 1)) return {90, 270, true};
+    if (id == el::Help_Btn) return {40, 44};       // right of page 6's grade ladder
+    if (id == el::Help_legend) return {520, 690};  // left of the help texts
+    if (id == el::Help_BtnS) return {230, 44};
+    if (id == el::Help_BtnA) return {130, 44};
+    if (id == el::Help_BtnB) return {230, 44};
+    if (id == el::P5_Staff(0)) return {380, kScoreBandHeight};  // the clef and the first row
+    if (id >= el::P5_Staff(1) && id <= el::P5_Staff(el::scoreRows - 1)) return {310, kScoreBandHeight};
+    if (id == el::P5_Choshi) return {52, kScoreBandHeight};  // between the clef and the first note
+    if (id >= el::P5_Mark(0) && id <= el::P5_Mark(el::scoreNotes - 1)) return {kScoreMarkWidth, kScoreBandHeight};
+    if (id >= el::P5_Note(0) && id <= el::P5_Extra(el::scoreNotes - 1)) return {kScoreColumnWidth, kScoreBandHeight};
+    if (id == el::P5_ExtraFirst) return {kScoreColumnWidth, kScoreBandHeight};
+    if (id == el::P5_Legend) return {600, 24};
     return {200, 44};  // pages 1 and 2, 48 px apart
 }
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/about.h"
+#include "app/keyboard.h"
 #include "data/data_paths.h"
 #include "support/program_fixture.h"
 #include "support/recording_desktop.h"
@@ -63,6 +64,7 @@ TEST_F(AboutInProgram, FromPageOneAndBack) {
     EXPECT_NE(window.caption(el::About_lbl).find("\r\n" + folder + "\r\n"), std::string::npos)
         << window.caption(el::About_lbl);
     EXPECT_EQ(window.caption(el::Label1), "\r\n　　　Tarvel について");
+    EXPECT_FALSE(window.isShown(el::About_ttl)) << "page 1's message label carries the title";
 
     click(el::About_BtnB);
     EXPECT_EQ(desktop.calls, std::vector<std::string>{"open " + folder});
@@ -77,6 +79,62 @@ TEST_F(AboutInProgram, FromPageOneAndBack) {
         EXPECT_FALSE(window.isShown(id)) << elementName(id);
     for (ElementId id : {el::title_img, el::P1_Btn1, el::About_Btn}) EXPECT_TRUE(window.isShown(id)) << elementName(id);
     EXPECT_EQ(window.caption(el::Label1), "");
+}
+
+// From the help, About lies on the help's background: the page under the
+// help keeps its caption, and back goes to the help, then to the page exactly
+// as it was. Over About itself the help offers no way to About.
+TEST_F(AboutInProgram, FromTheHelpBackToTheHelpOverItsPage) {
+    data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+    toKeyPage();
+    program.keyPressed(KeyInput::Right);
+    const std::vector<std::string> before = window.visible();
+    const std::string prompt = window.caption(el::Label1);
+    click(*program.keyPressed(KeyInput::F1));
+    EXPECT_TRUE(window.isShown(el::Help_BtnB));
+    EXPECT_EQ(buttonTip(el::Help_BtnB), "Tarvel について（A）");
+
+    click(*program.keyPressed(KeyInput::A));
+    EXPECT_EQ(program.page(), Page::About);
+    for (ElementId id : {el::Help_bg, el::About_BtnA, el::About_BtnB, el::About_lbl})
+        EXPECT_TRUE(window.isShown(id)) << elementName(id);
+    for (ElementId id : {el::Help_legend, el::Help_Keys, el::Help_BtnA, el::Help_BtnB, el::Help_Btn})
+        EXPECT_FALSE(window.isShown(id)) << elementName(id);
+    EXPECT_EQ(window.caption(el::Label1), prompt) << "the key page's prompt, under the help";
+    EXPECT_TRUE(window.isShown(el::About_ttl));
+    EXPECT_EQ(window.caption(el::About_ttl), "\r\n　　　Tarvel について");
+    EXPECT_EQ(program.keyPressed(KeyInput::F1), std::nullopt) << "no help over About over the help";
+    const std::size_t quiet = mark();
+    for (ElementId id : {el::P3_Btn(2), el::P3_BtnA, el::Help_BtnA, el::Help_Btn}) click(id);
+    EXPECT_EQ(mark(), quiet) << "only About's buttons take clicks";
+
+    click(*program.keyPressed(KeyInput::Escape));
+    EXPECT_EQ(program.page(), Page::Help);
+    for (ElementId id : {el::Help_bg, el::Help_legend, el::Help_Keys, el::Help_BtnA, el::Help_BtnB})
+        EXPECT_TRUE(window.isShown(id)) << elementName(id);
+    for (ElementId id : {el::About_BtnA, el::About_BtnB, el::About_lbl, el::About_ttl})
+        EXPECT_FALSE(window.isShown(id)) << elementName(id);
+    click(*program.keyPressed(KeyInput::Backspace));
+    EXPECT_EQ(program.page(), Page::Key);
+    EXPECT_EQ(window.visible(), before);
+    EXPECT_EQ(program.focusedKey(), 1);
+
+    // Page 1's About, with the help over it.
+    click(el::P3_BtnB);
+    click(el::About_Btn);
+    EXPECT_TRUE(window.isShown(el::Help_Btn));
+    click(*program.keyPressed(KeyInput::F1));
+    EXPECT_NE(window.caption(el::Help_Keys).find("BS　もとの画面にもどる"), std::string::npos);
+    EXPECT_FALSE(window.isShown(el::Help_BtnB));
+    for (ElementId id : {el::About_BtnA, el::About_BtnB, el::About_lbl})
+        EXPECT_FALSE(window.isShown(id)) << elementName(id) << " would lie over the help";
+    EXPECT_EQ(program.keyPressed(KeyInput::A), std::nullopt);
+    click(*program.keyPressed(KeyInput::Escape));
+    EXPECT_EQ(program.page(), Page::About);
+    for (ElementId id : {el::About_BtnA, el::About_BtnB, el::About_lbl})
+        EXPECT_TRUE(window.isShown(id)) << elementName(id);
+    click(*program.keyPressed(KeyInput::Backspace));
+    EXPECT_EQ(program.page(), Page::System);
 }
 
 TEST_F(AboutInProgram, TheExportAsksWhereAndWritesThere) {

@@ -177,6 +177,31 @@ TEST_F(HistoryInProgram, TheProgressPageChartTableDaysAndExport) {
     EXPECT_TRUE(window.isShown(el::Best_lbl(1)));
 }
 
+// The progress page from the keyboard alone: R from the key page, the arrows
+// through the key list, C for the export, Backspace back.
+TEST_F(HistoryInProgram, TheProgressPageFromTheKeyboardAlone) {
+    auto press = [this](KeyInput key) {
+        if (const auto id = program.keyPressed(key)) click(*id);
+    };
+    grade(1, 8, 1);  // S01
+    click(el::P6_Btn(3));
+    press(KeyInput::R);
+    ASSERT_TRUE(window.isShown(el::P7_Chart));
+    EXPECT_EQ(window.chosenIndex(el::P7_Key), 1) << "the key played last";
+    press(KeyInput::Down);
+    EXPECT_EQ(window.chosenIndex(el::P7_Key), 2);
+    EXPECT_EQ(window.chart.key, "S02");
+    for (int i = 0; i < 3; ++i) press(KeyInput::Up);
+    EXPECT_EQ(window.chosenIndex(el::P7_Key), 0) << "the list stops at its first key";
+    EXPECT_EQ(window.chart.key, "000");
+    EXPECT_EQ(window.choices.size(), 29u) << "the list keeps its items";
+    press(KeyInput::C);
+    EXPECT_NE(window.caption(el::P7_Note).find("tarvel-history-2010-08-28.csv"), std::string::npos);
+    press(KeyInput::Backspace);
+    EXPECT_TRUE(window.isShown(el::P3_Btn(0)));
+    EXPECT_FALSE(window.isShown(el::P7_Chart));
+}
+
 TEST_F(HistoryInProgram, AnExportNeverReplacesAnEarlierOneOfTheSameDay) {
     grade(1, 8, 1);
     click(el::P6_Btn(3));

@@ -88,8 +88,19 @@ TEST(Layout, StackingOrder) {
     const auto& order = stackingOrderFromTop();
     auto rank = [](ElementId id) { return element(id).stackRank; };
     ASSERT_EQ(order.size(), static_cast<std::size_t>(el::elementCount));
-    EXPECT_EQ(order.front(), el::Check1);
     EXPECT_EQ(order.back(), el::Label1);
+    // The help page covers every other element; its own, and About opened
+    // from it, lie over its background.
+    for (ElementId id = 0; id < el::elementCount; ++id) {
+        const bool help = (id >= el::Help_bg && id <= el::Help_BtnB) || (id >= el::About_BtnA && id <= el::About_lbl) ||
+                          id == el::About_ttl;
+        EXPECT_EQ(rank(id) < rank(el::Help_bg), help && id != el::Help_bg) << elementName(id);
+    }
+    EXPECT_EQ(order[11], el::Check1) << "then the original top element";
+    // The mark of the note being played lies over every note; page 5's marks over their notes.
+    for (int i = 0; i < el::nowMarkCount; ++i) EXPECT_LT(rank(el::Now_mark(i)), rank(el::onp_img(224)));
+    EXPECT_LT(rank(el::P5_Mark(0)), rank(el::P5_Note(0)));
+    EXPECT_LT(rank(el::P5_Note(0)), rank(el::P5_Staff(0)));
     EXPECT_LT(rank(el::P3_Btn(3)), rank(el::Cancel_img));
     EXPECT_LT(rank(el::Cancel_img), rank(el::Choshi(0)));
     EXPECT_LT(rank(el::Choshi(1)), rank(el::Uns_img(9 * 224)));

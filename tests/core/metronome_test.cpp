@@ -144,8 +144,7 @@ TEST_F(MetronomeTest, CancelDuringTheNotesSilencesAtOnce) {
     state().Settings[6] = "1";
     long long cancelMs = -1;
     window.onPump = [&](int) {
-        if (window.ops.size() > 1 &&
-            window.ops[window.ops.size() - 2] == "show " + elementName(el::Uns_img(9 * 20 + 8))) {
+        if (cancelMs < 0 && window.firstPumpSince("show " + elementName(el::Uns_img(9 * 20 + 8)))) {
             cancelMs = window.nowMs();
             click(el::Cancel_img);
         }

@@ -129,8 +129,8 @@ TEST(ProgressPage, PreselectedKeyAndTheLastRuns) {
     EXPECT_EQ(summary.runsPerKey[1] + summary.runsPerKey[10] + summary.runsPerKey[12], 2);
     EXPECT_EQ(summary.runsPerKey[10], 1);
     EXPECT_EQ(summary.days.week, 1);
-    EXPECT_EQ(preselectedKey(summary.lastRuns, "S05"), 5) << "the key chosen last";
-    EXPECT_EQ(preselectedKey(summary.lastRuns, ""), 10) << "else the key graded last (F03)";
+    EXPECT_EQ(preselectedKey(summary.lastRuns, "S05"), 10) << "the key played last (F03), not the key chosen last";
+    EXPECT_EQ(preselectedKey({}, "S05"), 5) << "nothing played yet: the key chosen last";
     EXPECT_EQ(preselectedKey({}, ""), 0);
     EXPECT_EQ(firstDayCounted({2026, 12, 6}), "2026-11-30") << "Monday, in the month before";
     EXPECT_EQ(firstDayCounted({2026, 12, 9}), "2026-12-01");

@@ -70,6 +70,7 @@ TEST_F(GradeTest, GradingStepsAndTheRecord) {
         "hide Lab_Teian(1)",
         "hide Lab_Teian(2)",
         "hide Lab_Teian(3)",
+        "hide Help_Btn",  // no help while grading
         "font Label1 name=MS UI Gothic",
         "font Label1 size=124",
         "caption Label1 \r\n結果",
@@ -80,6 +81,7 @@ TEST_F(GradeTest, GradingStepsAndTheRecord) {
         "caption Ladder_lbl 　ＳＳＳ\r\n　ＳＳ\r\n　Ｓ\r\n　ＡＡＡ\r\n　ＡＡ\r\n　Ａ\r\n▶Ｂ\r\n　Ｃ\r\n　Ｄ\r\n"
         "　Ｅ\r\n　Ｆ\r\n　Ｇ\r\n　Ｈ\r\n　Ｉ",
         "caption Record_lbl テンポ　♩=120\r\nくり返し　1回目\r\n記録しました",
+        "show Help_Btn",
         "show P6_Btn1",
         "show P6_Btn2",
         "show P6_Btn3",

@@ -42,7 +42,8 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
         expected.push_back(std::string("hide ") + name);
     for (const PagePicture& p : pagePictureTable())
         expected.push_back("picture " + elementName(p.element) + " " + std::string(p.file));
-    append(expected, {"show title_img", "show P1_Btn1", "show P1_Btn2", "show P1_Btn3", "caption Label1 "});
+    append(expected,
+           {"show Help_Btn", "show title_img", "show P1_Btn1", "show P1_Btn2", "show P1_Btn3", "caption Label1 "});
     // Page 1's way to About Tarvel gets its picture when it first shows.
     append(expected, {"picture About_Btn system\\hyouji\\button\\1_about.gif", "show About_Btn"});
     append(expected, named("hide", el::onp_img(0), el::onp_img(319)));
@@ -53,8 +54,8 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
 
 TEST_F(ProgramTest, PagePicturesAreTheFixedList) {
     const auto& table = pagePictureTable();
-    // The 55 pages' pictures in their order, then the progress page's three.
-    ASSERT_EQ(table.size(), 58u);
+    // The 55 pages' pictures in their order, then the progress page's three and the help's three.
+    ASSERT_EQ(table.size(), 61u);
     EXPECT_EQ(table.front().file, "system\\hyouji\\title.gif");
     EXPECT_EQ(table[9].element, el::P3_Btn(0));
     EXPECT_EQ(table[9].file, "system\\hyouji\\button\\B_C000.gif");
@@ -66,7 +67,10 @@ TEST_F(ProgramTest, PagePicturesAreTheFixedList) {
     EXPECT_EQ(table[54].file, "system\\hyouji\\button\\6_code.gif");
     EXPECT_EQ(table[55].element, el::P3_BtnC);
     EXPECT_EQ(table[56].file, table[7].file) << "the progress page's back button looks like the others";
-    EXPECT_EQ(table.back().file, "system\\hyouji\\button\\7_csv.gif");
+    EXPECT_EQ(table[57].file, "system\\hyouji\\button\\7_csv.gif");
+    EXPECT_EQ(table[58].element, el::Help_Btn);
+    EXPECT_EQ(table[59].element, el::Help_BtnA);
+    EXPECT_EQ(table.back().element, el::Help_BtnB);
 }
 
 TEST_F(ProgramTest, TheFirstScreen) {
@@ -80,7 +84,7 @@ TEST_F(ProgramTest, TheFirstScreen) {
     // Page 1, the message label, and the run's own elements still without a picture.
     EXPECT_EQ(window.visible(),
               (std::vector<std::string>{"Label1", "title_img", "Cancel_img", "Gosen_img1", "Gosen_img2", "Choshi(0)",
-                                        "Choshi(1)", "P1_Btn1", "P1_Btn2", "P1_Btn3", "About_Btn"}));
+                                        "Choshi(1)", "P1_Btn1", "P1_Btn2", "P1_Btn3", "About_Btn", "Help_Btn"}));
     EXPECT_EQ(window.picture(el::Gosen_img1), "");
     EXPECT_EQ(window.picture(el::Cancel_img), "");
     EXPECT_EQ(window.caption(el::Label1), "");

@@ -221,6 +221,14 @@ QRect placeOf(ElementId id, const std::filesystem::path& root) {
     if (id == el::Choshi(0) || id == el::Choshi(1)) rect.setSize({152, 200});
     if (id >= el::onp_img(0) && id < el::Uns_img(0)) rect.setSize({52, 200});
     if (id >= el::Uns_img(0) && id < el::Uns_img(el::fingerSlotCount)) rect.setSize({50, 150});
+    if (id == el::Help_Btn) picture = "system/hyouji/button/help.gif";
+    if (id == el::P5_Staff(0)) picture = "system/hyouji/mini/5line_1.gif";
+    if (id == el::P5_Staff(1) || id == el::P5_Staff(2)) picture = "system/hyouji/mini/5line.gif";
+    if (id == el::P5_Legend) picture = "system/hyouji/mini/marks.gif";
+    if (id == el::P5_Choshi) rect.setSize({52, kScoreBandHeight});
+    if (id >= el::P5_Note(0) && id <= el::P5_Extra(el::scoreNotes - 1)) rect.setSize({19, kScoreBandHeight});
+    if (id >= el::P5_Mark(0) && id <= el::P5_Mark(el::scoreNotes - 1))
+        rect.setSize({kScoreMarkWidth, kScoreBandHeight});
     if (id >= el::P3_BtnA && id <= el::P6_Btn(3) && e.kind == ElementKind::Picture) {
         static const std::map<ElementId, std::string> files = [] {
             std::map<ElementId, std::string> m;
@@ -262,14 +270,18 @@ TEST(DriverKeys, TheAddedElementsStandInFreeSpace) {
     auto run = range(el::Cancel_img, el::Choshi(1));
     for (const ElementId id : range(el::onp_img(0), el::onp_img(31))) run.push_back(id);
     for (const ElementId id : range(el::Uns_img(0), el::Uns_img(9 * 32 - 1))) run.push_back(id);
-    const auto page5 = range(el::P5_Btn(1), el::P5_Btn(4));
+    auto page5 = range(el::P5_Btn(1), el::P5_Btn(4));
+    for (const ElementId id : range(el::Lab_Miss, el::Lab_Teian(3))) page5.push_back(id);
+    auto score = range(el::kScoreFirst, el::P5_Legend);
+    score.push_back(el::Where_lbl);
+    score.push_back(el::Help_Btn);
     const auto page6 = range(el::P6_Btn(1), el::P6_Btn(3));
     const std::vector<std::pair<std::vector<ElementId>, std::vector<ElementId>>> pages{
-        {keyPage, {el::Where_lbl}},
-        {tempoPage, {el::Where_lbl}},
-        {run, {el::Where_run_lbl}},
-        {page5, {el::Where_lbl}},
-        {page6, {el::Where_lbl, el::Ladder_lbl, el::Record_lbl}},
+        {keyPage, {el::Where_lbl, el::Help_Btn}},
+        {tempoPage, {el::Where_lbl, el::Help_Btn}},
+        {run, {el::Where_run_lbl, el::Big_keys}},
+        {page5, score},
+        {page6, {el::Where_lbl, el::Ladder_lbl, el::Record_lbl, el::Help_Btn}},
     };
     for (const auto& [layout, added] : pages) {
         for (const ElementId mine : added) {

@@ -138,14 +138,15 @@ TEST(HistoryFlow, TheProgressPageShowsEachDaysBestAndExportsEveryRun) {
     EXPECT_EQ(lastLine(run.lines, "Best_lbl(1) "), "Best_lbl(1) font=\"MS UI Gothic\" size=7.5 caption=\"Ｓ ♩340\"");
 }
 
-// About Tarvel from its key, the file manager asked for the data folder, and
-// the export written where the save dialog says (or nowhere when cancelled).
+// About Tarvel from the keys (F1, then A on the help), the file manager asked
+// for the data folder, back to the help and page 1, and the export written
+// where the save dialog says (or nowhere when cancelled).
 TEST(HistoryFlow, AboutShowsTheDataFolderAndTheExportGoesWhereTheDialogSays) {
     BuiltDataSet data;
     const std::string folder = fs::canonical(data.root()).string();
     const fs::path elsewhere = data.root() / "for the teacher.csv";
     const std::string script =
-        "key F1\ndump\nclick About_BtnB\nkey Backspace\ndump\n"
+        "key F1\nkey A\ndump\nclick About_BtnB\nkey Backspace\nkey Escape\ndump\n"
         "click P1_Btn1\nclick P2_Btn1\nclick P3_Btn1\nclick P4_Btn8\nclick P5_Btn1\nclick P6_Btn3\nclick P3_BtnC\n"
         "save-cancel\nclick P7_BtnB\nsave-as " +
         elsewhere.string() + "\nclick P7_BtnB\ndump\n";
@@ -157,7 +158,8 @@ TEST(HistoryFlow, AboutShowsTheDataFolderAndTheExportGoesWhereTheDialogSays) {
     EXPECT_NE(about[0].find("\\r\\n" + folder + "\\r\\n"), std::string::npos) << about[0];
     EXPECT_NE(about[0].find("記録の履歴：まだありません"), std::string::npos) << about[0];
     EXPECT_EQ(linesStartingWith(run.lines, "open-folder "), std::vector<std::string>{"open-folder \"" + folder + "\""});
-    EXPECT_EQ(linesStartingWith(run.lines, "About_Btn picture=").size(), 1u) << "page 1 again after Backspace";
+    EXPECT_EQ(linesStartingWith(run.lines, "Help_bg ").size(), 1u) << "About on the help's background, then gone";
+    EXPECT_EQ(linesStartingWith(run.lines, "P1_Btn1 ").size(), 2u) << "page 1 under the help, then again";
 
     EXPECT_FALSE(fs::exists(data.root() / "tarvel-history-2026-12-07.csv")) << "the cancelled dialog wrote nothing";
     std::ifstream in(elsewhere, std::ios::binary);

@@ -1,5 +1,6 @@
 #include "support/recording_window.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace tarvel::test {
@@ -96,6 +97,12 @@ void RecordingWindow::processEvents() {
     ++pumps_;
     if (onPump) onPump(pumps_);
     if (ended_) throw WindowClosed{};
+}
+
+bool RecordingWindow::firstPumpSince(const std::string& op) const {
+    const auto at = std::find(ops.rbegin(), ops.rend(), op);
+    if (at == ops.rend() || ops.empty() || ops.back() != "pump") return false;
+    return std::count(ops.rbegin(), at, "pump") == 1;
 }
 
 void RecordingWindow::sleepUntil(Instant deadline, std::optional<ElementId> heard) {

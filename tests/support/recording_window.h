@@ -89,6 +89,9 @@ public:
     long long timeOf(const std::string& op, std::size_t from = 0) const;
     // Ops from index `from` on whose text starts with `prefix`.
     std::vector<std::string> opsStartingWith(const std::string& prefix, std::size_t from = 0) const;
+    // Inside a pump: whether it is the first pump since `op` was last recorded
+    // (a beat's pump, after its diagram and what comes with it).
+    bool firstPumpSince(const std::string& op) const;
 
 private:
     void draw();

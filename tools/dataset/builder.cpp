@@ -20,6 +20,8 @@
 #include "icon.h"
 #include "keys/key_table.h"
 #include "legend.h"
+#include "mini_score.h"
+#include "now_marks.h"
 #include "staff_pictures.h"
 
 #ifdef TARVEL_HAVE_MUSIC
@@ -70,6 +72,9 @@ void writeEveryPicture(const QString& outDir, BuildSummary& summary) {
         writePictures(outDir, buttonPictures(), summary, twins);
         writePictures(outDir, staffPictures(), summary, twins);
         writePictures(outDir, fingerPictures(), summary, twins);
+        writePictures(outDir, helpLegendPictures(), summary, twins);
+        writePictures(outDir, nowMarkPictures(), summary, twins);
+        writePictures(outDir, miniScorePictures(), summary, twins);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "data/data_paths.h"
 #include "fonts.h"
 #include "gif_writer.h"
+#include "key_caps.h"
 #include "key_signatures.h"
 #include "keys/key_table.h"
 #include "music_glyphs.h"
@@ -31,6 +32,7 @@ const Style kMinorStyle{{0xee, 0xf3, 0xff}, {0xc8, 0xd8, 0xf4}, {0x5f, 0x80, 0xb
 const Style kAnswerStyle{{0xff, 0xff, 0xff}, {0xe4, 0xe8, 0xee}, {0x80, 0x8a, 0x98}, {0x20, 0x24, 0x2c}};
 
 constexpr double kRadius = 7;
+const QColor kCapInk{0x20, 0x24, 0x2c};
 
 QString qtext(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -86,20 +88,26 @@ void text(QPainter& p, const QRectF& box, const QString& words, const QFont& fon
     p.restore();
 }
 
-// A button with a main line and, optionally, a smaller second line.
+// A button with a main line and, optionally, a smaller second line; with
+// the cap of the key that clicks it at its right, the words centred left of it.
 QImage labelledButton(QSize size, const Style& style, const QString& main, const QString& second, double mainSize,
-                      double secondSize) {
+                      double secondSize, const QString& cap = {}) {
     QImage drawing = buttonFace(size, style);
     QPainter p(&drawing);
-    const double inner = size.width() - 16;
+    const double capHeight = std::min(22.0, size.height() - 16.0);
+    const QRectF capAt = cap.isEmpty() ? QRectF(size.width(), 0, 0, 0) : capBox(size, cap, capHeight);
+    const double width = cap.isEmpty() ? size.width() : capAt.left() - 2;
+    const double inner = width - (cap.isEmpty() ? 16 : 10);
+    const double left = cap.isEmpty() ? 0 : 4;
     if (second.isEmpty()) {
-        text(p, QRectF(0, 0, size.width(), size.height()), main, fitted(main, inner, mainSize), style.text);
+        text(p, QRectF(left, 0, width - left, size.height()), main, fitted(main, inner, mainSize), style.text);
     } else {
         const double h = size.height();
-        text(p, QRectF(0, 2, size.width(), h * 0.62), main, fitted(main, inner, mainSize), style.text);
-        text(p, QRectF(0, h * 0.56, size.width(), h * 0.40), second, fitted(second, inner, secondSize, false),
+        text(p, QRectF(left, 2, width - left, h * 0.62), main, fitted(main, inner, mainSize), style.text);
+        text(p, QRectF(left, h * 0.56, width - left, h * 0.40), second, fitted(second, inner, secondSize, false),
              style.text);
     }
+    if (!cap.isEmpty()) paintKeyCap(p, capAt, cap, style.border, kCapInk);
     return drawing;
 }
 
@@ -112,9 +120,10 @@ Picture picture(std::string_view dataPath, QImage drawing, QColor background) {
 void systemButtons(std::vector<Picture>& out) {
     const QString latin[] = {"Boehm", "Oehler"};
     for (std::size_t i = 0; i < kSystemChoices.size(); ++i)
-        out.push_back(picture(
-            kSystemChoices[i].picture,
-            labelledButton(kSystemButton, kSystemStyle, qtext(kSystemChoices[i].name), latin[i], 21, 13), kWindowGrey));
+        out.push_back(picture(kSystemChoices[i].picture,
+                              labelledButton(kSystemButton, kSystemStyle, qtext(kSystemChoices[i].name), latin[i], 21,
+                                             13, capText(kSystemChoices[i].button)),
+                              kWindowGrey));
 }
 
 // Page 2: which part the player reads on the B flat clarinet.
@@ -124,16 +133,23 @@ void pairingButtons(std::vector<Picture>& out) {
     for (std::size_t i = 0; i < kPairingChoices.size(); ++i)
         out.push_back(picture(kPairingChoices[i].picture,
                               labelledButton(kSystemButton, kPairingStyle, qtext(kPairingChoices[i].name) + words[i][0],
-                                             words[i][1], 19, 13),
+                                             words[i][1], 19, 13, capText(kPairingChoices[i].button)),
                               kWindowGrey));
 }
 
 void backButtons(std::vector<Picture>& out) {
-    out.push_back(picture(kPage2BackPicture,
-                          labelledButton(kSystemButton - QSize(0, 4), kBackStyle, "◀ もどる", "", 18, 0), kWindowGrey));
-    out.push_back(picture(kBackPicture, labelledButton(kBackButton, kBackStyle, "◀ もどる", "", 18, 0), kWindowGrey));
-    out.push_back(picture(kBackToStartPicture,
-                          labelledButton(kBackToStartButton, kBackStyle, "◀ 最初にもどる", "", 17, 0), kWindowGrey));
+    out.push_back(
+        picture(kPage2BackPicture,
+                labelledButton(kSystemButton - QSize(0, 4), kBackStyle, "◀ もどる", "", 18, 0, capText(el::P2_Btn4)),
+                kWindowGrey));
+    // One picture for the back buttons of the key, tempo and progress pages, all Backspace.
+    out.push_back(picture(kBackPicture,
+                          labelledButton(kBackButton, kBackStyle, "◀ もどる", "", 18, 0, capText(el::P3_BtnA)),
+                          kWindowGrey));
+    out.push_back(
+        picture(kBackToStartPicture,
+                labelledButton(kBackToStartButton, kBackStyle, "◀ 最初にもどる", "", 17, 0, capText(el::P3_BtnB)),
+                kWindowGrey));
 }
 
 // The key page: the key's name over a small staff with its signature.
@@ -187,24 +203,19 @@ void tempoButtons(std::vector<Picture>& out) {
         const QFont font = japaneseFont(30, true);
         const double numberWidth = QFontMetricsF(font).horizontalAdvance(number);
         const double noteWidth = note.boundingRect().width();
-        const double left = (kTempoButton.width() - (noteWidth + 6 + numberWidth)) / 2;
+        // The digit that chooses the tempo in a cap at the top right, the tempo centred left of it.
+        const QString cap = capText(el::P4_Btn(i + 1));
+        const QRectF capAt(kTempoButton.width() - 7 - 19, 6, 19, 19);
+        const double left = (capAt.left() - (noteWidth + 6 + numberWidth)) / 2 + 2;
         const double baseline = 44;
         p.setRenderHint(QPainter::Antialiasing);
         p.fillPath(note.translated(left, baseline), style.text);
         p.setFont(font);
         p.setPen(style.text);
         p.drawText(QPointF(left + noteWidth + 6, baseline), number);
+        paintKeyCap(p, capAt, cap, style.border, style.text);
         out.push_back(picture(kTempoChoices[i].picture, drawing, kMixedBackground));
     }
-}
-
-// A key cap with the digit that answers from the keyboard.
-void keyCap(QPainter& p, const QRectF& box, int digit, const Style& style) {
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(style.border, 1.2));
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(box, 4, 4);
-    text(p, box, QString::number(digit), japaneseFont(16, true), style.text);
 }
 
 // Page 5: how many slips there were, from none to six or more, each with the
@@ -232,19 +243,23 @@ void answerButtons(std::vector<Picture>& out) {
         text(p, QRectF(8, 0, 56, kChoiceButton.height()), answers[i].mark, japaneseFont(38, true), answers[i].colour);
         text(p, QRectF(64, 0, wordsWidth, kChoiceButton.height()), answers[i].words, wordsFont, kAnswerStyle.text,
              Qt::AlignLeft | Qt::AlignVCenter);
-        keyCap(p, cap, kFirstAnswerDigit + static_cast<int>(i), kAnswerStyle);
+        paintKeyCap(p, cap, capText(el::P5_Btn(static_cast<int>(i) + 1)), kAnswerStyle.border, kAnswerStyle.text);
         out.push_back(picture(kAnswerChoices[i].picture, drawing, kWindowGrey));
     }
 }
 
 // Page 6: again, another tempo, another key.
 void afterButtons(std::vector<Picture>& out) {
-    out.push_back(picture(
-        kAgainPicture, labelledButton(kChoiceButton, kSystemStyle, "もう一回", "同じテンポで", 26, 14), kWindowGrey));
-    out.push_back(picture(kOtherTempoPicture, labelledButton(kChoiceButton, kSystemStyle, "テンポをかえる", "", 26, 0),
-                          kWindowGrey));
     out.push_back(
-        picture(kOtherKeyPicture, labelledButton(kChoiceButton, kSystemStyle, "調をかえる", "", 26, 0), kWindowGrey));
+        picture(kAgainPicture,
+                labelledButton(kChoiceButton, kSystemStyle, "もう一回", "同じテンポで", 26, 14, capText(el::P6_Btn(1))),
+                kWindowGrey));
+    out.push_back(picture(
+        kOtherTempoPicture,
+        labelledButton(kChoiceButton, kSystemStyle, "テンポをかえる", "", 26, 0, capText(el::P6_Btn(2))), kWindowGrey));
+    out.push_back(picture(kOtherKeyPicture,
+                          labelledButton(kChoiceButton, kSystemStyle, "調をかえる", "", 26, 0, capText(el::P6_Btn(3))),
+                          kWindowGrey));
 }
 
 // The key page's way to the progress page: a small rising chart over "記録";
@@ -263,14 +278,18 @@ QImage progressButton() {
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xff, 0xe0, 0x82));
     for (const QPointF& point : points) p.drawEllipse(point, 3, 3);
-    text(p, QRectF(0, 54, kProgressButton.width(), 30), "記録", fitted("記録", kProgressButton.width() - 12, 22), ink);
+    // Its key in a cap at the bottom right, the word left of it.
+    const QRectF capAt(kProgressButton.width() - 6 - 19, 60, 19, 19);
+    text(p, QRectF(4, 54, capAt.left() - 4, 30), "記録", fitted("記録", capAt.left() - 10, 22), ink);
+    paintKeyCap(p, capAt, capText(el::P3_BtnC), kPairingStyle.border, kCapInk);
     return drawing;
 }
 
 void progressButtons(std::vector<Picture>& out) {
     out.push_back(picture(kProgressPicture, progressButton(), kWindowGrey));
     out.push_back(picture(kExportPicture,
-                          labelledButton(kChoiceButton, kSystemStyle, "CSVに書き出す", "表計算ソフトや先生に", 24, 14),
+                          labelledButton(kChoiceButton, kSystemStyle, "CSVに書き出す", "表計算ソフトや先生に", 24, 14,
+                                         capText(el::P7_BtnB)),
                           kWindowGrey));
 }
 
@@ -331,18 +350,47 @@ QImage title() {
     return drawing;
 }
 
-// The run's cancel button: a red disc with a white cross.
+// The run's cancel button: a red disc with a white cross, and its key beside it.
 QImage cancelButton() {
     QImage drawing = blankDrawing(kCancelButton);
     QPainter p(&drawing);
     p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x90, 0x12, 0x12), 1));
+    const QColor dark(0x90, 0x12, 0x12);
+    p.setPen(QPen(dark, 1));
     p.setBrush(QColor(0xd0, 0x1c, 0x1c));
     p.drawEllipse(QRectF(0.5, 0.5, 24, 24));
     p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(8, 8), QPointF(17, 17));
     p.drawLine(QPointF(17, 8), QPointF(8, 17));
+    paintKeyCap(p, QRectF(29, 3.5, kCancelButton.width() - 30, 18), capText(el::Cancel_img), dark, dark);
     return drawing;
+}
+
+// The "？" of every page with its key below it, and the help page's buttons:
+// back where the player was, the other system's legend, and About Tarvel.
+QImage helpButton() {
+    QImage drawing = buttonFace(kHelpButton, kSystemStyle);
+    QPainter p(&drawing);
+    text(p, QRectF(0, 0, kHelpButton.width(), 26), "？", japaneseFont(22, true), kSystemStyle.text);
+    const QString cap = capText(el::Help_Btn);
+    paintKeyCap(p, QRectF(6, 24, kHelpButton.width() - 12, 16), cap, kSystemStyle.border, kCapInk);
+    return drawing;
+}
+
+void helpButtons(std::vector<Picture>& out) {
+    out.push_back(picture(kHelpPicture, helpButton(), kWindowGrey));
+    out.push_back(picture(kHelpBackPicture,
+                          labelledButton(kBackButton, kBackStyle, "◀ もどる", "", 18, 0, capText(el::Help_BtnA)),
+                          kLabelWhite));
+    for (const SystemChoice& system : kSystemChoices)
+        out.push_back(picture(
+            system.legendButton,
+            labelledButton(kLegendButton, kSystemStyle, qtext(system.name) + "の図", "", 19, 0, capText(el::Help_BtnS)),
+            kLabelWhite));
+    out.push_back(
+        picture(kHelpAboutPicture,
+                labelledButton(kLegendButton, kPairingStyle, "Tarvel について", "", 19, 0, capText(el::Help_BtnB)),
+                kLabelWhite));
 }
 
 }  // namespace
@@ -360,6 +408,7 @@ std::vector<Picture> buttonPictures() {
     progressButtons(out);
     aboutButtons(out);
     out.push_back(picture(kCancelPicture, cancelButton(), kWindowGrey));
+    helpButtons(out);
     return out;
 }
 

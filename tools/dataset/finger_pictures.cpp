@@ -27,6 +27,7 @@ struct Part {
     std::string_view pressedBy;    // the codes in which this hole is closed or this key pressed
     std::string_view name;         // for the legend
     bool onlyWhenPressed = false;  // an extra key of some instruments, drawn only when a line uses it
+    std::string_view note = {};    // what the legend adds to the name: "（フルベームのみ）"
 };
 
 struct FingerLayout {
@@ -54,23 +55,23 @@ QRect bodyRows(int top, int bottom) { return {kBodyLeft, top, kBodyWidth, bottom
 
 // The fingers whose holes and keys are the same on both systems.
 FingerLayout thumb() {  // the thumb hole on the back and the register key above it
-    return {
-        "0123",
-        {},
-        {{Shape::Hole, {5.5, 11, 10, 10}, "12", "左親指の穴"}, {Shape::Key, {3, 2, 15, 6}, "23", "レジスターキー"}}};
+    return {"0123",
+            {},
+            {{Shape::Hole, {5.5, 11, 10, 10}, "12", "左親指の穴"},
+             {Shape::Key, {3, 2, 15, 6}, "23", "左親指 レジスターキー"}}};
 }
 FingerLayout leftIndex(std::string_view gSharp) {
     return {"01AG",
             bodyRows(kBodyTop, 29),
-            {{Shape::Hole, hole(17), "1", "左人差し指の穴"},
-             {Shape::Key, {kRightKeyX, 2, kRightKeyWidth, 7}, "A", "Aキー"},
+            {{Shape::Hole, hole(17), "1", "左人さし指の穴"},
+             {Shape::Key, {kRightKeyX, 2, kRightKeyWidth, 7}, "A", "左人さし指 Ａキー"},
              {Shape::Key, {kRightKeyX, 12, kRightKeyWidth, 7}, "G", gSharp}}};
 }
 FingerLayout leftMiddle() { return {"01", bodyRows(29, 43), {{Shape::Hole, hole(36), "1", "左中指の穴"}}}; }
-FingerLayout leftRing(QRectF lever, std::string_view leverName) {
+FingerLayout leftRing(QRectF lever, std::string_view leverName, std::string_view leverNote = {}) {
     return {"01S",
             bodyRows(43, kJointY + 1),
-            {{Shape::Hole, hole(50), "1", "左薬指の穴"}, {Shape::Key, lever, "S", leverName}}};
+            {{Shape::Hole, hole(50), "1", "左薬指の穴"}, {Shape::Key, lever, "S", leverName, false, leverNote}}};
 }
 // The left little finger's cluster: the round C#/G# key on top with the
 // optional Ab/Eb lever beside it, the long E/B lever outside, and two levers
@@ -82,7 +83,8 @@ FingerLayout leftLittle(std::string_view codes, std::string_view lowestLever, co
     return {codes,
             {},
             {{Shape::RoundKey, {10, 45, 9, 8}, "C", n.cSharp},
-             {Shape::Key, {2, 45, 7, 8}, "A", n.ab, true},  // optional: drawn only where a line uses it
+             {Shape::Key, {2, 45, 7, 8}, "A", n.ab, true, "（付いている楽器のみ）"},  // optional: drawn only where a
+                                                                                      // line uses it
              {Shape::Key, {2, 55.5, 7, 23}, "E", n.e},
              {Shape::Key, {10, 55.5, 9, 10.5}, "H", n.fSharp},
              {Shape::Key, {10, 68, 9, 10.5}, lowestLever, n.lowest}}};
@@ -91,9 +93,9 @@ FingerLayout leftLittle(std::string_view codes, std::string_view lowestLever, co
 FingerLayout rightIndex(std::string_view codes, std::string_view holeClosedBy) {
     return {codes,
             bodyRows(kJointY + 1, 99),
-            {{Shape::Hole, hole(88), holeClosedBy, "右人差し指の穴"},
-             {Shape::Key, {kRightKeyX + 2, 51, kRightKeyWidth - 2, 4.5}, "", "トリルキー1"},
-             {Shape::Key, {kRightKeyX + 2, 57.5, kRightKeyWidth - 2, 4.5}, "", "トリルキー2"}}};
+            {{Shape::Hole, hole(88), holeClosedBy, "右人さし指の穴"},
+             {Shape::Key, {kRightKeyX + 2, 51, kRightKeyWidth - 2, 4.5}, "", "右人さし指 トリルキー１"},
+             {Shape::Key, {kRightKeyX + 2, 57.5, kRightKeyWidth - 2, 4.5}, "", "右人さし指 トリルキー２"}}};
 }
 FingerLayout rightMiddle(Shape shape, double radius, std::string_view name) {
     return {"01", bodyRows(99, 113), {{shape, hole(106, radius), "1", name}}};
@@ -102,47 +104,47 @@ FingerLayout rightRing() { return {"01", bodyRows(113, kBodyBottom), {{Shape::Ho
 
 std::array<FingerLayout, 9> boehm() {
     FingerLayout index = rightIndex("01SF", "1F");
-    index.parts.push_back({Shape::Key, {kRightKeyX, 64.5, kRightKeyWidth, 8}, "S", "サイドE♭/B♭キー"});
-    index.parts.push_back({Shape::Key, {kRightKeyX, 75.5, kRightKeyWidth, 8}, "F", "サイドF♯/Bキー"});
+    index.parts.push_back({Shape::Key, {kRightKeyX, 64.5, kRightKeyWidth, 8}, "S", "右人さし指 サイドＥ♭／Ｂ♭キー"});
+    index.parts.push_back({Shape::Key, {kRightKeyX, 75.5, kRightKeyWidth, 8}, "F", "右人さし指 サイドＦ♯／Ｂキー"});
     return {{
         thumb(),
-        leftIndex("G♯キー"),
+        leftIndex("左人さし指 Ｇ♯キー"),
         leftMiddle(),
-        leftRing({kRightKeyX, 40, kRightKeyWidth, 6}, "E♭/B♭レバー（スリバー）"),
+        leftRing({kRightKeyX, 40, kRightKeyWidth, 6}, "左薬指 Ｅ♭／Ｂ♭レバー", "（スリバー）"),
         leftLittle("0EFHCA", "F",
-                   {"左小指 C♯/G♯キー", "左小指 A♭/E♭レバー（付いている楽器のみ）", "左小指 E/Bレバー",
-                    "左小指 F♯/C♯レバー", "左小指 F/Cレバー"}),
+                   {"左小指 Ｃ♯／Ｇ♯キー", "左小指 Ａ♭／Ｅ♭レバー", "左小指 Ｅ／Ｂレバー", "左小指 Ｆ♯／Ｃ♯レバー",
+                    "左小指 Ｆ／Ｃレバー"}),
         index,
         rightMiddle(Shape::Hole, 5, "右中指の穴"),
         rightRing(),
         {"0EFHAD",
          {},
-         {{Shape::Key, {17, 130.5, 13.5, 7.5}, "H", "右小指 F♯/C♯キー"},
-          {Shape::Key, {33, 130.5, 14, 7.5}, "A", "右小指 A♭/E♭キー"},
-          {Shape::Key, {17, 140.5, 13.5, 7.5}, "E", "右小指 E/Bキー"},
-          {Shape::Key, {33, 140.5, 14, 7.5}, "F", "右小指 F/Cキー"},
-          {Shape::Key, {2.5, 135.5, 11, 8}, "D", "右小指 低いE♭キー（フルベームのみ）", true}}},
+         {{Shape::Key, {17, 130.5, 13.5, 7.5}, "H", "右小指 Ｆ♯／Ｃ♯キー"},
+          {Shape::Key, {33, 130.5, 14, 7.5}, "A", "右小指 Ａ♭／Ｅ♭キー"},
+          {Shape::Key, {17, 140.5, 13.5, 7.5}, "E", "右小指 Ｅ／Ｂキー"},
+          {Shape::Key, {33, 140.5, 14, 7.5}, "F", "右小指 Ｆ／Ｃキー"},
+          {Shape::Key, {2.5, 135.5, 11, 8}, "D", "右小指 低いＥ♭キー", true, "（フルベームのみ）"}}},
     }};
 }
 
 std::array<FingerLayout, 9> oehler() {
     FingerLayout index = rightIndex("01S", "1");
-    index.parts.push_back({Shape::Key, {kRightKeyX, 66.5, kRightKeyWidth, 9}, "S", "サイドEs/Bキー"});
+    index.parts.push_back({Shape::Key, {kRightKeyX, 66.5, kRightKeyWidth, 9}, "S", "右人さし指 サイドＥｓ／Ｂキー"});
     return {{
         thumb(),
-        leftIndex("Gisキー"),
+        leftIndex("左人さし指 Ｇｉｓキー"),
         leftMiddle(),
-        leftRing({kRightKeyX, 39.5, kRightKeyWidth, 7.5}, "Es/Bレバー"),  // thicker than the Boehm sliver
+        leftRing({kRightKeyX, 39.5, kRightKeyWidth, 7.5}, "左薬指 Ｅｓ／Ｂレバー"),  // thicker than the Boehm sliver
         leftLittle("0EHCAB", "B",
-                   {"左小指 Cis/Gisキー", "左小指 As/Esレバー（付いている楽器のみ）", "左小指 E/Hキー",
-                    "左小指 Fis/Cisキー", "左小指 B/Fレバー"}),
+                   {"左小指 Ｃｉｓ／Ｇｉｓキー", "左小指 Ａｓ／Ｅｓレバー", "左小指 Ｅ／Ｈキー",
+                    "左小指 Ｆｉｓ／Ｃｉｓキー", "左小指 Ｂ／Ｆレバー"}),
         index,
         rightMiddle(Shape::Plate, 6, "右中指のプレート"),
         rightRing(),
         {"0FA",
          {},
-         {{Shape::Key, {31, 130.5, 16, 7.5}, "A", "右小指 As/Esキー"},
-          {Shape::Key, {17, 140.5, 30, 7.5}, "F", "右小指 F/Cキー"}}},
+         {{Shape::Key, {31, 130.5, 16, 7.5}, "A", "右小指 Ａｓ／Ｅｓキー"},
+          {Shape::Key, {17, 140.5, 30, 7.5}, "F", "右小指 Ｆ／Ｃキー"}}},
     }};
 }
 
@@ -156,7 +158,7 @@ struct Look {
     QColor body, bodyEdge, ink, open, keyEdge, pressed;
 };
 const Look kPlayable{{0xc4, 0xcb, 0xd6}, {0x6e, 0x78, 0x88}, {0x1c, 0x20, 0x26},
-                     {0xff, 0xff, 0xff}, {0x80, 0x8a, 0x9a}, kPressedKey};
+                     {0xff, 0xff, 0xff}, {0x5a, 0x65, 0x76}, kPressedKey};
 const Look kGreyed{{0xe2, 0xe2, 0xe2}, {0xc4, 0xc4, 0xc4}, {0xb4, 0xb4, 0xb4},
                    {0xf6, 0xf6, 0xf6}, {0xc4, 0xc4, 0xc4}, {0xb4, 0xb4, 0xb4}};
 const QColor kCross{0xd0, 0x1c, 0x1c};
@@ -197,7 +199,7 @@ void drawPart(QPainter& p, const Part& part, bool pressed, const Look& look) {
         const double g = kPressedGrowth;
         drawShape(p, part.shape, part.box.adjusted(-g, -g, g, g));
     } else {
-        p.setPen(QPen(look.keyEdge, 1.0));
+        p.setPen(QPen(look.keyEdge, 1.2));  // at least 4.5 : 1 on white where it is whole
         p.setBrush(look.open);
         drawShape(p, part.shape, part.box);
     }
@@ -234,9 +236,12 @@ void drawCross(QPainter& p) {
 }
 
 // What lies under a layer: the window and the rest of the diagram.
-QImage diagramMatte(FingerSystem system, const Look& look, bool withParts) {
-    QImage matte = matteCanvas(QSize(kFingerWidth, kFingerHeight), kMixedBackground);
+QImage diagramMatte(FingerSystem system, const Look& look, bool withParts, bool big) {
+    const double scale = big ? kBigScale : 1.0;
+    QImage matte = matteCanvas(QSize(big ? kBigFingerWidth : kFingerWidth, big ? kBigFingerHeight : kFingerHeight),
+                               big ? kWindowGrey : kMixedBackground);
     QPainter p(&matte);
+    p.scale(scale, scale);
     for (const FingerLayout& finger : layouts(system)) {
         drawBody(p, finger.body, look);
         if (withParts)
@@ -252,32 +257,36 @@ std::string_view systemFolder(FingerSystem system) { return system == FingerSyst
 
 std::string_view fingerCodes(FingerSystem system, int finger) { return layouts(system).at(finger).codes; }
 
-Picture drawFinger(FingerSystem system, int finger, std::string_view code) {
+Picture drawFinger(FingerSystem system, int finger, std::string_view code, bool big) {
     const FingerLayout& layout = layouts(system).at(finger);
     const bool impossible = code == "X";
     if (code.size() > 1 || (!code.empty() && !impossible && layout.codes.find(code.front()) == std::string_view::npos))
         throw BuildError("no finger picture " + std::string(kFingerPositions[finger].prefix) + std::string(code) +
                          " on the system " + std::string(systemFolder(system)));
-    QImage drawing = blankDrawing(QSize(kFingerWidth, kFingerHeight));
+    // The large diagram is drawn again at its size, never scaled from the small one.
+    QImage drawing = blankDrawing(big ? QSize(kBigFingerWidth, kBigFingerHeight) : QSize(kFingerWidth, kFingerHeight));
     const Look& look = impossible ? kGreyed : kPlayable;
     if (!code.empty()) {
         QPainter p(&drawing);
+        if (big) p.scale(kBigScale, kBigScale);
         drawLayout(p, layout, impossible ? std::string_view{} : code, look);
         if (impossible) drawCross(p);
     }
-    return {fingerPicture(systemFolder(system), kFingerPositions[finger].prefix, code), drawing,
-            diagramMatte(system, look, impossible)};
+    const std::string_view folder = systemFolder(system), prefix = kFingerPositions[finger].prefix;
+    return {big ? bigFingerPicture(folder, prefix, code) : fingerPicture(folder, prefix, code), drawing,
+            diagramMatte(system, look, impossible, big)};
 }
 
 std::vector<Picture> fingerPictures() {
     std::vector<Picture> pictures;
-    for (FingerSystem system : {FingerSystem::Boehm, FingerSystem::Oehler})
-        for (int finger = 0; finger < static_cast<int>(kFingerPositions.size()); ++finger) {
-            pictures.push_back(drawFinger(system, finger, ""));
-            pictures.push_back(drawFinger(system, finger, "X"));
-            for (char code : fingerCodes(system, finger))
-                pictures.push_back(drawFinger(system, finger, std::string_view(&code, 1)));
-        }
+    for (const bool big : {false, true})
+        for (FingerSystem system : {FingerSystem::Boehm, FingerSystem::Oehler})
+            for (int finger = 0; finger < static_cast<int>(kFingerPositions.size()); ++finger) {
+                pictures.push_back(drawFinger(system, finger, "", big));
+                pictures.push_back(drawFinger(system, finger, "X", big));
+                for (char code : fingerCodes(system, finger))
+                    pictures.push_back(drawFinger(system, finger, std::string_view(&code, 1), big));
+            }
     return pictures;
 }
 
@@ -286,8 +295,8 @@ std::vector<DiagramPart> diagramParts(FingerSystem system) {
     const auto& fingers = layouts(system);
     for (int f = 0; f < static_cast<int>(fingers.size()); ++f)
         for (const Part& part : fingers[static_cast<std::size_t>(f)].parts)
-            out.push_back(
-                {f, part.shape == Shape::Key || part.shape == Shape::RoundKey, part.box, part.pressedBy, part.name});
+            out.push_back({f, part.shape == Shape::Key || part.shape == Shape::RoundKey, part.box, part.pressedBy,
+                           part.name, part.note});
     return out;
 }
 

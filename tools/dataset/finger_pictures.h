@@ -35,20 +35,27 @@ std::string_view systemFolder(FingerSystem system);
 // The codes of one finger on one system, "X" and the empty code not included.
 std::string_view fingerCodes(FingerSystem system, int finger);
 
-// The picture of finger `finger` (0 = L1 .. 8 = R5) in the state `code`
-// ("" for the empty code).
-Picture drawFinger(FingerSystem system, int finger, std::string_view code);
+// The run's large diagram of the note being played: the same layers drawn at
+// 1.8 times the size, as large as the free room beside the staves allows.
+inline constexpr double kBigScale = 1.8;
+inline constexpr int kBigFingerWidth = 90;
+inline constexpr int kBigFingerHeight = 270;
 
-// Every finger picture of both systems.
+// The picture of finger `finger` (0 = L1 .. 8 = R5) in the state `code`
+// ("" for the empty code), for the row diagrams or, `big`, the large one.
+Picture drawFinger(FingerSystem system, int finger, std::string_view code, bool big = false);
+
+// Every finger picture of both systems, in both sizes.
 std::vector<Picture> fingerPictures();
 
 // One hole or key of a diagram, with its Japanese name, for the legend.
 struct DiagramPart {
     int finger = 0;
     bool isKey = false;
-    QRectF box;             // in diagram pixels
-    std::string_view code;  // the finger codes that close or press it
-    std::string_view name;  // e.g. "右小指 F/Cキー"
+    QRectF box;                  // in diagram pixels
+    std::string_view code;       // the finger codes that close or press it
+    std::string_view name;       // e.g. "右小指 Ｆ／Ｃキー": for a key, its name in the program's key table
+    std::string_view note = {};  // what the legend adds: "（フルベームのみ）"
 };
 std::vector<DiagramPart> diagramParts(FingerSystem system);
 

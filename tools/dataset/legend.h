@@ -6,7 +6,10 @@
 
 #include <QImage>
 
+#include <vector>
+
 #include "finger_pictures.h"
+#include "picture.h"
 
 namespace tarvel::dataset {
 
@@ -22,7 +25,18 @@ struct Legend {
     std::vector<LegendLabel> labels;
 };
 
-Legend drawLegend(FingerSystem system);
+// The size of the names: the READMEs' legends, or the help page's, which
+// must fit the window's height.
+struct LegendStyle {
+    double fontSize = 13;
+    double lineHeight = 18;
+};
+inline constexpr LegendStyle kHelpLegendStyle{12, 16};
+
+Legend drawLegend(FingerSystem system, const LegendStyle& style = {});
+
+// The help page's legends, as pictures of the data set: "system\hyouji\help\legend_Boe.gif" ...
+std::vector<Picture> helpLegendPictures();
 
 // "legend-boehm.png", "legend-oehler.png": the file name beside the data set.
 const char* legendFileName(FingerSystem system);

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 
+#include "app/choices.h"
 #include "button_pictures.h"
 #include "icon.h"
 #include "picture_support.h"
@@ -63,6 +64,8 @@ TEST_F(PagePictures, Table_EveryRowHasItsPicture) {
             EXPECT_EQ(sizes->count(std::string(row.file)), 1u) << row.file;
         }
     files.insert("system\\hyouji\\button\\cancel.gif");
+    for (const SystemChoice& system : kSystemChoices)
+        files.insert(std::string(system.legendButton));  // the help page's
     EXPECT_EQ(files.size(), sizes->size()) << "nothing is drawn that no element shows";
 }
 
@@ -92,6 +95,8 @@ TEST_F(PagePictures, Sizes_WithinTheLimitOfTheirPlace) {
         {{el::P5_Btn(1), el::P5_Btn(2), el::P5_Btn(3), el::P5_Btn(4), el::P6_Btn(1), el::P6_Btn(2), el::P6_Btn(3)},
          230,
          66},
+        {{el::Help_Btn}, 40, 44},
+        {{el::Help_BtnA}, 130, 44},
     };
     for (int k = 0; k < el::keyCount; ++k) limits[4].elements.push_back(el::P3_Btn(k));
     for (int n = 1; n <= 9; ++n) limits[5].elements.push_back(el::P4_Btn(n));
@@ -101,7 +106,7 @@ TEST_F(PagePictures, Sizes_WithinTheLimitOfTheirPlace) {
             EXPECT_LE(size.width(), limit.width) << elementName(id);
             EXPECT_LE(size.height(), limit.height) << elementName(id);
         }
-    EXPECT_EQ(sizes->at("system\\hyouji\\button\\cancel.gif").size(), QSize(25, 25));
+    EXPECT_EQ(sizes->at("system\\hyouji\\button\\cancel.gif").size(), QSize(58, 25)) << "the disc and its key";
 }
 
 // === Places ===
