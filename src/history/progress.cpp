@@ -105,6 +105,7 @@ ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string
             ++summary.runsPerKey[static_cast<std::size_t>(*k)];
         if (summary.lastRuns.size() < count) {
             summary.lastRuns.push_back(run);
+            summary.lastRuns.back().notes.clear();  // the table shows none
             summary.lastRunIds.push_back(static_cast<std::int64_t>(i + 1));
         }
     }

@@ -27,7 +27,7 @@ PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDa
 std::string firstDayCounted(const CalendarDate& today);
 
 // The progress page's summary of every run, oldest first; a run's id is its
-// place among them, from 1.
+// place among them, from 1. The last runs come without their notes.
 ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
                                 const CalendarDate& today, std::size_t count);
 
