@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <ctime>
 #include <optional>
 #include <system_error>
@@ -568,7 +569,7 @@ int SqliteHistory::insert(const HistoryRun& run, const std::string& token) {
         note.bind(4, static_cast<int>(n.chartLine));
         note.bind(5, std::string(1, n.verdict));
         note.bind(6, n.extraBefore ? 1 : 0);
-        if (n.cents)
+        if (n.cents && std::isfinite(*n.cents))  // SQLite would keep a NaN as NULL anyway
             note.bind(7, *n.cents);
         else
             note.bindNull(7);
