@@ -27,7 +27,7 @@ PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDa
 std::string firstDayCounted(const CalendarDate& today);
 
 // The progress page's summary of every run, oldest first; a run's id is its
-// place among them, from 1.
+// place among them, from 1. The last runs come without their notes.
 ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
                                 const CalendarDate& today, std::size_t count);
 
@@ -45,6 +45,9 @@ TableData lastRunsTable(const std::vector<HistoryRun>& newestFirst);
 // Every run as CSV: UTF-8 with a byte order mark (so that spreadsheets read the
 // Japanese right), a header row, CRLF line ends, fields quoted where needed.
 std::string csvText(const std::vector<HistoryRun>& runs);
+// Every heard note of the runs (read with their notes), one a row, in the
+// same form: the file beside the runs' one.
+std::string notesCsvText(const std::vector<HistoryRun>& runs);
 
 // "2026-12-07 14:03:05"
 std::string playedAtText(const CalendarDate& date, int hour, int minute, int second);
@@ -53,6 +56,9 @@ std::string playedAtText(const CalendarDate& date, int hour, int minute, int sec
 // of the same day, which the player may have edited.
 std::string exportFileName(const CalendarDate& date, int number = 1);
 inline constexpr int kMaxExportsADay = 999;
+// The notes' file of the same export: "tarvel-history-2026-12-07-notes.csv",
+// "tarvel-history-2026-12-07-2-notes.csv".
+std::string notesExportFileName(const CalendarDate& date, int number = 1);
 
 // The heard notes of one system and pairing per day and written note, from
 // `fromDay` on, day by day (as the history keeps them).
