@@ -13,6 +13,14 @@ namespace {
 
 constexpr std::size_t kTableRuns = 12;
 
+// "/home/me/export.csv" -> "/home/me/export-notes.csv".
+std::string notesPathBeside(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    const std::size_t slash = path.find_last_of('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + "-notes.csv";
+    return path.substr(0, dot) + "-notes" + path.substr(dot);
+}
+
 }  // namespace
 
 void Program::tellHistoryMessages() {
@@ -152,18 +160,24 @@ void Program::moveProgressKey(int step) {
     P7_Key_Change();
 }
 
+// The history as two CSV files that share their date and number: the runs,
+// and the heard notes of the heard runs.
 void Program::P7_BtnB_Click() {
-    const auto runs = history_->runs();
+    const auto runs = history_->runs({}, {}, true);
     tellHistoryMessages();
     if (!runs) {
         w_.setCaption(el::P7_Note, "記録の履歴を読めないので、書き出せません。");
         return;
     }
-    // The data folder's first free name of the day is proposed: an export
-    // never replaces an earlier one, which the player may have edited. The
-    // player may choose any other place (the dialog asks before it replaces).
+    // The data folder's first number of the day free for both files is
+    // proposed: an export never replaces an earlier one, which the player may
+    // have edited. The player may choose any other place (the dialog asks
+    // before it replaces).
+    auto taken = [&](int n) {
+        return files_.exists(exportFileName(w_.today(), n)) || files_.exists(notesExportFileName(w_.today(), n));
+    };
     int number = 1;
-    while (number < kMaxExportsADay && files_.exists(exportFileName(w_.today(), number))) ++number;
+    while (number < kMaxExportsADay && taken(number)) ++number;
     std::string name = exportFileName(w_.today(), number);
     const std::string proposed = files_.location(name);
     const std::optional<std::string> chosen = desktop_->chooseSavePath(std::string(text::kExportTitle), proposed);
@@ -173,22 +187,34 @@ void Program::P7_BtnB_Click() {
         return;
     }
     const std::string csv = csvText(*runs);
+    std::string notesName;
     FileResult written;
     if (*chosen != proposed) {
         name = *chosen;
         written = files_.writeFile(name, csv);
+        notesName = notesPathBeside(name);
     } else {
         // Taken since it was proposed (another Tarvel): the next number.
         written = files_.writeNewFile(name, csv);
         while (written.status == FileResult::AlreadyExists && number < kMaxExportsADay)
             written = files_.writeNewFile(name = exportFileName(w_.today(), ++number), csv);
+        notesName = notesExportFileName(w_.today(), number);
     }
     if (written.status != FileResult::Done) {
         w_.setCaption(el::P7_Note, "書き出せませんでした（" + written.error + "）：\r\n" + files_.location(name));
         return;
     }
-    w_.setCaption(el::P7_Note, "記録 " + std::to_string(runs->size()) + " 回分を CSV に書き出しました：\r\n" +
-                                   files_.location(name));
+    std::string said =
+        "記録 " + std::to_string(runs->size()) + " 回分を CSV に書き出しました：\r\n" + files_.location(name);
+    const bool anyHeard = std::any_of(runs->begin(), runs->end(), [](const HistoryRun& r) { return !r.notes.empty(); });
+    if (anyHeard) {
+        const FileResult notes = *chosen != proposed ? files_.writeFile(notesName, notesCsvText(*runs))
+                                                     : files_.writeNewFile(notesName, notesCsvText(*runs));
+        said += notes.status == FileResult::Done ? "\r\n聴いた音ごとの結果：\r\n" + files_.location(notesName)
+                                                 : "\r\n聴いた音ごとの結果は書き出せませんでした（" + notes.error +
+                                                       "）：\r\n" + files_.location(notesName);
+    }
+    w_.setCaption(el::P7_Note, said);
 }
 
 }  // namespace tarvel

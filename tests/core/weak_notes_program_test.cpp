@@ -127,6 +127,10 @@ TEST_F(WeakNotesInProgram, AHeardRunTeachesTheWeakNotesAndTheDrill) {
 
     click(el::P6_Btn(3));
     click(el::P3_BtnC);
+    click(el::P7_BtnB);  // the export: the runs, and beside them the heard notes
+    const std::string notesCsv = fileText("tarvel-history-2010-08-28-notes.csv");
+    EXPECT_NE(notesCsv.find("ちがう音"), std::string::npos);
+    EXPECT_NE(window.caption(el::P7_Note).find("tarvel-history-2010-08-28-notes.csv"), std::string::npos);
     click(el::P7_BtnC);
     EXPECT_EQ(program.page(), Page::Weak);
     ASSERT_EQ(program.weakShown().size(), 1u);
@@ -174,7 +178,7 @@ TEST_F(WeakNotesInProgram, NothingHeardYetSaysHowToFillThePage) {
 // Keys rest by their best grade: ＡＡＡ four days, Ｂ two; T starts the first due.
 TEST_F(WeakNotesInProgram, TheKeyPageMarksTheKeysDueAndTStartsTheFirst) {
     auto graded = [](const char* at, const char* key, const char* grade, int gradeNo) {
-        return HistoryRun{at, "Boe", "BB", key, "120", "0", grade, gradeNo, std::nullopt};
+        return HistoryRun{at, "Boe", "BB", key, "120", "0", grade, gradeNo, std::nullopt, std::string(kKeyRun), {}};
     };
     history.kept = {graded("2010-08-25 10:00:00", "000", "ＡＡＡ", 11),   // rests until 8/29
                     graded("2010-08-25 10:00:00", "S01", "Ｂ", 8),        // due since 8/27

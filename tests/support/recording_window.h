@@ -49,7 +49,7 @@ public:
     int chosenIndex(ElementId id) override;
     void setChart(ElementId id, const ChartData& chart) override;
     void setTable(ElementId id, const TableData& table) override;
-    void setTuneChart(ElementId /*id*/, const TuneChartData& chart) override { tuneChart = chart; }
+    void setTuneChart(ElementId /*id*/, const TuneChartData& data) override { tuneChart = data; }
     void processEvents() override;
     void sleepUntil(Instant deadline, std::optional<ElementId> heard) override;
     Instant now() override { return clock_; }
