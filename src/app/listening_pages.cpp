@@ -137,8 +137,11 @@ void Program::showHeard() {
     }
     std::string text = "\r\nミス " + std::to_string(j.slips) + " 回";
     const std::vector<std::string> slips = slipLines(j, slotNotes_.Onp_code);
-    for (std::size_t i = 0; i < slips.size() && i < kSlipsListed; ++i) text += "\r\n　" + slips[i];
-    if (slips.size() > kSlipsListed) text += "\r\n　ほか " + std::to_string(slips.size() - kSlipsListed) + " 個";
+    // Eight slips, or seven and how many more: the how-heard line below may
+    // wrap, and the label holds twelve lines.
+    const std::size_t listed = slips.size() > kSlipsListed ? kSlipsListed - 1 : slips.size();
+    for (std::size_t i = 0; i < listed; ++i) text += "\r\n　" + slips[i];
+    if (slips.size() > listed) text += "\r\n　ほか " + std::to_string(slips.size() - listed) + " 個";
     text += "\r\n" + howItWasHeard(j);
     w_.setCaption(el::Lab_Miss, text);
     w_.show(el::Lab_Miss);

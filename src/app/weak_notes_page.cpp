@@ -98,8 +98,8 @@ void Program::showWeakNote(int i, const WeakNote& note) {
         w_.setPicture(id, fingerPicture(s_.Settings[1], finger.prefix, fingerCode(chartLine, finger)));
         w_.show(id);
     }
-    std::string figures = writtenNoteName(note.written) + "\r\n" + std::to_string(note.heard) + " 回中 " +
-                          std::to_string(note.missed) + " 回ミス（" + percent(note.missRate) + "）";
+    std::string figures = writtenNoteName(note.written) + "　ミス " + percent(note.missRate) + "\r\n" +
+                          std::to_string(note.heard) + " 回中 " + std::to_string(note.missed) + " 回";
     if (!note.lastMissedAt.empty()) figures += "\r\n最後のミス " + shortDay(note.lastMissedAt);
     w_.setCaption(el::P8_Weak(i), figures);
     w_.show(el::P8_Weak(i));

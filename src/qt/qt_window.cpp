@@ -610,8 +610,8 @@ void QtWindow::setTuneChart(ElementId id, const TuneChartData& data) {
         series->attachAxis(cents);
     };
     // The registers, shaded behind the notes that lie in them.
-    static const QColor kShades[] = {QColor(0x4f, 0x81, 0xbd, 40), QColor(0xf7, 0x96, 0x46, 50),
-                                     QColor(0x9b, 0xbb, 0x59, 45), QColor(0x80, 0x64, 0xa2, 45)};
+    static const QColor kShades[] = {QColor(0x4f, 0x81, 0xbd, 70), QColor(0xf7, 0x96, 0x46, 80),
+                                     QColor(0x9b, 0xbb, 0x59, 75), QColor(0x80, 0x64, 0xa2, 75)};
     std::set<Register> named;
     for (int first = 0; first < n;) {
         const Register r = registerOf(data.points[static_cast<std::size_t>(first)].clarinetMidi);

@@ -134,7 +134,7 @@ TEST_F(WeakNotesInProgram, AHeardRunTeachesTheWeakNotesAndTheDrill) {
     click(el::P7_BtnC);
     EXPECT_EQ(program.page(), Page::Weak);
     ASSERT_EQ(program.weakShown().size(), 1u);
-    EXPECT_EQ(window.caption(el::P8_Weak(0)), "ラ4\r\n4 回中 1 回ミス（25%）\r\n最後のミス 8/28");
+    EXPECT_EQ(window.caption(el::P8_Weak(0)), "ラ4　ミス 25%\r\n4 回中 1 回\r\n最後のミス 8/28");
     for (int k = 0; k < el::fingersPerNote; ++k) EXPECT_FALSE(window.picture(el::P8_Fng(k)).empty()) << k;
     EXPECT_FALSE(window.isShown(el::P8_Weak(1)));
     const auto sharp = std::find_if(window.tuneChart.points.begin(), window.tuneChart.points.end(),

@@ -301,7 +301,7 @@ void progressButtons(std::vector<Picture>& out) {
                           kWindowGrey));
     out.push_back(picture(
         kDrillPicture,
-        labelledButton(kWeakButton, kSystemStyle, "苦手ドリル", "苦手な音をとなりの音と", 24, 12, capText(el::P8_BtnD)),
+        labelledButton(kWeakButton, kSystemStyle, "苦手ドリル", "となりの音と練習", 24, 12, capText(el::P8_BtnD)),
         kWindowGrey));
 }
 
