@@ -39,7 +39,8 @@ int preselectedKey(const std::vector<HistoryRun>& newestFirst, std::string_view 
 // point a day: that day's best, at the time it was first reached.
 ChartData gradeChart(const std::vector<HistoryRun>& runs, std::string_view key);
 
-// The runs as the progress page's table, in the order given (newest first).
+// The runs as the progress page's table, in the order given (newest first); a
+// drill's key as "ドリル（ハ長調）".
 TableData lastRunsTable(const std::vector<HistoryRun>& newestFirst);
 
 // Every run as CSV: UTF-8 with a byte order mark (so that spreadsheets read the

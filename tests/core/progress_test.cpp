@@ -147,6 +147,9 @@ TEST(ProgressPage, PreselectedKeyAndTheLastRuns) {
     ASSERT_EQ(table.rows.size(), 1u);
     EXPECT_EQ(table.rows[0],
               (std::vector<std::string>{"2026-12-07 10:01", "変ホ長調", "♩60", "ミス6回以上", "Ｉ", ""}));
+    HistoryRun drill = runs[1];
+    drill.kind = std::string(kDrillRun);
+    EXPECT_EQ(lastRunsTable({drill}).rows[0][1], "ドリル（変ホ長調）") << "a drill is no run of its key";
 }
 
 TEST(Csv, HeaderRowsQuotingTheHeardSlipsAndTheKind) {
