@@ -626,7 +626,11 @@ void QtWindow::setTuneChart(ElementId id, const TuneChartData& data) {
         band->setColor(kShades[static_cast<int>(r)]);
         band->setBorderColor(Qt::transparent);
         attach(band);
-        if (!named.insert(r).second) chart->legend()->markers(band).front()->setVisible(false);
+        QLegendMarker* marker = chart->legend()->markers(band).front();
+        QColor solid = kShades[static_cast<int>(r)];
+        solid.setAlpha(200);
+        marker->setBrush(solid);  // the legend shows the shade as strong as it reads behind the notes
+        if (!named.insert(r).second) marker->setVisible(false);
         first = last + 1;
     }
     // The lines a teacher reads against: in tune, ±10 and ±25 cents.
