@@ -14,7 +14,9 @@
 //    record's rename, and while another program holds its write lock; at
 //    100,000 runs the time the key page and the progress page spend on the
 //    history beside the way they read it before, and the pages drawn in the
-//    window ("--history-only" after DATA_DIR: this alone).
+//    window ("--history-only" after DATA_DIR: this alone); at 10,000 heard
+//    runs of 48 notes the weak-notes page's figures and the drill's choice
+//    beside the same worked out from every note, and a heard run added.
 //  - the metronome over those beats ("--sound-only" after DATA_DIR: the sound
 //    device alone): the click onsets in the recorded stream
 //    against the beats, and, where PulseAudio can be started, the spacing of
@@ -48,6 +50,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -57,6 +60,9 @@
 #include "data/data_paths.h"
 #include "data/result_record.h"
 #include "data/text_lines.h"
+#include "drill/drill_exercise.h"
+#include "drill/spacing.h"
+#include "drill/weak_notes.h"
 #include "drive/recorded_audio.h"
 #include "drive/tracing.h"
 #include "grade/grading.h"
@@ -722,6 +728,165 @@ void benchLongHistory(const fs::path& root, bool oneKey) {
     std::printf("    %-48s %8.2f ms\n", "to the progress page and back, both drawn", keyPage);
 }
 
+// A run of Boehm, B flat part, G major at 120, graded Ｂ.
+HistoryRun gradedRun(std::string playedAt) {
+    HistoryRun run;
+    run.playedAt = std::move(playedAt);
+    run.system = "Boe";
+    run.pairing = "BB";
+    run.key = "S01";
+    run.tempo = "120";
+    run.answer = "0";
+    run.grade = "Ｂ";
+    run.gradeNo = 8;
+    return run;
+}
+
+// 10,000 heard runs of 48 notes (480,000 notes) over 90 days up to
+// 2026-12-07, both systems, two parts, a tenth of them drills, as the program
+// writes them (the triggers keep the days' figures). A few written notes are
+// missed often, the rest seldom; right notes are a little sharp or flat.
+constexpr int kHeardRuns = 10'000;
+constexpr int kNotesARun = 48;
+
+HeardNote benchNote(std::mt19937& random, int place) {
+    static const std::int16_t written[] = {312, 332, 352, 302, 322, 342, 362, 412,
+                                           432, 452, 402, 422, 442, 462, 512, 533};
+    HeardNote note;
+    note.place = place;
+    const std::size_t which = random() % std::size(written);
+    note.written = written[which];
+    note.chartLine = static_cast<std::int16_t>(10 + which);
+    const unsigned missOneIn = which % 5 == 0 ? 4 : 40;
+    note.verdict = random() % missOneIn == 0 ? (random() % 2 ? 'x' : '-') : 'o';
+    note.extraBefore = random() % 100 == 0;
+    if (note.verdict == 'o' && random() % 10 != 0)
+        note.cents = static_cast<double>(static_cast<int>(random() % 81) - 40 + static_cast<int>(which) - 8) / 2;
+    return note;
+}
+
+void fillHeardHistory(const fs::path& file) {
+    SqliteHistory(file).runs();  // made with its schema
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* run = nullptr;
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips,"
+                       " kind) VALUES (?, ?, ?, ?, ?, '1', ?, ?, ?, ?)",
+                       -1, &run, nullptr);
+    sqlite3_stmt* note = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO heard_notes VALUES (?, ?, ?, ?, ?, ?, ?)", -1, &note, nullptr);
+    std::mt19937 random(21);
+    const int firstDay = *dayNumber("2026-12-07") - 89;
+    const char* systems[] = {"Boe", "Oeh"};
+    const char* pairings[] = {"BB", "BA"};
+    for (int i = 0; i < kHeardRuns; ++i) {
+        const int gradeNo = 1 + (i * 5) % 14;
+        char at[32];
+        std::snprintf(at, sizeof at, "%s %02d:%02d:%02d", dayText(firstDay + i * 90 / kHeardRuns).c_str(), 8 + i % 12,
+                      i % 60, i % 60);
+        std::vector<HeardNote> notes;
+        for (int place = 0; place < kNotesARun; ++place) notes.push_back(benchNote(random, place));
+        const auto slips = std::count_if(notes.begin(), notes.end(), [](const HeardNote& n) { return n.missed(); });
+        const std::string grade(gradeText(gradeNo));
+        sqlite3_bind_text(run, 1, at, -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(run, 2, systems[i % 2], -1, SQLITE_STATIC);
+        sqlite3_bind_text(run, 3, pairings[(i / 2) % 2], -1, SQLITE_STATIC);
+        sqlite3_bind_text(run, 4, Key_tbl[static_cast<std::size_t>((i / 4) % 29)].code.data(), -1, SQLITE_STATIC);
+        sqlite3_bind_text(run, 5, kTempoChoices[static_cast<std::size_t>(i % 9)].tempo.data(), -1, SQLITE_STATIC);
+        sqlite3_bind_text(run, 6, grade.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(run, 7, gradeNo);
+        sqlite3_bind_int(run, 8, static_cast<int>(slips));
+        sqlite3_bind_text(run, 9, i % 10 == 0 ? "drill" : "key", -1, SQLITE_STATIC);
+        sqlite3_step(run);
+        sqlite3_reset(run);
+        const sqlite3_int64 id = sqlite3_last_insert_rowid(db);
+        for (const HeardNote& n : notes) {
+            sqlite3_bind_int64(note, 1, id);
+            sqlite3_bind_int(note, 2, n.place);
+            sqlite3_bind_int(note, 3, n.written);
+            sqlite3_bind_int(note, 4, n.chartLine);
+            sqlite3_bind_text(note, 5, std::string(1, n.verdict).c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int(note, 6, n.extraBefore ? 1 : 0);
+            if (n.cents)
+                sqlite3_bind_double(note, 7, *n.cents);
+            else
+                sqlite3_bind_null(note, 7);
+            sqlite3_step(note);
+            sqlite3_reset(note);
+        }
+    }
+    sqlite3_finalize(note);
+    sqlite3_finalize(run);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+// The drill's choice from a log: the boxes, today's targets most missed
+// first, and the exercise made of them.
+std::size_t drillChoice(const std::vector<NoteDay>& log, const std::string& today) {
+    std::vector<std::int16_t> weakFirst;
+    for (const WeakNote& w : weakNotes(log, today)) weakFirst.push_back(w.written);
+    const std::vector<std::int16_t> targets = drillTargets(noteBoxes(log), weakFirst, today, kDrillMostTargets);
+    std::vector<DrillNote> notes;
+    for (const std::int16_t written : targets) notes.push_back(DrillNote{written, 0});
+    return drillExercise(notes, "S01", [](std::int16_t written) { return written >= 200 && written < 600; }).size();
+}
+
+void benchHeardHistory(const fs::path& root) {
+    const fs::path file = root / SqliteHistory::kFileName;
+    fs::remove(file);
+    const auto start = std::chrono::steady_clock::now();
+    fillHeardHistory(file);
+    const double filled = elapsedMs(start);
+    const std::string today = "2026-12-07";
+    const std::string from = dayText(*dayNumber(today) - 29);
+    SqliteHistory history(file);
+    std::printf("  10,000 heard runs, 480,000 notes over 90 days (written in %.1f s):\n", filled / 1000);
+    // Before: every note of the system and part read, and the days worked out from them.
+    std::vector<NoteDay> log;
+    const double daysBefore =
+        medianMs(3, [&] { log = noteDaysOf(*history.runs("Boe", "BB", true), "Boe", "BB", from); });
+    const double days = medianMs(20, [&] { log = *history.noteDays("Boe", "BB", from); });
+    const double figures = medianMs(20, [&] {
+        weakNotes(log, today);
+        tuningTendencies(log, today);
+    });
+    std::size_t lines = 0;
+    const double drill = medianMs(20, [&] { lines = drillChoice(log, today); });
+    std::vector<NoteDay> everyDay;
+    const double drillAllDays = medianMs(10, [&] {
+        everyDay = *history.noteDays("Boe", "BB", "");
+        drillChoice(everyDay, today);
+    });
+    std::printf("    %-48s %8.2f ms   (before: %8.2f ms, every note read)\n", "weak-notes page: note days, 30 days",
+                days, daysBefore);
+    std::printf("    %-48s %8.2f ms   (%zu note days)\n", "  its weak notes and tuning tendencies", figures,
+                log.size());
+    std::printf("    %-48s %8.2f ms   (%zu lines)\n", "  the drill's choice (boxes, targets, exercise)", drill, lines);
+    std::printf("    %-48s %8.2f ms   (%zu note days)\n", "the drill's choice from all 90 days, read", drillAllDays,
+                everyDay.size());
+    const double badges = medianMs(10, [&] { history.best("Boe", "BB"); });
+    std::mt19937 random(5);
+    int n = 0;
+    auto aRun = [&](bool heard) {
+        HistoryRun run = gradedRun(today + " 21:00:" + std::to_string(10 + n++ % 50));
+        if (heard)
+            for (int place = 0; place < kNotesARun; ++place) run.notes.push_back(benchNote(random, place));
+        return run;
+    };
+    const double plain = medianMs(20, [&] { history.add(aRun(false)); });
+    const double heard = medianMs(20, [&] { history.add(aRun(true)); });
+    std::int64_t last = history.progress("Boe", "BB", {2026, 12, 7}, 1)->lastRunIds.at(0);
+    const double removed = medianMs(10, [&] { history.remove(last--); });
+    std::printf("    %-48s %8.2f ms   (a run not listened to: %8.2f ms)\n", "one heard run of 48 notes added", heard,
+                plain);
+    std::printf("    %-48s %8.2f ms\n", "a heard run taken back", removed);
+    std::printf("    %-48s %8.2f ms\n", "key page, the best results (for comparison)", badges);
+    std::printf("  target: the weak-notes page's figures and the drill's choice each under 50 ms\n");
+}
+
 void benchHistory(const fs::path& root) {
     using Clock = std::chrono::steady_clock;
     LocalFileSystem files(root);
@@ -737,7 +902,7 @@ void benchHistory(const fs::path& root) {
         renames.push_back(elapsedMs(start));
         record = next;
         start = Clock::now();
-        history.add(HistoryRun{"2026-12-07 10:00:00", "Boe", "BB", "S01", "120", "0", "Ｂ", 8, std::nullopt});
+        history.add(gradedRun("2026-12-07 10:00:00"));
         adds.push_back(elapsedMs(start));
     }
     std::printf("  %-34s median %7.2f ms   p99 %7.2f ms\n", "record rename (baseline)", percentile(renames, 0.5),
@@ -751,9 +916,7 @@ void benchHistory(const fs::path& root) {
         sqlite3* other = nullptr;
         sqlite3_open((root / SqliteHistory::kFileName).c_str(), &other);
         sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        const double queued = medianMs(5, [&] {
-            history.add(HistoryRun{"2026-12-07 10:01:00", "Boe", "BB", "S01", "120", "0", "Ｂ", 8, std::nullopt});
-        });
+        const double queued = medianMs(5, [&] { history.add(gradedRun("2026-12-07 10:01:00")); });
         sqlite3* before = nullptr;
         sqlite3_open((root / SqliteHistory::kFileName).c_str(), &before);
         sqlite3_busy_timeout(before, 2000);
@@ -782,6 +945,7 @@ void benchHistory(const fs::path& root) {
     benchLongHistory(root, false);
     benchLongHistory(root, true);
     std::printf("  target: the key page and the progress page under 50 ms at 100,000 runs\n");
+    benchHeardHistory(root);
 }
 
 }  // namespace

@@ -82,6 +82,11 @@ inline constexpr std::string_view kOtherKeyPicture = "system\\hyouji\\button\\6_
 // The progress page's buttons; its back button shows kBackPicture.
 inline constexpr std::string_view kProgressPicture = "system\\hyouji\\button\\3_kiroku.gif";
 inline constexpr std::string_view kExportPicture = "system\\hyouji\\button\\7_csv.gif";
+// The weak notes: the progress page's way to them and its way to take a run
+// back; the weak-notes page's drill (its back button shows kBackPicture).
+inline constexpr std::string_view kWeakPicture = "system\\hyouji\\button\\7_nigate.gif";
+inline constexpr std::string_view kTakeBackPicture = "system\\hyouji\\button\\7_torikesu.gif";
+inline constexpr std::string_view kDrillPicture = "system\\hyouji\\button\\nigate_drill.gif";
 // The "？" of every page, the help page's way back and its way to About Tarvel.
 inline constexpr std::string_view kHelpPicture = "system\\hyouji\\button\\help.gif";
 inline constexpr std::string_view kHelpBackPicture = "system\\hyouji\\button\\help_modoru.gif";

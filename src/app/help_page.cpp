@@ -24,6 +24,7 @@ std::string_view pageName(Page page) {
     case Page::Answer: return "「どうだった？」のページ";
     case Page::Grade: return "成績のページ";
     case Page::Progress: return "記録のページ";
+    case Page::Weak: return "苦手な音のページ";
     case Page::About: return "「Tarvel について」のページ";
     default: return "このページ";
     }

@@ -55,6 +55,7 @@ std::vector<KeyBinding> buildBindings() {
     b.push_back({Page::Key, KeyInput::Enter, kFocusedKeyButton, "枠の調をえらぶ"});
     b.push_back({Page::Key, KeyInput::Space, el::Check1, "調性を音符に表示 を切りかえる"});
     b.push_back({Page::Key, KeyInput::R, el::P3_BtnC, "記録を見る"});
+    b.push_back({Page::Key, KeyInput::T, kFirstDueKeyButton, "きょうの練習の最初の調をえらぶ"});
     b.push_back({Page::Key, KeyInput::Backspace, el::P3_BtnA, "もどる（楽譜のえらび直し）"});
     b.push_back({Page::Key, KeyInput::Home, el::P3_BtnB, "最初にもどる"});
     b.push_back({Page::Key, KeyInput::F1, el::Help_Btn, kHelpDoes});
@@ -73,8 +74,13 @@ std::vector<KeyBinding> buildBindings() {
     for (const KeyInput arrow : {KeyInput::Up, KeyInput::Down})
         b.push_back({Page::Progress, arrow, kNoButton, "グラフの調をえらぶ"});
     b.push_back({Page::Progress, KeyInput::C, el::P7_BtnB, "CSVに書き出す"});
+    b.push_back({Page::Progress, KeyInput::N, el::P7_BtnC, "苦手な音を見る"});
+    b.push_back({Page::Progress, KeyInput::Delete, el::P7_BtnD, "えらんだ回（なければ最後の回）を取り消す"});
     b.push_back({Page::Progress, KeyInput::Backspace, el::P7_BtnA, "もどる（調のページへ）"});
     b.push_back({Page::Progress, KeyInput::F1, el::Help_Btn, kHelpDoes});
+    b.push_back({Page::Weak, KeyInput::D, el::P8_BtnD, "苦手ドリルを始める"});
+    b.push_back({Page::Weak, KeyInput::Backspace, el::P8_BtnA, "もどる（記録のページへ）"});
+    b.push_back({Page::Weak, KeyInput::F1, el::Help_Btn, kHelpDoes});
     b.push_back({Page::About, KeyInput::Backspace, el::About_BtnA, "もとの画面にもどる"});
     b.push_back({Page::About, KeyInput::Escape, el::About_BtnA, "もとの画面にもどる"});
     b.push_back({Page::About, KeyInput::F1, el::Help_Btn, kHelpDoes});
@@ -121,6 +127,9 @@ std::string_view keyCap(KeyInput key) {
     case KeyInput::C: return "C";
     case KeyInput::S: return "S";
     case KeyInput::A: return "A";
+    case KeyInput::N: return "N";
+    case KeyInput::D: return "D";
+    case KeyInput::Delete: return "Del";
     case KeyInput::F1: return "F1";
     default: return "";
     }
@@ -132,7 +141,7 @@ bool isArrow(KeyInput key) {
 
 std::optional<ElementId> buttonForKey(KeyInput key, Page page, int focusedKey) {
     for (const KeyBinding& b : keyBindings()) {
-        if (b.page != page || b.key != key || b.button == kNoButton) continue;
+        if (b.page != page || b.key != key || b.button == kNoButton || b.button == kFirstDueKeyButton) continue;
         if (b.button != kFocusedKeyButton) return b.button;
         if (focusedKey >= 0 && focusedKey < el::keyCount) return el::P3_Btn(focusedKey);
     }

@@ -38,10 +38,13 @@ enum class KeyInput {
     Escape,
     T,
     K,
-    R,  // the key page: 記録
-    C,  // the progress page: CSV
-    S,  // the help page: the other system's legend
-    A,  // the help page: About Tarvel
+    R,       // the key page: 記録
+    C,       // the progress page: CSV
+    S,       // the help page: the other system's legend
+    A,       // the help page: About Tarvel
+    N,       // the progress page: the weak notes
+    D,       // the weak notes: the drill
+    Delete,  // the progress page: take a run back
     F1,
 };
 
@@ -53,6 +56,7 @@ inline constexpr int kFirstAnswerDigit = 1;
 // arrow key that moves a frame or a choice).
 inline constexpr ElementId kFocusedKeyButton = -1;
 inline constexpr ElementId kNoButton = -2;
+inline constexpr ElementId kFirstDueKeyButton = -3;  // the key page: the first key due today
 
 struct KeyBinding {
     Page page;

@@ -1,11 +1,13 @@
 // Listening on the pages: the tempo page's check box and input list, and page
-// 5's count of slips with the proposed answer. What was heard is forgotten
-// when the player answers, and nothing heard is written to disk.
+// 5's count of slips with the proposed answer and the run's intonation. The
+// history keeps the verdicts once the run is graded; no sound is ever kept.
 #include <algorithm>
 #include <array>
 #include <cmath>
 
+#include "app/heard_notes.h"
 #include "app/program.h"
+#include "data/written_note.h"
 
 namespace tarvel {
 namespace {
@@ -21,19 +23,6 @@ constexpr int kSteadyLagSpreadMs = 60;  // a lag that moved more is told as a ra
 constexpr int kVeryQuietDb = 60;
 constexpr std::array<std::string_view, 4> kProposalMarks{"← これかな？", "↑ これかな？", "↑ これかな？",
                                                          "↑ これかな？"};
-// Letter index f c g d a e b, as in the written note codes.
-constexpr std::array<std::string_view, 7> kSolfege{"ファ", "ド", "ソ", "レ", "ラ", "ミ", "シ"};
-constexpr std::array<std::string_view, 5> kSigns{"♭♭", "♭", "", "♯", "♯♯"};
-
-// "ファ♯4" for the written note code 303 (octave digit 1 is the octave from C3).
-std::string writtenName(std::int16_t code) {
-    const int octaveDigit = code / 100;
-    const int letter = code / 10 % 10;
-    const int sign = code % 10;
-    if (letter > 6 || sign > 4) return "?";
-    return std::string(kSolfege[letter]) + std::string(kSigns[sign]) + std::to_string(octaveDigit + 2);
-}
-
 std::string place(int note) {
     return std::to_string(note / el::notesPerRow + 1) + " 段目の " + std::to_string(note % el::notesPerRow + 1) +
            " 番目";
@@ -55,8 +44,8 @@ std::vector<std::string> slipLines(const Judgement& j, const std::vector<std::in
                 lines.push_back(place(note - 1) + "と次のあいだ　余分な音");
         }
         if (n == j.marks.size() || j.marks[n] == Mark::Right) continue;
-        lines.push_back(place(note) + "　" + (n < written.size() ? writtenName(written[n]) : std::string("?")) + "　" +
-                        (j.marks[n] == Mark::Wrong ? "ちがう音" : "聞こえない"));
+        lines.push_back(place(note) + "　" + (n < written.size() ? writtenNoteName(written[n]) : std::string("?")) +
+                        "　" + (j.marks[n] == Mark::Wrong ? "ちがう音" : "聞こえない"));
     }
     return lines;
 }
@@ -148,12 +137,19 @@ void Program::showHeard() {
     }
     std::string text = "\r\nミス " + std::to_string(j.slips) + " 回";
     const std::vector<std::string> slips = slipLines(j, slotNotes_.Onp_code);
-    for (std::size_t i = 0; i < slips.size() && i < kSlipsListed; ++i) text += "\r\n　" + slips[i];
-    if (slips.size() > kSlipsListed) text += "\r\n　ほか " + std::to_string(slips.size() - kSlipsListed) + " 個";
+    // Eight slips, or seven and how many more: the how-heard line below may
+    // wrap, and the label holds twelve lines.
+    const std::size_t listed = slips.size() > kSlipsListed ? kSlipsListed - 1 : slips.size();
+    for (std::size_t i = 0; i < listed; ++i) text += "\r\n　" + slips[i];
+    if (slips.size() > listed) text += "\r\n　ほか " + std::to_string(slips.size() - listed) + " 個";
     text += "\r\n" + howItWasHeard(j);
     w_.setCaption(el::Lab_Miss, text);
     w_.show(el::Lab_Miss);
     showScore(slipMarksOf(j));
+    if (const std::string tuning = tuningText(heardNotesOf(j, slotNotes_)); !tuning.empty()) {
+        w_.setCaption(el::Lab_Tune, tuning);
+        w_.show(el::Lab_Tune);
+    }
     const int k = (*proposal)[0] - '0';
     w_.setCaption(el::Lab_Teian(k), std::string(kProposalMarks[static_cast<std::size_t>(k)]));
     w_.show(el::Lab_Teian(k));
@@ -163,7 +159,7 @@ void Program::hideHeard() {
     w_.hide(el::Lab_Miss);
     hideScore();
     for (int k = 0; k < 4; ++k) w_.hide(el::Lab_Teian(k));
-    heard_ = {};
+    w_.hide(el::Lab_Tune);
 }
 
 }  // namespace tarvel

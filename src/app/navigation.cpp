@@ -42,6 +42,10 @@ void Program::click(ElementId id) {
         case el::P7_BtnA: return P7_BtnA_Click();
         case el::P7_BtnB: return P7_BtnB_Click();
         case el::P7_Key: return P7_Key_Change();
+        case el::P7_BtnC: return P7_BtnC_Click();
+        case el::P7_BtnD: return P7_BtnD_Click();
+        case el::P8_BtnA: return P8_BtnA_Click();
+        case el::P8_BtnD: return P8_BtnD_Click();
         case el::Cmb_A4: return Cmb_A4_Change();
         case el::About_Btn: return About_Btn_Click();
         case el::About_BtnA: return About_BtnA_Click();
@@ -70,6 +74,9 @@ std::optional<ElementId> Program::keyPressed(KeyInput key) {
     }
     // The run's key is its cancel picture's, and only while that shows.
     if (page_ == Page::Run && !(run_ && run_->hearsCancel())) return std::nullopt;
+    // The key page's "today" key picks the first key due, as its button would.
+    if (page_ == Page::Key && key == KeyInput::T && !inLongRoutine_)
+        return dueKeys_.empty() ? std::nullopt : std::optional<ElementId>(el::P3_Btn(dueKeys_.front()));
     const std::optional<ElementId> button = buttonForKey(key, page_, keyFocus_);
     if (button && !overlayTakes(*button)) return std::nullopt;  // F1 on About over the help
     return button;

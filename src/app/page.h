@@ -14,6 +14,7 @@ enum class Page {
     Answer,    // page 5
     Grade,     // page 6
     Progress,  // page 7
+    Weak,      // page 8, the weak notes
     About,     // about Tarvel
     Help,      // the help page, over the page the player came from
 };

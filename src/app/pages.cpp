@@ -22,7 +22,8 @@ void Program::setLabel1Font(double points) {
 
 // The caption naming the choices so far, on pages 3 to 6.
 void Program::showWhere(CaptionDepth depth) {
-    w_.setCaption(el::Where_lbl, contextCaption(s_.Settings, depth));
+    const bool drill = !s_.drillExercise.empty() && depth != CaptionDepth::Pairing;
+    w_.setCaption(el::Where_lbl, contextCaption(s_.Settings, depth) + (drill ? "・苦手ドリル" : ""));
     w_.show(el::Where_lbl);
 }
 
@@ -33,6 +34,7 @@ bool Program::Form_Load() {
     Hide_P5();
     Hide_P6();
     Hide_P7();
+    Hide_P8();
     s_.Cancel_flg = 0;
     if (!Load_pictures()) return false;
     preferences_ = readPreferences(files_);
@@ -110,6 +112,8 @@ void Program::Hide_P3() {
     hideElements(el::Lab_S1(0), el::Lab_S1(el::keyCount - 1));
     w_.hide(el::Check1);
     hideElements(el::Best_lbl(0), el::Best_lbl(el::keyCount - 1));
+    hideElements(el::Due_lbl(0), el::Due_lbl(el::keyCount - 1));
+    w_.hide(el::Due_note);
     w_.hide(el::P3_BtnC);
     w_.hide(el::Where_lbl);
     w_.hide(el::Key_frm(keyFocus_));

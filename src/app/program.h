@@ -19,6 +19,7 @@
 #include "data/file_system.h"
 #include "data/preferences.h"
 #include "desktop/desktop.h"
+#include "drill/weak_notes.h"
 #include "history/history_store.h"
 #include "run/practice_run.h"
 #include "ui/window.h"
@@ -79,6 +80,8 @@ public:
     void Hide_P6();
     void Show_P7();  // the progress page
     void Hide_P7();
+    void Show_P8();  // the weak notes, from the progress page
+    void Hide_P8();
     void Show_About();  // About Tarvel, from page 1 or the help page
     void Hide_About();
     bool Load_pictures();
@@ -106,6 +109,10 @@ public:
     void P7_BtnA_Click();
     void P7_BtnB_Click();
     void P7_Key_Change();
+    void P7_BtnC_Click();  // the weak notes
+    void P7_BtnD_Click();  // takes the chosen run back, once the player agrees
+    void P8_BtnA_Click();
+    void P8_BtnD_Click();  // the drill of the weak notes
     void Cmb_A4_Change();  // the concert pitch for listening
     void About_Btn_Click();
     void About_BtnA_Click();
@@ -116,9 +123,16 @@ public:
     void Help_BtnS_Click();
     void Help_BtnB_Click();  // About Tarvel, over the help
 
-    // What the last complete run heard, from its end until an answer is
-    // clicked; nothing when the run was not listened to.
+    // What the last complete run heard, from its end until the run is kept
+    // in the history; nothing when the run was not listened to.
     const std::optional<Judgement>& heardRun() const { return heard_.judgement; }
+    // The weak-notes page's notes and tuning, the key page's keys due today,
+    // the drill's notes (for the driver's dump).
+    const std::vector<WeakNote>& weakShown() const { return weakShown_; }
+    const std::vector<Tendency>& tendenciesShown() const { return tendenciesShown_; }
+    const std::vector<int>& dueKeys() const { return dueKeys_; }
+    const std::vector<std::int16_t>& drillTargets() const { return drillTargets_; }
+    int drillNotes() const { return drillNotes_; }
     // Told of every judged run, as it is judged (the driver traces it).
     std::function<void(const Judgement&)> onJudged;
 
@@ -167,6 +181,13 @@ private:
     void showBestBadges();
     void showChart(int key);
     void tellHistoryMessages();
+    // The weak notes and the drill.
+    std::string todayText();  // "2026-12-07"
+    void showWeakNote(int i, const WeakNote& note);
+    bool writeDrill(std::string& problem);
+    void endDrill();
+    // The key page's keys due today.
+    void showDueKeys();
     // About Tarvel's pictures are given the first time they show.
     bool giveAboutPicture(ElementId id);
 
@@ -189,10 +210,16 @@ private:
     RunHeard heard_;                     // what page 5 shows of the run before it
     std::vector<ElementId> scoreShown_;  // what page 5's small staff shows
 
-    std::vector<std::string> inputNames_;    // as the tempo page last listed them
-    std::string chosenInputName_;            // the input the player last listened with
-    Preferences preferences_;                // kept from one start to the next
-    std::vector<std::string> progressKeys_;  // its key list
+    std::vector<std::string> inputNames_;       // as the tempo page last listed them
+    std::string chosenInputName_;               // the input the player last listened with
+    Preferences preferences_;                   // kept from one start to the next
+    std::vector<std::string> progressKeys_;     // its key list
+    std::vector<std::int64_t> progressRunIds_;  // the runs its table shows, by row
+    std::vector<int> dueKeys_;                  // the key page's keys due today, the first first
+    std::vector<WeakNote> weakShown_;           // what the weak-notes page shows, while it does
+    std::vector<Tendency> tendenciesShown_;
+    std::vector<std::int16_t> drillTargets_;  // the notes of the drill being played
+    int drillNotes_ = 0;
 
     std::set<ElementId> aboutPictures_;  // given already
 

@@ -18,6 +18,9 @@ struct ProgramState {
     std::int16_t Onp_cnt = 0;
     FingeringTable Unshi_tbl{};
     std::int16_t Cancel_flg = 0;
+    // While the player drills the notes they miss: the drill's exercise file
+    // (its data path), which the run loads instead of the key's. Empty otherwise.
+    std::string drillExercise;
 };
 
 }  // namespace tarvel

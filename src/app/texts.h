@@ -12,6 +12,7 @@ inline constexpr std::string_view kLineBreak = "\r\n";
 inline constexpr std::string_view kKeyPrompt = "\r\n　　　　調子をえらんでね";
 inline constexpr std::string_view kTempoPrompt = "\r\n　　　テンポをえらんでね";
 inline constexpr std::string_view kProgressPrompt = "\r\n　　　れんしゅうの記録";
+inline constexpr std::string_view kWeakPrompt = "\r\n　　　　にがてな音";
 inline constexpr std::string_view kProgressHelp =
     "グラフは、えらんだ調の成績の移り変わりです。線はテンポごとに分かれます。\r\n"
     "表は、この運指と楽譜での最近の12回です。\r\n"

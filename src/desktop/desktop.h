@@ -16,6 +16,8 @@ public:
     virtual std::optional<std::string> chooseSavePath(const std::string& title, const std::string& proposedPath) = 0;
     // Shows a folder in the file manager; false when nothing could.
     virtual bool openFolder(const std::string& path) = 0;
+    // Asks the player to agree to something that cannot be undone; true when they do.
+    virtual bool confirm(const std::string& title, const std::string& question) = 0;
 };
 
 // No desktop: a file is saved where it is proposed, and no folder opens.
@@ -25,6 +27,8 @@ public:
         return proposedPath;
     }
     bool openFolder(const std::string& /*path*/) override { return false; }
+    // Nobody to ask: nothing is done that cannot be undone.
+    bool confirm(const std::string& /*title*/, const std::string& /*question*/) override { return false; }
 };
 
 }  // namespace tarvel

@@ -19,6 +19,17 @@ struct NoteDay {
     std::string lastMissedAt;    // local time of the last miss that day, "" for none
     double centsSum = 0;         // the right notes' deviations, for their mean
     int centsCount = 0;
+
+    bool operator==(const NoteDay&) const = default;
+};
+
+// One key as the key page's spacing sees it.
+struct KeyPractice {
+    int key = 0;          // index in the key table
+    std::string lastDay;  // the last day it was graded
+    int bestGradeNo = 0;  // 1 (Ｉ) .. 14 (ＳＳＳ)
+
+    bool operator==(const KeyPractice&) const = default;
 };
 
 }  // namespace tarvel

@@ -32,12 +32,6 @@ std::vector<NoteBox> noteBoxes(const std::vector<NoteDay>& log);
 std::vector<std::int16_t> drillTargets(const std::vector<NoteBox>& boxes, const std::vector<std::int16_t>& weakFirst,
                                        std::string_view today, std::size_t most);
 
-struct KeyPractice {
-    int key = 0;          // index in the key table
-    std::string lastDay;  // the last day it was graded
-    int bestGradeNo = 0;  // 1 (Ｉ) .. 14 (ＳＳＳ)
-};
-
 // The keys due today: not practised for longer than their best grade's box
 // (a weak key after a day, a strong one after eight), the most overdue first.
 std::vector<int> dueKeys(const std::vector<KeyPractice>& keys, std::string_view today);

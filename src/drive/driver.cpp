@@ -19,7 +19,9 @@
 #include <thread>
 
 #include "audio/wav_file_input.h"
+#include "data/written_note.h"
 #include "grade/grading.h"
+#include "keys/key_table.h"
 #include "qt/qt_audio_output.h"
 #include "qt/wiring.h"
 
@@ -229,6 +231,10 @@ bool Driver::execute(const std::string& line) {
         desktop_->cancelNext = false;
         return true;
     }
+    if (command == "confirm" && (argument == "yes" || argument == "no") && rest.empty()) {
+        desktop_->agreeNext = argument == "yes";
+        return true;
+    }
     if (command == "save-cancel" && argument.empty()) {
         desktop_->cancelNext = true;
         return true;
@@ -262,6 +268,12 @@ std::optional<std::string> ScriptedDesktop::chooseSavePath(const std::string& /*
 bool ScriptedDesktop::openFolder(const std::string& path) {
     print_("open-folder " + quoted(path));
     return true;
+}
+
+bool ScriptedDesktop::confirm(const std::string& /*title*/, const std::string& question) {
+    const bool agreed = std::exchange(agreeNext, false);
+    print_("confirm " + quoted(question) + (agreed ? " yes" : " no"));
+    return agreed;
 }
 
 void Driver::schedule(long long ms, Scheduled event) {
@@ -382,6 +394,24 @@ void Driver::dump() {
     }
     std::cout << stateLine() << "\n";
     if (program_->heardRun()) std::cout << listenLine() << "\n";
+    if (program_->page() == Page::Weak) {
+        for (const WeakNote& w : program_->weakShown())
+            std::cout << "Weak note=" << writtenNoteName(w.written) << " rate=" << pointsText(w.missRate)
+                      << " heard=" << w.heard << " missed=" << w.missed << " last=" << quoted(w.lastMissedAt) << "\n";
+        for (const Tendency& t : program_->tendenciesShown())
+            std::cout << "Tune note=" << writtenNoteName(t.written) << " cents=" << std::lround(t.cents)
+                      << " count=" << t.count << "\n";
+    }
+    if (program_->page() == Page::Key)
+        for (const int k : program_->dueKeys())
+            std::cout << "Due key=" << Key_tbl[static_cast<std::size_t>(k)].code << "\n";
+    if (!program_->state().drillExercise.empty()) {
+        std::string targets;
+        for (const std::int16_t w : program_->drillTargets())
+            targets += (targets.empty() ? "" : ",") + writtenNoteName(w);
+        std::cout << "Drill notes=" << program_->drillNotes() << " targets=" << targets
+                  << " file=" << program_->state().drillExercise << "\n";
+    }
     std::cout << std::flush;
 }
 
@@ -409,7 +439,7 @@ void Driver::dumpProgress(ElementId id) {
                   << " series=" << chart->series().size() << "\n";
         for (QAbstractSeries* series : chart->series()) {
             const auto* line = qobject_cast<QLineSeries*>(series);
-            if (!line) continue;
+            if (!line || !line->property("tempo").isValid()) continue;  // the tuning chart's guide lines
             const std::string tempo = line->property("tempo").toString().toStdString();
             for (const QPointF& point : line->points()) {
                 const QDateTime at = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(point.x()));

@@ -30,15 +30,18 @@ struct DriverOptions {
 
 // The desktop as the script answers it: a save dialog takes the path the
 // last "save-as" gave (once), is cancelled after "save-cancel", and otherwise
-// takes what it proposes; a folder to open is printed.
+// takes what it proposes; a folder to open is printed. A question is printed
+// and answered yes after "confirm yes", no otherwise (once each).
 class ScriptedDesktop : public Desktop {
 public:
     explicit ScriptedDesktop(std::function<void(const std::string&)> print) : print_(std::move(print)) {}
     std::optional<std::string> chooseSavePath(const std::string& title, const std::string& proposedPath) override;
     bool openFolder(const std::string& path) override;
+    bool confirm(const std::string& title, const std::string& question) override;
 
     std::optional<std::string> nextAnswer;
     bool cancelNext = false;
+    bool agreeNext = false;
 
 private:
     std::function<void(const std::string&)> print_;

@@ -18,7 +18,8 @@ int usage() {
                  "                    [--listen FILE.wav] [SCRIPT]\n"
                  "commands: click NAME | key NAME | after MS click NAME | after MS click-at X Y | after MS key NAME |\n"
                  "          after MS close | after MS shot FILE.png | close | wait MS | choose NAME INDEX |\n"
-                 "          today YYYY-MM-DD | dump | shot FILE.png | save-as PATH | save-cancel | resize W H\n";
+                 "          today YYYY-MM-DD | dump | shot FILE.png | save-as PATH | save-cancel | confirm yes|no\n"
+                 "          | resize W H\n";
     return 2;
 }
 

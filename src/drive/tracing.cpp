@@ -162,6 +162,13 @@ void TracingWindow::setChart(ElementId id, const ChartData& chart) {
     inner_.setChart(id, chart);
 }
 
+void TracingWindow::setTuneChart(ElementId id, const TuneChartData& chart) {
+    std::string points;
+    for (const TunePoint& p : chart.points) points += " " + p.name + "=" + std::to_string(std::lround(p.cents));
+    log_.write("tune", elementName(id) + " " + std::to_string(chart.points.size()) + points);
+    inner_.setTuneChart(id, chart);
+}
+
 void TracingWindow::setTable(ElementId id, const TableData& table) {
     log_.write("table", elementName(id) + " " + std::to_string(table.rows.size()));
     inner_.setTable(id, table);

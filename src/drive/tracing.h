@@ -48,6 +48,7 @@ public:
     int chosenIndex(ElementId id) override { return inner_.chosenIndex(id); }
     void setChart(ElementId id, const ChartData& chart) override;
     void setTable(ElementId id, const TableData& table) override;
+    void setTuneChart(ElementId id, const TuneChartData& chart) override;
     void processEvents() override;
     void sleepUntil(Instant deadline, std::optional<ElementId> heard) override;
     Instant now() override { return inner_.now(); }

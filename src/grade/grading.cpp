@@ -87,12 +87,15 @@ std::string gradeHelp() {
     return help;
 }
 
-std::string gradeDetails(std::string_view tempo, std::int16_t Play_cnt, bool recorded) {
+std::string gradeDetails(std::string_view tempo, std::int16_t Play_cnt, bool recorded, bool drill) {
     std::string details = "テンポ　♩=" + std::string(tempo);
     details += text::kLineBreak;
     details += "くり返し　" + std::to_string(Play_cnt) + "回目";
     details += text::kLineBreak;
-    details += recorded ? "記録しました" : "記録できませんでした";
+    if (drill)
+        details += "苦手ドリル（履歴に残しました）";
+    else
+        details += recorded ? "記録しました" : "記録できませんでした";
     return details;
 }
 

@@ -32,6 +32,7 @@ std::string gradeHelp();
 
 // What page 6 says beside the grade: the tempo, how many runs in a row the
 // repeat counter has reached, and whether the record was written.
-std::string gradeDetails(std::string_view tempo, std::int16_t Play_cnt, bool recorded);
+// A drill is said to be kept in the history instead.
+std::string gradeDetails(std::string_view tempo, std::int16_t Play_cnt, bool recorded, bool drill = false);
 
 }  // namespace tarvel

@@ -34,11 +34,13 @@ void Program::Show_result() {
         Pauses(w_).pause(kResultPauseMs);  // no cancel picture shows: it hears a close only
     }
     w_.setCaption(el::Label1, std::string(text::kLineBreak) + std::string(grade.text));
-    const bool recorded = Write_result(grade.text);
+    // A drill is no key's exercise: it is kept in the history alone.
+    const bool drill = !s_.drillExercise.empty();
+    const bool recorded = !drill && Write_result(grade.text);
     keepInHistory(grade.text, grade.Grade_no);  // after the record: it never waits for the history
     // Page 6 shows these beside the grade.
     w_.setCaption(el::Ladder_lbl, gradeLadder(grade.Grade_no));
-    w_.setCaption(el::Record_lbl, gradeDetails(s_.Settings[4], s_.Play_cnt, recorded));
+    w_.setCaption(el::Record_lbl, gradeDetails(s_.Settings[4], s_.Play_cnt, recorded, drill));
 }
 
 bool Program::Write_result(std::string_view grade) {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -17,7 +18,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kHeader = "Tarvel queued runs 1";
+// The first format had no kind and no notes: a file of it, left by an earlier
+// version, is still read.
+constexpr const char* kHeader = "Tarvel queued runs 2";
+constexpr const char* kFirstHeader = "Tarvel queued runs 1";
+constexpr std::size_t kFirstFields = 10;
+constexpr std::size_t kFields = 12;
 constexpr std::size_t kMaxBytes = std::size_t{16} * 1024 * 1024;
 
 // Fields never hold a tab or a line end; should one, it is written escaped.
@@ -72,6 +78,57 @@ std::optional<int> number(const std::string& text) {
     return value;
 }
 
+// A run's notes in one field: "place,written,line,verdict,extra,cents" each,
+// separated by ";" (cents empty when not measured).
+std::string notesField(const std::vector<HeardNote>& notes) {
+    std::string field;
+    for (const HeardNote& n : notes) {
+        if (!field.empty()) field += ';';
+        field += std::to_string(n.place) + ',' + std::to_string(n.written) + ',' + std::to_string(n.chartLine) + ',' +
+                 n.verdict + ',' + (n.extraBefore ? '1' : '0') + ',';
+        if (n.cents) {
+            char text[32];
+            const auto end = std::to_chars(text, text + sizeof text, *n.cents).ptr;  // shortest exact
+            field.append(text, end);
+        }
+    }
+    return field;
+}
+
+std::optional<int> signedNumber(const std::string& text) {
+    if (!text.empty() && text[0] == '-') {
+        const std::optional<int> n = number(text.substr(1));
+        return n ? std::optional(-*n) : std::nullopt;
+    }
+    return number(text);
+}
+
+std::optional<std::vector<HeardNote>> notesOf(const std::string& field) {
+    std::vector<HeardNote> notes;
+    if (field.empty()) return notes;
+    for (const std::string& item : split(field, ';')) {
+        const std::vector<std::string> f = split(item, ',');
+        if (f.size() != 6 || f[3].size() != 1 || std::string_view("ox-").find(f[3][0]) == std::string_view::npos ||
+            (f[4] != "0" && f[4] != "1"))
+            return std::nullopt;
+        const std::optional<int> place = number(f[0]), written = signedNumber(f[1]), line = signedNumber(f[2]);
+        if (!place || !written || !line) return std::nullopt;
+        HeardNote& n = notes.emplace_back();
+        n.place = *place;
+        n.written = static_cast<std::int16_t>(*written);
+        n.chartLine = static_cast<std::int16_t>(*line);
+        n.verdict = f[3][0];
+        n.extraBefore = f[4] == "1";
+        if (!f[5].empty()) {
+            double cents = 0;
+            const auto [end, error] = std::from_chars(f[5].data(), f[5].data() + f[5].size(), cents);
+            if (error != std::errc() || end != f[5].data() + f[5].size()) return std::nullopt;
+            n.cents = cents;
+        }
+    }
+    return notes;
+}
+
 int syncFolder(const fs::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno;
@@ -89,7 +146,8 @@ std::string pendingText(const std::vector<QueuedRun>& runs) {
         for (const std::string& field :
              {q.token, r.playedAt, r.system, r.pairing, r.key, r.tempo, r.answer, r.grade, std::to_string(r.gradeNo)})
             text += escaped(field) + "\t";
-        text += (r.heardSlips ? std::to_string(*r.heardSlips) : std::string()) + "\n";
+        text += (r.heardSlips ? std::to_string(*r.heardSlips) : std::string()) + "\t";
+        text += escaped(r.kind) + "\t" + notesField(r.notes) + "\n";
     }
     return text;
 }
@@ -97,16 +155,30 @@ std::string pendingText(const std::vector<QueuedRun>& runs) {
 std::vector<QueuedRun> readPendingText(const std::string& text) {
     std::vector<QueuedRun> runs;
     const std::vector<std::string> lines = split(text, '\n');
-    if (lines.empty() || lines[0] != kHeader) return runs;
+    if (lines.empty() || (lines[0] != kHeader && lines[0] != kFirstHeader)) return runs;
+    const std::size_t fields = lines[0] == kHeader ? kFields : kFirstFields;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::vector<std::string> f = split(lines[i], '\t');
-        if (f.size() != 10 || f[0].empty()) continue;  // cut short by a crash, say
+        if (f.size() != fields || f[0].empty()) continue;  // cut short by a crash, say
         const std::optional<int> gradeNo = number(f[8]);
         const std::optional<int> heard = number(f[9]);
         if (!gradeNo || (!f[9].empty() && !heard)) continue;
-        HistoryRun run{unescaped(f[1]), unescaped(f[2]), unescaped(f[3]),
-                       unescaped(f[4]), unescaped(f[5]), unescaped(f[6]),
-                       unescaped(f[7]), *gradeNo,        heard};
+        HistoryRun run;
+        run.playedAt = unescaped(f[1]);
+        run.system = unescaped(f[2]);
+        run.pairing = unescaped(f[3]);
+        run.key = unescaped(f[4]);
+        run.tempo = unescaped(f[5]);
+        run.answer = unescaped(f[6]);
+        run.grade = unescaped(f[7]);
+        run.gradeNo = *gradeNo;
+        run.heardSlips = heard;
+        if (fields == kFields) {
+            std::optional<std::vector<HeardNote>> notes = notesOf(f[11]);
+            if (!notes) continue;
+            run.kind = unescaped(f[10]);
+            run.notes = std::move(*notes);
+        }
         runs.push_back(QueuedRun{unescaped(f[0]), std::move(run)});
     }
     return runs;

@@ -22,7 +22,8 @@ struct QueuedRun {
     bool operator==(const QueuedRun&) const = default;
 };
 
-// The file's text: a first line naming the format, then one run a line.
+// The file's text: a first line naming the format, then one run a line with
+// its kind and notes. A file of the first format (no kind, no notes) is read too.
 std::string pendingText(const std::vector<QueuedRun>& runs);
 // The runs of a file's text, in order; lines that cannot be read are left out.
 std::vector<QueuedRun> readPendingText(const std::string& text);

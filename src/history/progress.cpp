@@ -8,6 +8,7 @@
 #include <set>
 
 #include "app/choices.h"
+#include "data/written_note.h"
 #include "keys/key_table.h"
 
 namespace tarvel {
@@ -49,7 +50,7 @@ std::string csvField(const std::string& text) {
 BestPerKey bestPerKey(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing) {
     BestPerKey best;
     for (const HistoryRun& run : runs) {
-        if (run.system != system || run.pairing != pairing) continue;
+        if (run.system != system || run.pairing != pairing || run.kind != kKeyRun) continue;
         const auto k = keyIndex(run.key);
         if (!k) continue;
         std::optional<BestResult>& b = best[static_cast<std::size_t>(*k)];
@@ -101,8 +102,13 @@ ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string
     for (std::size_t i = runs.size(); i-- > 0;) {  // newest first
         const HistoryRun& run = runs[i];
         if (run.system != system || run.pairing != pairing) continue;
-        if (const auto k = keyIndex(run.key)) ++summary.runsPerKey[static_cast<std::size_t>(*k)];
-        if (summary.lastRuns.size() < count) summary.lastRuns.push_back(run);
+        if (const auto k = keyIndex(run.key); k && run.kind == kKeyRun)
+            ++summary.runsPerKey[static_cast<std::size_t>(*k)];
+        if (summary.lastRuns.size() < count) {
+            summary.lastRuns.push_back(run);
+            summary.lastRuns.back().notes.clear();  // the table shows none
+            summary.lastRunIds.push_back(static_cast<std::int64_t>(i + 1));
+        }
     }
     summary.days = daysPractised(runs, today);
     return summary;
@@ -122,7 +128,7 @@ ChartData gradeChart(const std::vector<HistoryRun>& runs, std::string_view key) 
     };
     std::vector<Line> lines;
     for (const HistoryRun& run : runs) {
-        if (run.key != key) continue;
+        if (run.key != key || run.kind != kKeyRun) continue;
         auto line = std::find_if(lines.begin(), lines.end(), [&](const Line& l) { return l.tempo == run.tempo; });
         if (line == lines.end()) line = lines.insert(lines.end(), Line{run.tempo, {}});
         const auto [point, added] =
@@ -144,7 +150,8 @@ TableData lastRunsTable(const std::vector<HistoryRun>& newestFirst) {
     TableData table;
     table.header = {"日時", "調", "テンポ", "答え", "成績", "聞き取りミス"};
     for (const HistoryRun& run : newestFirst) {
-        table.rows.push_back({shortTime(run.playedAt), keyName(run.key), "♩" + run.tempo,
+        const std::string key = run.kind == kDrillRun ? "ドリル（" + keyName(run.key) + "）" : keyName(run.key);
+        table.rows.push_back({shortTime(run.playedAt), key, "♩" + run.tempo,
                               std::string(answerWords(run.answer)), run.grade,
                               run.heardSlips ? std::to_string(*run.heardSlips) : std::string()});
     }
@@ -168,28 +175,63 @@ std::string pairingName(const std::string& setting) {
 
 }  // namespace
 
-std::string csvText(const std::vector<HistoryRun>& runs) {
-    std::string csv = "\xEF\xBB\xBF";
-    csv += "日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r\n";
-    for (const HistoryRun& run : runs) {
-        const std::string fields[] = {run.playedAt,
-                                      systemName(run.system),
-                                      pairingName(run.pairing),
-                                      run.key,
-                                      keyName(run.key),
-                                      run.tempo,
-                                      std::string(answerWords(run.answer)),
-                                      run.grade,
-                                      std::to_string(run.gradeNo),
-                                      run.heardSlips ? std::to_string(*run.heardSlips) : std::string()};
-        bool first = true;
-        for (const std::string& field : fields) {
-            if (!first) csv += ',';
-            csv += csvField(field);
-            first = false;
-        }
-        csv += "\r\n";
+namespace {
+
+constexpr const char* kBom = "\xEF\xBB\xBF";
+
+void addCsvRow(std::string& csv, std::initializer_list<std::string> fields) {
+    bool first = true;
+    for (const std::string& field : fields) {
+        if (!first) csv += ',';
+        csv += csvField(field);
+        first = false;
     }
+    csv += "\r\n";
+}
+
+std::string kindName(const std::string& kind) {
+    if (kind == kKeyRun) return "調の練習";
+    if (kind == kDrillRun) return "苦手ドリル";
+    return kind;
+}
+
+std::string verdictName(char verdict) {
+    switch (verdict) {
+    case 'o': return "合っていた";
+    case 'x': return "ちがう音";
+    case '-': return "聞こえない";
+    default: return std::string(1, verdict);
+    }
+}
+
+// One decimal, "-3.5"; never "-0.0".
+std::string centsText(double cents) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", cents);
+    return std::string(text) == "-0.0" ? "0.0" : text;
+}
+
+}  // namespace
+
+std::string csvText(const std::vector<HistoryRun>& runs) {
+    std::string csv = kBom;
+    csv += "日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス,種類\r\n";
+    for (const HistoryRun& run : runs)
+        addCsvRow(csv, {run.playedAt, systemName(run.system), pairingName(run.pairing), run.key, keyName(run.key),
+                        run.tempo, std::string(answerWords(run.answer)), run.grade, std::to_string(run.gradeNo),
+                        run.heardSlips ? std::to_string(*run.heardSlips) : std::string(), kindName(run.kind)});
+    return csv;
+}
+
+std::string notesCsvText(const std::vector<HistoryRun>& runs) {
+    std::string csv = kBom;
+    csv += "日時,運指,楽譜,調,テンポ,種類,何番目,音,運指表の行,判定,余分な音,セント\r\n";
+    for (const HistoryRun& run : runs)
+        for (const HeardNote& note : run.notes)
+            addCsvRow(csv, {run.playedAt, systemName(run.system), pairingName(run.pairing), keyName(run.key), run.tempo,
+                            kindName(run.kind), std::to_string(note.place + 1), writtenNoteName(note.written),
+                            std::to_string(note.chartLine), verdictName(note.verdict),
+                            note.extraBefore ? "余分な音" : "", note.cents ? centsText(*note.cents) : std::string()});
     return csv;
 }
 
@@ -204,6 +246,56 @@ std::string exportFileName(const CalendarDate& date, int number) {
     char text[64];
     std::snprintf(text, sizeof text, "tarvel-history-%04d-%02d-%02d", date.year, date.month, date.day);
     return std::string(text) + (number > 1 ? "-" + std::to_string(number) : "") + ".csv";
+}
+
+std::string notesExportFileName(const CalendarDate& date, int number) {
+    std::string name = exportFileName(date, number);
+    return name.insert(name.size() - 4, "-notes");
+}
+
+std::vector<NoteDay> noteDaysOf(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
+                                std::string_view fromDay) {
+    std::map<std::pair<std::string, std::int16_t>, NoteDay> days;  // by day and written note
+    for (const HistoryRun& run : runs) {
+        const std::string day = run.playedAt.substr(0, 10);
+        if (run.system != system || run.pairing != pairing || day < fromDay) continue;
+        for (const HeardNote& note : run.notes) {
+            NoteDay& d = days[{day, note.written}];
+            d.day = day;
+            d.written = note.written;
+            d.chartLine = note.chartLine;
+            ++d.heard;
+            if (note.missed()) {
+                ++d.missed;
+                d.lastMissedAt = std::max(d.lastMissedAt, run.playedAt);
+            } else if (note.cents) {
+                d.centsSum += *note.cents;
+                ++d.centsCount;
+            }
+        }
+    }
+    std::vector<NoteDay> out;
+    out.reserve(days.size());
+    for (auto& [where, d] : days) out.push_back(std::move(d));
+    return out;
+}
+
+std::vector<KeyPractice> keyPracticeOf(const std::vector<HistoryRun>& runs, std::string_view system,
+                                       std::string_view pairing) {
+    std::map<int, KeyPractice> keys;
+    for (const HistoryRun& run : runs) {
+        if (run.system != system || run.pairing != pairing || run.kind != kKeyRun) continue;
+        const auto k = keyIndex(run.key);
+        if (!k) continue;
+        KeyPractice& p = keys[*k];
+        p.key = *k;
+        p.lastDay = std::max(p.lastDay, run.playedAt.substr(0, 10));
+        p.bestGradeNo = std::max(p.bestGradeNo, run.gradeNo);
+    }
+    std::vector<KeyPractice> out;
+    out.reserve(keys.size());
+    for (auto& [key, p] : keys) out.push_back(std::move(p));
+    return out;
 }
 
 std::string_view answerWords(std::string_view answer) {

@@ -26,7 +26,8 @@ PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDa
 // first of this month, whichever is earlier ("2026-11-30").
 std::string firstDayCounted(const CalendarDate& today);
 
-// The progress page's summary of every run, oldest first.
+// The progress page's summary of every run, oldest first; a run's id is its
+// place among them, from 1. The last runs come without their notes.
 ProgressSummary progressSummary(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
                                 const CalendarDate& today, std::size_t count);
 
@@ -38,12 +39,16 @@ int preselectedKey(const std::vector<HistoryRun>& newestFirst, std::string_view 
 // point a day: that day's best, at the time it was first reached.
 ChartData gradeChart(const std::vector<HistoryRun>& runs, std::string_view key);
 
-// The runs as the progress page's table, in the order given (newest first).
+// The runs as the progress page's table, in the order given (newest first); a
+// drill's key as "ドリル（ハ長調）".
 TableData lastRunsTable(const std::vector<HistoryRun>& newestFirst);
 
 // Every run as CSV: UTF-8 with a byte order mark (so that spreadsheets read the
 // Japanese right), a header row, CRLF line ends, fields quoted where needed.
 std::string csvText(const std::vector<HistoryRun>& runs);
+// Every heard note of the runs (read with their notes), one a row, in the
+// same form: the file beside the runs' one.
+std::string notesCsvText(const std::vector<HistoryRun>& runs);
 
 // "2026-12-07 14:03:05"
 std::string playedAtText(const CalendarDate& date, int hour, int minute, int second);
@@ -52,6 +57,17 @@ std::string playedAtText(const CalendarDate& date, int hour, int minute, int sec
 // of the same day, which the player may have edited.
 std::string exportFileName(const CalendarDate& date, int number = 1);
 inline constexpr int kMaxExportsADay = 999;
+// The notes' file of the same export: "tarvel-history-2026-12-07-notes.csv",
+// "tarvel-history-2026-12-07-2-notes.csv".
+std::string notesExportFileName(const CalendarDate& date, int number = 1);
+
+// The heard notes of one system and pairing per day and written note, from
+// `fromDay` on, day by day (as the history keeps them).
+std::vector<NoteDay> noteDaysOf(const std::vector<HistoryRun>& runs, std::string_view system, std::string_view pairing,
+                                std::string_view fromDay);
+// Per key graded in key runs of one system and pairing: its last day and best grade.
+std::vector<KeyPractice> keyPracticeOf(const std::vector<HistoryRun>& runs, std::string_view system,
+                                       std::string_view pairing);
 
 // What the answers mean: "ミスなし" for "0" up to "ミス6回以上" for "3".
 std::string_view answerWords(std::string_view answer);

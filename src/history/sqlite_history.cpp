@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <ctime>
 #include <optional>
 #include <system_error>
@@ -17,6 +18,20 @@ namespace tarvel {
 namespace {
 
 namespace fs = std::filesystem;
+
+// How a day's row takes one more run, or one more heard note; the triggers
+// that add a run and that take one back both use them.
+#define TARVEL_RUN_DAYS_UPSERT                                                                          \
+    " ON CONFLICT DO UPDATE SET runs = runs + 1,"                                                       \
+    "  best_grade = CASE WHEN excluded.best_no > best_no THEN excluded.best_grade ELSE best_grade END," \
+    "  best_at = CASE WHEN excluded.best_no > best_no THEN excluded.best_at ELSE best_at END,"          \
+    "  best_no = max(best_no, excluded.best_no)"
+#define TARVEL_NOTE_DAYS_COLUMNS \
+    "system, pairing, day, written, chart_line, heard, missed, last_missed_at, cents_sum, cents_count"
+#define TARVEL_NOTE_DAYS_UPSERT                                                                           \
+    " ON CONFLICT DO UPDATE SET chart_line = excluded.chart_line, heard = heard + excluded.heard,"        \
+    "  missed = missed + excluded.missed, last_missed_at = max(last_missed_at, excluded.last_missed_at)," \
+    "  cents_sum = cents_sum + excluded.cents_sum, cents_count = cents_count + excluded.cents_count"
 
 // Each step brings the schema from the version before it to its own number;
 // a file is brought up to date one step at a time, each step with the version
@@ -72,25 +87,92 @@ constexpr Migration kMigrations[] = {
      "  best_grade = CASE WHEN excluded.best_no > best_no THEN excluded.best_grade ELSE best_grade END,"
      "  best_at = CASE WHEN excluded.best_no > best_no THEN excluded.best_at ELSE best_at END,"
      "  best_no = max(best_no, excluded.best_no);"},
+    // Heard runs kept note by note, with what the weak-notes page reads kept
+    // up to date per system, pairing, day and written note; and the drill
+    // kept apart from the key runs: its runs count for no key's badge, chart
+    // or runs. Taking a run back corrects both summaries.
+    {4,
+     "ALTER TABLE runs ADD COLUMN kind TEXT NOT NULL DEFAULT 'key';"  // 'key' or 'drill'
+     "CREATE INDEX drills_by_time ON runs(played_at) WHERE kind = 'drill';"
+     "CREATE TABLE heard_notes ("
+     " run INTEGER NOT NULL REFERENCES runs(id),"
+     " place INTEGER NOT NULL,"    // in the exercise, from 0
+     " written INTEGER NOT NULL,"  // the exercise's code of the written note
+     " chart_line INTEGER NOT NULL,"
+     " verdict TEXT NOT NULL CHECK (verdict IN ('o', 'x', '-')),"  // right, a wrong note, not heard
+     " extra_before INTEGER NOT NULL CHECK (extra_before IN (0, 1)),"
+     " cents REAL,"  // a right note's median deviation; NULL when not measured
+     " PRIMARY KEY (run, place)) WITHOUT ROWID;"
+     "CREATE TABLE note_days ("
+     " system TEXT NOT NULL, pairing TEXT NOT NULL, day TEXT NOT NULL, written INTEGER NOT NULL,"
+     " chart_line INTEGER NOT NULL,"  // the fingering it was last asked with that day
+     " heard INTEGER NOT NULL, missed INTEGER NOT NULL,"
+     " last_missed_at TEXT NOT NULL,"  // '' for none
+     " cents_sum REAL NOT NULL, cents_count INTEGER NOT NULL,"
+     " PRIMARY KEY (system, pairing, day, written)) WITHOUT ROWID;"
+     // What one heard note adds to its day's row: a miss is a note not right
+     // or one after an extra note; only right notes count for the tuning.
+     "CREATE VIEW heard_note_days AS SELECT n.run AS run, n.place AS place, r.system AS system,"
+     " r.pairing AS pairing, substr(r.played_at, 1, 10) AS day, n.written AS written, n.chart_line AS chart_line,"
+     " 1 AS heard, (n.verdict <> 'o' OR n.extra_before) AS missed,"
+     " CASE WHEN n.verdict <> 'o' OR n.extra_before THEN r.played_at ELSE '' END AS last_missed_at,"
+     " CASE WHEN n.verdict = 'o' AND NOT n.extra_before AND n.cents IS NOT NULL THEN n.cents ELSE 0.0 END"
+     "  AS cents_sum,"
+     " (n.verdict = 'o' AND NOT n.extra_before AND n.cents IS NOT NULL) AS cents_count"
+     " FROM heard_notes n JOIN runs r ON r.id = n.run;"
+     "DROP TRIGGER runs_into_days;"
+     "CREATE TRIGGER runs_into_days AFTER INSERT ON runs WHEN NEW.kind = 'key' BEGIN "
+     " INSERT INTO run_days VALUES (NEW.system, NEW.pairing, NEW.key, NEW.tempo, substr(NEW.played_at, 1, 10), 1,"
+     "  NEW.grade_no, NEW.grade, NEW.played_at)" TARVEL_RUN_DAYS_UPSERT ";"
+     "END;"
+     "CREATE TRIGGER notes_into_days AFTER INSERT ON heard_notes BEGIN "
+     " INSERT INTO note_days SELECT " TARVEL_NOTE_DAYS_COLUMNS " FROM heard_note_days"
+     "  WHERE run = NEW.run AND place = NEW.place" TARVEL_NOTE_DAYS_UPSERT ";"
+     "END;"
+     // A run taken back: its day's row worked out again from the runs that
+     // remain (in the order they were added, as the first trigger did), and
+     // the rows of its notes from the notes that remain; then its notes go.
+     "CREATE TRIGGER runs_taken_back AFTER DELETE ON runs BEGIN "
+     " DELETE FROM run_days WHERE OLD.kind = 'key' AND system = OLD.system AND pairing = OLD.pairing"
+     "  AND key = OLD.key AND tempo = OLD.tempo AND day = substr(OLD.played_at, 1, 10);"
+     " INSERT INTO run_days SELECT system, pairing, key, tempo, substr(played_at, 1, 10), 1, grade_no, grade,"
+     "  played_at FROM runs WHERE OLD.kind = 'key' AND kind = 'key' AND system = OLD.system"
+     "  AND pairing = OLD.pairing AND key = OLD.key AND tempo = OLD.tempo"
+     "  AND substr(played_at, 1, 10) = substr(OLD.played_at, 1, 10) ORDER BY id" TARVEL_RUN_DAYS_UPSERT ";"
+     " DELETE FROM note_days WHERE system = OLD.system AND pairing = OLD.pairing"
+     "  AND day = substr(OLD.played_at, 1, 10) AND written IN (SELECT written FROM heard_notes WHERE run = OLD.id);"
+     " INSERT INTO note_days SELECT " TARVEL_NOTE_DAYS_COLUMNS " FROM heard_note_days"
+     "  WHERE system = OLD.system AND pairing = OLD.pairing AND day = substr(OLD.played_at, 1, 10)"
+     "  AND written IN (SELECT written FROM heard_notes WHERE run = OLD.id)"
+     "  ORDER BY run, place" TARVEL_NOTE_DAYS_UPSERT ";"
+     " DELETE FROM heard_notes WHERE run = OLD.id;"
+     "END;"},
 };
 
 // The pages' queries. None reads more rows than the pages show, or than the
-// days, keys and tempi played: never every run.
+// days, keys, tempi and notes played: never every run, nor every note.
 constexpr const char* kBestSql =
     "SELECT key, tempo, max(best_no), best_grade FROM run_days WHERE system = ? AND pairing = ? GROUP BY key, tempo";
 constexpr const char* kRunsPerKeySql =
     "SELECT key, sum(runs) FROM run_days WHERE system = ? AND pairing = ? GROUP BY key";
+#define TARVEL_RUN_COLUMNS "played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips, kind, id"
 constexpr const char* kLastRunsSql =
-    "SELECT played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips"
-    " FROM runs WHERE system = ? AND pairing = ? ORDER BY id DESC LIMIT ?";
+    "SELECT " TARVEL_RUN_COLUMNS " FROM runs WHERE system = ? AND pairing = ? ORDER BY id DESC LIMIT ?";
 constexpr const char* kDaysSql = "SELECT DISTINCT day FROM run_days WHERE day >= ? AND day <= ?";
+constexpr const char* kDrillDaysSql = "SELECT played_at FROM runs WHERE kind = 'drill' AND played_at >= ?";
 constexpr const char* kChartSql =
     "SELECT tempo, best_at, best_no FROM run_days WHERE system = ? AND pairing = ? AND key = ?";
+constexpr const char* kNoteDaysSql =
+    "SELECT day, written, chart_line, heard, missed, last_missed_at, cents_sum, cents_count FROM note_days"
+    " WHERE system = ? AND pairing = ? AND day >= ? ORDER BY day, written";
+constexpr const char* kKeyPracticeSql =
+    "SELECT key, max(day), max(best_no) FROM run_days WHERE system = ? AND pairing = ? GROUP BY key";
 
 constexpr const char* kInsert =
     "INSERT OR IGNORE INTO runs"
-    " (played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips, queued_as)"
-    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+    " (played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips, queued_as, kind)"
+    " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)";
+constexpr const char* kInsertNote = "INSERT INTO heard_notes VALUES (?, ?, ?, ?, ?, ?, ?)";
 
 class Statement {
 public:
@@ -106,6 +188,8 @@ public:
         sqlite3_bind_text(stmt_, i, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
     }
     void bind(int i, int value) { sqlite3_bind_int(stmt_, i, value); }
+    void bind(int i, std::int64_t value) { sqlite3_bind_int64(stmt_, i, value); }
+    void bind(int i, double value) { sqlite3_bind_double(stmt_, i, value); }
     void bindNull(int i) { sqlite3_bind_null(stmt_, i); }
     int step() { return sqlite3_step(stmt_); }
     std::string text(int column) const {
@@ -113,6 +197,12 @@ public:
         return t ? t : "";
     }
     int integer(int column) const { return sqlite3_column_int(stmt_, column); }
+    std::int64_t integer64(int column) const { return sqlite3_column_int64(stmt_, column); }
+    double real(int column) const { return sqlite3_column_double(stmt_, column); }
+    void reset() {
+        sqlite3_reset(stmt_);
+        sqlite3_clear_bindings(stmt_);
+    }
     bool isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
 
 private:
@@ -120,13 +210,22 @@ private:
     int rc_ = SQLITE_OK;
 };
 
-// The run a query's row holds, in the order of the runs table's columns.
+// The run a query's row holds, its columns TARVEL_RUN_COLUMNS.
 HistoryRun runAt(const Statement& row) {
-    HistoryRun run{row.text(0), row.text(1), row.text(2),    row.text(3), row.text(4),
-                   row.text(5), row.text(6), row.integer(7), std::nullopt};
+    HistoryRun run;
+    run.playedAt = row.text(0);
+    run.system = row.text(1);
+    run.pairing = row.text(2);
+    run.key = row.text(3);
+    run.tempo = row.text(4);
+    run.answer = row.text(5);
+    run.grade = row.text(6);
+    run.gradeNo = row.integer(7);
     if (!row.isNull(8)) run.heardSlips = row.integer(8);
+    run.kind = row.text(9);
     return run;
 }
+constexpr int kRunIdColumn = 10;
 
 // Another connection holds the write lock.
 bool isBusy(int rc) {
@@ -436,6 +535,8 @@ bool SqliteHistory::putAside(const char* reason) {
     return true;
 }
 
+// Inside a write transaction: the run and its notes. A run already added
+// under its token is left as it is.
 int SqliteHistory::insert(const HistoryRun& run, const std::string& token) {
     Statement insert(db_, kInsert);
     if (!insert.ok()) return insert.prepareCode();
@@ -455,11 +556,44 @@ int SqliteHistory::insert(const HistoryRun& run, const std::string& token) {
         insert.bindNull(10);
     else
         insert.bind(10, token);
-    return insert.step();
+    insert.bind(11, run.kind);
+    const int rc = insert.step();
+    if (rc != SQLITE_DONE || sqlite3_changes(db_) == 0) return rc;
+    const std::int64_t id = sqlite3_last_insert_rowid(db_);
+    Statement note(db_, kInsertNote);
+    if (!note.ok()) return note.prepareCode();
+    for (const HeardNote& n : run.notes) {
+        note.bind(1, id);
+        note.bind(2, n.place);
+        note.bind(3, static_cast<int>(n.written));
+        note.bind(4, static_cast<int>(n.chartLine));
+        note.bind(5, std::string(1, n.verdict));
+        note.bind(6, n.extraBefore ? 1 : 0);
+        if (n.cents && std::isfinite(*n.cents))  // SQLite would keep a NaN as NULL anyway
+            note.bind(7, *n.cents);
+        else
+            note.bindNull(7);
+        if (const int stepped = note.step(); stepped != SQLITE_DONE) return stepped;
+        note.reset();
+    }
+    return SQLITE_DONE;
 }
 
-void SqliteHistory::cannotAdd(int rc) {
-    const std::string detail = problemText(db_);
+int SqliteHistory::inTransaction(const std::function<int()>& work, std::string& detail) {
+    int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = work();
+        if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    }
+    if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK) {
+        detail = problemText(db_);  // before the rollback, which would change it
+        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    return rc;
+}
+
+void SqliteHistory::cannotAdd(int rc, const std::string& detail) {
     tell("この回の成績は記録フォルダに残しましたが、記録の履歴 " + file_.string() + " に書き込めませんでした：" +
              detail + "。",
          "add " + detail);
@@ -478,14 +612,14 @@ bool SqliteHistory::add(const HistoryRun& run) {
     // Runs that wait for another program's lock go first: the new one joins them.
     if (!pending_.any()) {
         sqlite3_busy_timeout(db_, kWriteWaitMs);
-        // One statement outside a transaction is a transaction of its own.
-        const int rc = insert(run, {});
-        if (rc == SQLITE_DONE) {
+        std::string detail;
+        const int rc = inTransaction([&] { return insert(run, {}); }, detail);
+        if (rc == SQLITE_OK) {
             lastProblem_.clear();
             return true;
         }
         if (!isBusy(rc)) {
-            cannotAdd(rc);
+            cannotAdd(rc, detail);
             return false;
         }
     }
@@ -535,15 +669,17 @@ bool SqliteHistory::addWaiting(int waitMs) {
         return true;
     }
     sqlite3_busy_timeout(db_, waitMs);
-    int rc = sqlite3_exec(db_, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    for (std::size_t i = 0; rc == SQLITE_OK && i < waiting.size(); ++i) {
-        const int added = insert(waiting[i].run, waiting[i].token);
-        rc = added == SQLITE_DONE ? SQLITE_OK : added;
-    }
-    if (rc == SQLITE_OK) rc = sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    std::string detail;
+    const int rc = inTransaction(
+        [&] {
+            int added = SQLITE_DONE;
+            for (std::size_t i = 0; added == SQLITE_DONE && i < waiting.size(); ++i)
+                added = insert(waiting[i].run, waiting[i].token);
+            return added;
+        },
+        detail);
     if (rc != SQLITE_OK) {
-        if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
-        if (!isBusy(rc)) cannotAdd(rc);
+        if (!isBusy(rc)) cannotAdd(rc, detail);
         return false;
     }
     // Added: should the program die before the file is emptied, the tokens
@@ -554,7 +690,7 @@ bool SqliteHistory::addWaiting(int waitMs) {
 }
 
 std::vector<std::string> SqliteHistory::pageQueries() {
-    return {kBestSql, kRunsPerKeySql, kLastRunsSql, kDaysSql, kChartSql};
+    return {kBestSql, kRunsPerKeySql, kLastRunsSql, kDaysSql, kDrillDaysSql, kChartSql, kNoteDaysSql, kKeyPracticeSql};
 }
 
 std::optional<BestPerKey> SqliteHistory::best(std::string_view system, std::string_view pairing) {
@@ -566,16 +702,15 @@ std::optional<BestPerKey> SqliteHistory::best(std::string_view system, std::stri
     // One row per key and tempo: its best. The rule picks among them.
     std::vector<HistoryRun> bests;
     int rc = SQLITE_ROW;
-    while (select.ok() && (rc = select.step()) == SQLITE_ROW)
-        bests.push_back(HistoryRun{{},
-                                   std::string(system),
-                                   std::string(pairing),
-                                   select.text(0),
-                                   select.text(1),
-                                   {},
-                                   select.text(3),
-                                   select.integer(2),
-                                   std::nullopt});
+    while (select.ok() && (rc = select.step()) == SQLITE_ROW) {
+        HistoryRun& run = bests.emplace_back();
+        run.system = system;
+        run.pairing = pairing;
+        run.key = select.text(0);
+        run.tempo = select.text(1);
+        run.grade = select.text(3);
+        run.gradeNo = select.integer(2);
+    }
     if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
     return bestPerKey(bests, system, pairing);
 }
@@ -601,21 +736,24 @@ std::optional<ProgressSummary> SqliteHistory::progress(std::string_view system, 
         select.bind(2, pairing);
         select.bind(3, static_cast<int>(count));
         int rc = SQLITE_ROW;
-        while (select.ok() && (rc = select.step()) == SQLITE_ROW) summary.lastRuns.push_back(runAt(select));
+        while (select.ok() && (rc = select.step()) == SQLITE_ROW) {
+            summary.lastRuns.push_back(runAt(select));
+            summary.lastRunIds.push_back(select.integer64(kRunIdColumn));
+        }
         if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
     }
     {
-        Statement select(db_, kDaysSql);
-        select.bind(1, firstDayCounted(today));
-        select.bind(2, playedAtText(today, 23, 59, 59).substr(0, 10));
+        // The days of key runs, and of drills (which have no days of their
+        // own: a month of them is few); the rule counts each day once.
         std::vector<HistoryRun> days;
-        int rc = SQLITE_ROW;
-        while (select.ok() && (rc = select.step()) == SQLITE_ROW) {
-            HistoryRun day;
-            day.playedAt = select.text(0);
-            days.push_back(std::move(day));
+        for (const char* sql : {kDaysSql, kDrillDaysSql}) {
+            Statement select(db_, sql);
+            select.bind(1, firstDayCounted(today));
+            if (sql == kDaysSql) select.bind(2, playedAtText(today, 23, 59, 59).substr(0, 10));
+            int rc = SQLITE_ROW;
+            while (select.ok() && (rc = select.step()) == SQLITE_ROW) days.emplace_back().playedAt = select.text(0);
+            if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
         }
-        if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
         summary.days = daysPractised(days, today);
     }
     return summary;
@@ -631,16 +769,15 @@ std::optional<ChartData> SqliteHistory::chart(std::string_view system, std::stri
     // One row per tempo and day: its best.
     std::vector<HistoryRun> days;
     int rc = SQLITE_ROW;
-    while (select.ok() && (rc = select.step()) == SQLITE_ROW)
-        days.push_back(HistoryRun{select.text(1),
-                                  std::string(system),
-                                  std::string(pairing),
-                                  std::string(key),
-                                  select.text(0),
-                                  {},
-                                  {},
-                                  select.integer(2),
-                                  std::nullopt});
+    while (select.ok() && (rc = select.step()) == SQLITE_ROW) {
+        HistoryRun& day = days.emplace_back();
+        day.playedAt = select.text(1);
+        day.system = system;
+        day.pairing = pairing;
+        day.key = key;
+        day.tempo = select.text(0);
+        day.gradeNo = select.integer(2);
+    }
     if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
     std::sort(days.begin(), days.end(),
               [](const HistoryRun& a, const HistoryRun& b) { return a.playedAt < b.playedAt; });
@@ -676,22 +813,118 @@ std::nullopt_t SqliteHistory::cannotRead() {
     return std::nullopt;
 }
 
-std::optional<std::vector<HistoryRun>> SqliteHistory::runs(std::string_view system, std::string_view pairing) {
+std::optional<std::vector<NoteDay>> SqliteHistory::noteDays(std::string_view system, std::string_view pairing,
+                                                            std::string_view fromDay) {
+    const std::lock_guard lock(mutex_);
+    if (!ensureOpen()) return nothingKept() ? std::optional(std::vector<NoteDay>{}) : std::nullopt;
+    Statement select(db_, kNoteDaysSql);
+    select.bind(1, system);
+    select.bind(2, pairing);
+    select.bind(3, fromDay);
+    std::vector<NoteDay> days;
+    int rc = SQLITE_ROW;
+    while (select.ok() && (rc = select.step()) == SQLITE_ROW)
+        days.push_back(NoteDay{select.text(0), static_cast<std::int16_t>(select.integer(1)),
+                               static_cast<std::int16_t>(select.integer(2)), select.integer(3), select.integer(4),
+                               select.text(5), select.real(6), select.integer(7)});
+    if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+    return days;
+}
+
+std::optional<std::vector<KeyPractice>> SqliteHistory::keyPractice(std::string_view system, std::string_view pairing) {
+    const std::lock_guard lock(mutex_);
+    if (!ensureOpen()) return nothingKept() ? std::optional(std::vector<KeyPractice>{}) : std::nullopt;
+    Statement select(db_, kKeyPracticeSql);
+    select.bind(1, system);
+    select.bind(2, pairing);
+    std::vector<KeyPractice> keys;
+    int rc = SQLITE_ROW;
+    while (select.ok() && (rc = select.step()) == SQLITE_ROW)
+        if (const auto k = keyIndex(select.text(0))) keys.push_back(KeyPractice{*k, select.text(1), select.integer(2)});
+    if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+    std::sort(keys.begin(), keys.end(), [](const KeyPractice& a, const KeyPractice& b) { return a.key < b.key; });
+    return keys;
+}
+
+bool SqliteHistory::remove(std::int64_t runId) {
+    const std::lock_guard lock(mutex_);
+    // Told every time: the player asked for it just now.
+    const std::size_t told = messages_.size();
+    auto cannot = [&](const std::string& why) {
+        if (messages_.size() == told)
+            messages_.push_back("記録の履歴 " + file_.string() + " からこの回を取り消せませんでした：" + why + "。");
+        return false;
+    };
+    if (!ensureOpen()) return cannot(nothingKept() ? "履歴がまだありません" : "履歴を開けません");
+    if (readOnly_) return cannot(whyReadOnly_);
+    sqlite3_busy_timeout(db_, kRemoveWaitMs);
+    // One statement is one transaction: the run, its notes and the days'
+    // figures (the triggers) go together, or nothing does.
+    Statement remove(db_, "DELETE FROM runs WHERE id = ?");
+    remove.bind(1, runId);
+    const int rc = remove.ok() ? remove.step() : remove.prepareCode();
+    if (rc != SQLITE_DONE) {
+        const std::string why = problemText(db_);
+        if (isDamage(rc)) close();  // looked at again, and put aside, next time
+        return cannot(why);
+    }
+    if (sqlite3_changes(db_) == 0) return cannot("その回はもう履歴にありません");
+    return true;
+}
+
+std::optional<std::vector<HistoryRun>> SqliteHistory::runs(std::string_view system, std::string_view pairing,
+                                                           bool withNotes) {
     const std::lock_guard lock(mutex_);
     if (!ensureOpen()) return nothingKept() ? std::optional(std::vector<HistoryRun>{}) : std::nullopt;
     const bool all = system.empty() && pairing.empty();
-    Statement select(db_, all ? "SELECT played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips"
-                                " FROM runs ORDER BY id"
-                              : "SELECT played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips"
-                                " FROM runs WHERE system = ? AND pairing = ? ORDER BY id");
+    // The runs and their notes as they stood at one moment.
+    sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr);
+    struct EndRead {
+        sqlite3* db;
+        ~EndRead() {
+            if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        }
+    } endRead{db_};
+    Statement select(db_, all ? "SELECT " TARVEL_RUN_COLUMNS " FROM runs ORDER BY id"
+                              : "SELECT " TARVEL_RUN_COLUMNS " FROM runs WHERE system = ? AND pairing = ? ORDER BY id");
     if (!all) {
         select.bind(1, system);
         select.bind(2, pairing);
     }
     std::vector<HistoryRun> result;
+    std::vector<std::int64_t> ids;
     int rc = SQLITE_ROW;
-    while (select.ok() && (rc = select.step()) == SQLITE_ROW) result.push_back(runAt(select));
+    while (select.ok() && (rc = select.step()) == SQLITE_ROW) {
+        result.push_back(runAt(select));
+        ids.push_back(select.integer64(kRunIdColumn));
+    }
     if (!select.ok() || rc != SQLITE_DONE) return cannotRead();
+    if (!withNotes) return result;
+
+    Statement notes(db_, all ? "SELECT run, place, written, chart_line, verdict, extra_before, cents"
+                               " FROM heard_notes ORDER BY run, place"
+                             : "SELECT n.run, n.place, n.written, n.chart_line, n.verdict, n.extra_before, n.cents"
+                               " FROM heard_notes n JOIN runs r ON r.id = n.run"
+                               " WHERE r.system = ? AND r.pairing = ? ORDER BY n.run, n.place");
+    if (!all) {
+        notes.bind(1, system);
+        notes.bind(2, pairing);
+    }
+    std::size_t at = 0;  // both in the order of the runs' ids
+    while (notes.ok() && (rc = notes.step()) == SQLITE_ROW) {
+        const std::int64_t run = notes.integer64(0);
+        while (at < ids.size() && ids[at] < run) ++at;
+        if (at == ids.size() || ids[at] != run) continue;
+        HeardNote& note = result[at].notes.emplace_back();
+        note.place = notes.integer(1);
+        note.written = static_cast<std::int16_t>(notes.integer(2));
+        note.chartLine = static_cast<std::int16_t>(notes.integer(3));
+        const std::string verdict = notes.text(4);
+        note.verdict = verdict.empty() ? '?' : verdict[0];
+        note.extraBefore = notes.integer(5) != 0;
+        if (!notes.isNull(6)) note.cents = notes.real(6);
+    }
+    if (!notes.ok() || rc != SQLITE_DONE) return cannotRead();
     return result;
 }
 

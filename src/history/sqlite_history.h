@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -27,13 +28,15 @@ bool isHistoryFile(const std::filesystem::path& relative);
 class SqliteHistory : public HistoryStore {
 public:
     static constexpr const char* kFileName = "tarvel-history.sqlite";
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
     static constexpr int kApplicationId = 0x5452564C;  // "TRVL"
     static constexpr int kSchemaWaitMs = 2000;         // for a second Tarvel making or upgrading the schema
     // The longest a graded run waits for another program's write lock; then
     // it is queued beside the history and added when the lock is free.
     static constexpr int kWriteWaitMs = 40;
     static constexpr auto kRetryEvery = std::chrono::milliseconds(100);
+    // Taking a run back waits longer: the player has just asked for it.
+    static constexpr int kRemoveWaitMs = 500;
 
     // Opens the file when it is first needed, not here.
     explicit SqliteHistory(std::filesystem::path file);
@@ -48,14 +51,20 @@ public:
     // True when the run is kept: written, or queued while another program
     // holds the write lock (never longer than kWriteWaitMs on this thread).
     bool add(const HistoryRun& run) override;
-    std::optional<std::vector<HistoryRun>> runs(std::string_view system = {}, std::string_view pairing = {}) override;
+    std::optional<std::vector<HistoryRun>> runs(std::string_view system = {}, std::string_view pairing = {},
+                                                bool withNotes = false) override;
+    std::optional<std::vector<NoteDay>> noteDays(std::string_view system, std::string_view pairing,
+                                                 std::string_view fromDay) override;
+    std::optional<std::vector<KeyPractice>> keyPractice(std::string_view system, std::string_view pairing) override;
+    bool remove(std::int64_t runId) override;
     std::optional<BestPerKey> best(std::string_view system, std::string_view pairing) override;
     std::optional<ProgressSummary> progress(std::string_view system, std::string_view pairing,
                                             const CalendarDate& today, std::size_t count) override;
     std::optional<ChartData> chart(std::string_view system, std::string_view pairing, std::string_view key) override;
     std::vector<std::string> takeMessages() override;
     std::optional<HistorySummary> summary() override;
-    // The queries behind best, progress and chart, for checking their plans.
+    // The queries behind best, progress, chart, noteDays and keyPractice, for
+    // checking their plans.
     static std::vector<std::string> pageQueries();
 
     const std::filesystem::path& file() const { return file_; }
@@ -71,7 +80,10 @@ private:
     void close();
     void tell(const std::string& message, std::string key);
     int insert(const HistoryRun& run, const std::string& token);
-    void cannotAdd(int rc);
+    // Runs `work` in one write transaction: all of it kept, or nothing.
+    // SQLITE_OK, or the code that stopped it (`detail` then says why).
+    int inTransaction(const std::function<int()>& work, std::string& detail);
+    void cannotAdd(int rc, const std::string& detail);
     bool queue(const HistoryRun& run);
     bool addWaiting(int waitMs);
     void startRetrying();

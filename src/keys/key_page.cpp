@@ -3,11 +3,13 @@
 #include "app/texts.h"
 #include "data/data_paths.h"
 #include "data/result_record.h"
+#include "drill/spacing.h"
 #include "keys/key_table.h"
 
 namespace tarvel {
 
 void Program::Show_P3() {
+    endDrill();
     enterPage(Page::Key);
     w_.show(el::P3_BtnA);
     w_.show(el::P3_BtnB);
@@ -26,6 +28,7 @@ void Program::Show_P3() {
     w_.show(el::Check1);
     showBestBadges();
     w_.show(el::P3_BtnC);
+    showDueKeys();
     showWhere(CaptionDepth::Pairing);
     // The keyboard's frame starts on the key chosen last, ハ長調 before any.
     keyFocus_ = keyIndex(s_.Settings[3]).value_or(0);
@@ -33,6 +36,33 @@ void Program::Show_P3() {
     // Told once per folder for the life of the program.
     if (!extraFiles.empty())
         w_.showMessage(extraFiles + "記録はそれぞれ最初の名前のファイルで、ほかのファイルには手を触れません。");
+}
+
+// Keys not played for longer than their best grade lets them rest, the most
+// overdue first: tagged on their buttons, named on the line under the keys.
+void Program::showDueKeys() {
+    const auto practice = history_->keyPractice(s_.Settings[1], s_.Settings[2]);
+    tellHistoryMessages();
+    dueKeys_ = practice ? tarvel::dueKeys(*practice, todayText()) : std::vector<int>{};
+    if (!practice || practice->empty()) return;  // nothing graded yet: nothing to space
+    for (const int k : dueKeys_) {
+        w_.setCaption(el::Due_lbl(k), "きょうの練習");
+        w_.show(el::Due_lbl(k));
+    }
+    std::string line;
+    if (dueKeys_.empty()) {
+        line = "きょうの練習：どの調も、成績に合わせて休ませてよい日です。";
+    } else {
+        line = "きょうの練習：";
+        constexpr std::size_t kNamed = 4;
+        for (std::size_t i = 0; i < dueKeys_.size() && i < kNamed; ++i)
+            line += (i ? "・" : "") + std::string(Key_tbl[static_cast<std::size_t>(dueKeys_[i])].japanese);
+        if (dueKeys_.size() > kNamed) line += " ほか " + std::to_string(dueKeys_.size() - kNamed) + " 調";
+        line +=
+            "　（T キーで " + std::string(Key_tbl[static_cast<std::size_t>(dueKeys_.front())].japanese) + " を始める）";
+    }
+    w_.setCaption(el::Due_note, line);
+    w_.show(el::Due_note);
 }
 
 std::string describeExtraFiles(const std::string& folder, const std::vector<std::string>& names) {

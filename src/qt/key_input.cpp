@@ -24,6 +24,9 @@ std::optional<KeyInput> keyInputFor(int qtKey) {
     case Qt::Key_C: return KeyInput::C;
     case Qt::Key_S: return KeyInput::S;
     case Qt::Key_A: return KeyInput::A;
+    case Qt::Key_N: return KeyInput::N;
+    case Qt::Key_D: return KeyInput::D;
+    case Qt::Key_Delete: return KeyInput::Delete;
     case Qt::Key_F1: return KeyInput::F1;
     default: return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QUrl>
 
 namespace tarvel {
@@ -17,6 +18,12 @@ std::optional<std::string> QtDesktop::chooseSavePath(const std::string& title, c
 
 bool QtDesktop::openFolder(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+bool QtDesktop::confirm(const std::string& title, const std::string& question) {
+    // "No" is the default: Enter alone never takes a run back.
+    return QMessageBox::question(parent_, QString::fromStdString(title), QString::fromStdString(question),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 }  // namespace tarvel

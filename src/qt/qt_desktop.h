@@ -13,6 +13,7 @@ public:
     explicit QtDesktop(QWidget* parent) : parent_(parent) {}
     std::optional<std::string> chooseSavePath(const std::string& title, const std::string& proposedPath) override;
     bool openFolder(const std::string& path) override;
+    bool confirm(const std::string& title, const std::string& question) override;
 
 private:
     QWidget* parent_;

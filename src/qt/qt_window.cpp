@@ -1,6 +1,7 @@
 #include "qt/qt_window.h"
 
 #include <QApplication>
+#include <QAreaSeries>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
@@ -15,14 +16,20 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QMessageBox>
+#include <QScatterSeries>
 #include <QTableWidget>
 #include <QTimer>
+#include <QValueAxis>
 #include <cmath>
 #include <cstdio>
+#include <set>
+#include <tuple>
 
 #include "data/data_paths.h"
+#include "data/written_note.h"
 #include "grade/grading.h"
 #include "icon.h"
 #include "keys/key_table.h"
@@ -292,7 +299,11 @@ void QtWindow::createElements() {
             auto* table = new QTableWidget(form_.get());
             table->setGeometry(place);
             table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-            table->setSelectionMode(QAbstractItemView::NoSelection);
+            // A row may be chosen with the mouse (to take a run back); the
+            // keys stay the window's.
+            table->setSelectionMode(QAbstractItemView::SingleSelection);
+            table->setSelectionBehavior(QAbstractItemView::SelectRows);
+            table->setFocusPolicy(Qt::NoFocus);
             table->verticalHeader()->hide();
             table->horizontalHeader()->setStretchLastSection(true);
             widget = table;
@@ -365,6 +376,8 @@ void QtWindow::relayout() {
     }
     if (rescaled)
         for (const auto& [id, chart] : charts_) setChart(id, chart);
+    if (rescaled)
+        for (const auto& [id, chart] : tuneCharts_) setTuneChart(id, chart);
 }
 
 void QtWindow::applyScaleTo(ElementId id, bool rescaled) {
@@ -484,6 +497,10 @@ void QtWindow::setChoices(ElementId id, const std::vector<std::string>& items, i
 }
 
 int QtWindow::chosenIndex(ElementId id) {
+    if (auto* table = dynamic_cast<QTableWidget*>(widgets_.at(id))) {
+        const QModelIndexList rows = table->selectionModel()->selectedRows();
+        return rows.isEmpty() ? -1 : rows.front().row();
+    }
     auto* choice = dynamic_cast<QComboBox*>(widgets_.at(id));
     return choice ? choice->currentIndex() : -1;
 }
@@ -555,6 +572,86 @@ void QtWindow::setChart(ElementId id, const ChartData& data) {
     time->setRange(from, to);
     time->setTickCount(days <= 10 ? days + 1 : 8);
     chart->legend()->setVisible(!data.lines.empty());
+}
+
+void QtWindow::setTuneChart(ElementId id, const TuneChartData& data) {
+    auto* view = dynamic_cast<QChartView*>(widgets_.at(id));
+    if (!view) return;
+    if (&data != &tuneCharts_[id]) tuneCharts_[id] = data;
+    auto* chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignRight);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    QFont legendFont = elementFont(QStringLiteral("MS UI Gothic"), 8 * scale_, false);
+    chart->legend()->setFont(legendFont);
+    QChart* old = view->chart();
+    view->setChart(chart);
+    delete old;
+    chart->setTitle(data.points.empty() ? QStringLiteral("音程の傾向　まだ測った音がありません")
+                                        : QStringLiteral("音程の傾向（合っていた音の平均のずれ、セント）"));
+    chart->setTitleFont(elementFont(QStringLiteral("MS UI Gothic"), 11 * scale_, true));
+
+    const int n = static_cast<int>(data.points.size());
+    double most = 40;
+    for (const TunePoint& p : data.points) most = std::max(most, std::abs(p.cents) + 10);
+    auto* notes = new QCategoryAxis;
+    notes->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    notes->setLabelsFont(elementFont(QStringLiteral("MS UI Gothic"), 7.5 * scale_, false));
+    notes->setRange(-0.5, std::max(n, 1) - 0.5);
+    for (int i = 0; i < n; ++i) notes->append(qs(data.points[static_cast<std::size_t>(i)].name), i);
+    auto* cents = new QValueAxis;
+    cents->setRange(-most, most);
+    cents->setLabelFormat(QStringLiteral("%+d"));
+    cents->setLabelsFont(elementFont(QStringLiteral("MS UI Gothic"), 7.5 * scale_, false));
+    chart->addAxis(notes, Qt::AlignBottom);
+    chart->addAxis(cents, Qt::AlignLeft);
+    auto attach = [&](QAbstractSeries* series) {
+        chart->addSeries(series);
+        series->attachAxis(notes);
+        series->attachAxis(cents);
+    };
+    // The registers, shaded behind the notes that lie in them.
+    static const QColor kShades[] = {QColor(0x4f, 0x81, 0xbd, 70), QColor(0xf7, 0x96, 0x46, 80),
+                                     QColor(0x9b, 0xbb, 0x59, 75), QColor(0x80, 0x64, 0xa2, 75)};
+    std::set<Register> named;
+    for (int first = 0; first < n;) {
+        const Register r = registerOf(data.points[static_cast<std::size_t>(first)].clarinetMidi);
+        int last = first;
+        while (last + 1 < n && registerOf(data.points[static_cast<std::size_t>(last + 1)].clarinetMidi) == r) ++last;
+        auto* top = new QLineSeries;
+        auto* bottom = new QLineSeries;
+        *top << QPointF(first - 0.5, most) << QPointF(last + 0.5, most);
+        *bottom << QPointF(first - 0.5, -most) << QPointF(last + 0.5, -most);
+        auto* band = new QAreaSeries(top, bottom);
+        band->setName(QString::fromUtf8(registerName(r)));
+        band->setColor(kShades[static_cast<int>(r)]);
+        band->setBorderColor(Qt::transparent);
+        attach(band);
+        QLegendMarker* marker = chart->legend()->markers(band).front();
+        QColor solid = kShades[static_cast<int>(r)];
+        solid.setAlpha(200);
+        marker->setBrush(solid);  // the legend shows the shade as strong as it reads behind the notes
+        if (!named.insert(r).second) marker->setVisible(false);
+        first = last + 1;
+    }
+    // The lines a teacher reads against: in tune, ±10 and ±25 cents.
+    for (const auto& [at, colour, style] : {std::tuple{0.0, QColor(0x40, 0x40, 0x40), Qt::SolidLine},
+                                            std::tuple{10.0, QColor(0x70, 0x90, 0x70), Qt::DashLine},
+                                            std::tuple{-10.0, QColor(0x70, 0x90, 0x70), Qt::DashLine},
+                                            std::tuple{25.0, QColor(0xc0, 0x50, 0x30), Qt::DashLine},
+                                            std::tuple{-25.0, QColor(0xc0, 0x50, 0x30), Qt::DashLine}}) {
+        auto* line = new QLineSeries;
+        *line << QPointF(-0.5, at) << QPointF(std::max(n, 1) - 0.5, at);
+        line->setPen(QPen(colour, 1.2 * scale_, style));
+        attach(line);
+        chart->legend()->markers(line).front()->setVisible(false);
+    }
+    auto* points = new QScatterSeries;
+    points->setName(QStringLiteral("平均のずれ"));
+    points->setMarkerSize(9 * scale_);
+    points->setColor(QColor(0x1f, 0x4e, 0x9c));
+    for (int i = 0; i < n; ++i) points->append(i, data.points[static_cast<std::size_t>(i)].cents);
+    attach(points);
+    chart->legend()->setVisible(n > 0);
 }
 
 void QtWindow::setTable(ElementId id, const TableData& data) {

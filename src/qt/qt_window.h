@@ -75,6 +75,7 @@ public:
     int chosenIndex(ElementId id) override;
     void setChart(ElementId id, const ChartData& chart) override;
     void setTable(ElementId id, const TableData& table) override;
+    void setTuneChart(ElementId id, const TuneChartData& chart) override;
     void processEvents() override;
     void sleepUntil(Instant deadline, std::optional<ElementId> heard) override;
     Instant now() override;
@@ -151,6 +152,7 @@ private:
     QPoint pageOrigin_;
     bool twinsWanted_ = false;               // the pictures show larger than their own size
     std::map<ElementId, ChartData> charts_;  // drawn again at a new scale
+    std::map<ElementId, TuneChartData> tuneCharts_;
     std::vector<ElementState> states_;
     CalendarDate fixedToday_{};
     struct KeyRelease {

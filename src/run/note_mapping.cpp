@@ -68,6 +68,15 @@ std::int16_t pairingOffset(std::string_view pairing) {
     return 0;
 }
 
+std::optional<std::int16_t> chartLineOfWritten(std::int16_t written, int variant, std::int16_t offset) {
+    constexpr int kSemitoneOfIndex[7] = {5, 0, 7, 2, 9, 4, 11};  // f c g d a e b
+    const int octave = written / 100, index = written / 10 % 10, code = written % 10;
+    if (written < 0 || index > 6 || code > 4 || variant < 0 || variant > 9) return std::nullopt;
+    const int chartLine = 120 * octave + 10 * kSemitoneOfIndex[index] + 10 * (code - 2) + variant - 140 + 10 * offset;
+    if (chartLine < 0 || chartLine >= kChartLines) return std::nullopt;
+    return static_cast<std::int16_t>(chartLine);
+}
+
 std::variant<MappedNotes, ExerciseError> mapNotes(const ExerciseFile& file, std::int16_t offset,
                                                   const KeySignature& Choshi_tbl) {
     MappedNotes m;

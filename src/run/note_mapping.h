@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <variant>
 #include <vector>
@@ -35,6 +36,10 @@ struct MappedNotes {
 // chart line lies outside 0 to 500.
 std::variant<MappedNotes, ExerciseError> mapNotes(const ExerciseFile& file, std::int16_t offset,
                                                   const KeySignature& Choshi_tbl);
+
+// The chart line of a written note code (as Onp_code) in one of its block's
+// fingerings, as mapNotes finds it; nullopt outside the chart.
+std::optional<std::int16_t> chartLineOfWritten(std::int16_t written, int variant, std::int16_t offset);
 
 // The signs-within-a-bar pass over the note picture codes, from the last note.
 void applySignsWithinBars(std::vector<std::int16_t>& Onp_pic, const KeySignature& Choshi_tbl);

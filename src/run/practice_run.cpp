@@ -98,7 +98,8 @@ bool PracticeRun::showRunScreen() {
     }
     if (missing.empty()) {
         pauses_.setCancelShown(true);
-        w_.setCaption(el::Where_run_lbl, runContextCaption(s_.Settings));
+        w_.setCaption(el::Where_run_lbl,
+                      runContextCaption(s_.Settings) + (s_.drillExercise.empty() ? "" : "・苦手ドリル"));
         w_.show(el::Where_run_lbl);
         return true;
     }

@@ -23,7 +23,8 @@ bool PracticeRun::Load_exercise() {
     w_.setCaption(el::Label1, std::string(text::kLoading));
     if (!pump()) return false;
 
-    const std::string path = exercisePath(s_.Settings[1], s_.Settings[2], s_.Settings[3]);
+    const std::string path =
+        s_.drillExercise.empty() ? exercisePath(s_.Settings[1], s_.Settings[2], s_.Settings[3]) : s_.drillExercise;
     const TextFile file = files_.readText(path);
     if (!file.ok) {
         failBadExercise(path, ExerciseError{ExerciseProblem::Missing, 0, file.error});

@@ -59,7 +59,21 @@ const Place kPlaces[] = {
     {el::P7_Chart, "P7_Chart", ElementKind::Chart, 240, 2040, 14760, 4740},
     {el::P7_Table, "P7_Table", ElementKind::Table, 240, 6900, 9900, 3660},
     {el::P7_BtnB, "P7_BtnB", ElementKind::Picture, 10440, 6900},
-    {el::P7_Note, "P7_Note", ElementKind::Label, 10440, 7980, 4560, 2580},
+    {el::P7_Note, "P7_Note", ElementKind::Label, 10440, 7980, 4560, 1560},
+    // The progress page's way to the weak notes, in the top right corner under
+    // the "？"; taking a run back, under the export's note.
+    {el::P7_BtnC, "P7_BtnC", ElementKind::Picture, 12450, 840},
+    {el::P7_BtnD, "P7_BtnD", ElementKind::Picture, 10440, 9630},
+    // Page 5: the run's intonation, right of the slips.
+    {el::Lab_Tune, "Lab_Tune", ElementKind::Label, 12450, 1500, 2700, 4050},
+    // Page 8, the weak notes: laid out as the progress page, the diagrams in
+    // a row under the heading, the tuning chart under them.
+    {el::P8_BtnA, "P8_BtnA", ElementKind::Picture, 1680, 600},
+    {el::P8_BtnD, "P8_BtnD", ElementKind::Picture, 12450, 840},
+    {el::P8_Note, "P8_Note", ElementKind::Label, 240, 2100, 14760, 540},
+    {el::P8_Tune, "P8_Tune", ElementKind::Chart, 240, 5940, 14760, 4590},
+    // The key page's line on the keys due today, under the last row.
+    {el::Due_note, "Due_note", ElementKind::Label, 240, 10170, 14760, 420},
     // Under the tempo buttons, where the tempo page is empty.
     {el::Check2, "Check2", ElementKind::CheckBox, 6150, 6600, 3132, 492},
     {el::Lab_Oto, "Lab_Oto", ElementKind::Label, 9525, 6720, 3600, 300},  // on the line of the box's caption
@@ -148,6 +162,20 @@ const ElementFont kRecordFont{"MS UI Gothic", 12, false};
 const ElementFont kBigKeysFont{"MS UI Gothic", 10.5, true};
 const ElementFont kHelpFont{"MS UI Gothic", 10.5, false};
 const ElementFont kScoreRowFont{"MS UI Gothic", 9, true};
+const ElementFont kTuneFont{"MS UI Gothic", 10.5, false};
+const ElementFont kWeakFont{"MS UI Gothic", 9, false};
+const ElementFont kWeakHeadFont{"MS UI Gothic", 11, true};
+const ElementFont kDueFont{"MS UI Gothic", 10.5, true};
+
+// Page 8's weak notes: one column each, 124 px apart; the diagram centred
+// over its figures.
+constexpr int kWeakLeft = 240;
+constexpr int kWeakPitch = 1860;
+constexpr int kWeakFingerInset = 525;
+constexpr int kWeakFingerTop = 2670;
+constexpr int kWeakFiguresTop = 4950;
+// A key's "due today" tag: under its result label, as wide.
+constexpr int kDueBelow = 1470;
 const ElementFont kAboutFont{"MS UI Gothic", 11, false};
 const ElementFont kAboutTitleFont{"MS UI Gothic", 32, false};  // the message label's prompt
 
@@ -201,6 +229,24 @@ void addTeachingElements(std::vector<ElementSpec>& table) {
         name(table[el::P5_Extra(i)], "P5_Extra", i);
         placeAt(table[el::P5_Extra(i)], left + 12 * 15, kScoreTop * 15);
     }
+    table[el::Lab_Tune].font = kTuneFont;
+    table[el::P8_Note].font = kWeakHeadFont;
+    table[el::P8_Tune].font = kProgressFont;
+    table[el::Due_note].font = kDueFont;
+    for (int i = 0; i < el::weakShown; ++i) {
+        ElementSpec& figures = table[el::P8_Weak(i)];
+        name(figures, "P8_Weak", i);
+        placeAt(figures, kWeakLeft + kWeakPitch * i, kWeakFiguresTop, ElementKind::Label);
+        figures.widthTwips = kWeakPitch - 60;
+        figures.heightTwips = 900;
+        figures.font = kWeakFont;
+        for (int f = 0; f < el::fingersPerNote; ++f) {
+            const int slot = el::fingersPerNote * i + f;
+            name(table[el::P8_Fng(slot)], "P8_Fng", slot);
+            placeAt(table[el::P8_Fng(slot)], kWeakLeft + kWeakPitch * i + kWeakFingerInset, kWeakFingerTop);
+        }
+    }
+    for (const ElementId id : {el::P7_BtnC, el::P7_BtnD, el::P8_BtnA, el::P8_BtnD}) table[id].button = true;
     // As far left of the first note as the others stand right of theirs' next.
     table[el::P5_ExtraFirst].name = "P5_ExtraFirst";
     placeAt(table[el::P5_ExtraFirst], (scoreNoteLeft(0) - 7) * 15, kScoreTop * 15);
@@ -275,6 +321,13 @@ std::vector<ElementSpec> buildTable() {
         badge.heightTwips = kBadgeHeight;
         badge.font = kBadgeFont;
         badge.badge = true;
+        ElementSpec& due = table[el::Due_lbl(k)];
+        name(due, "Due_lbl", k);
+        placeAt(due, button.leftTwips, button.topTwips + kDueBelow, ElementKind::Label);
+        due.widthTwips = 1692;
+        due.heightTwips = 240;
+        due.font = kBadgeFont;
+        due.badge = true;
         ElementSpec& frame = table[el::Key_frm(k)];
         frame.name = "Key_frm";
         frame.index = k;
@@ -366,6 +419,7 @@ std::vector<ElementId> buildStackingOrder() {
     // The added elements share no place with the others: just above Label1.
     order.push_back(el::Where_lbl);
     order.push_back(el::Where_run_lbl);
+    for (ElementId id = el::Lab_Tune; id < el::elementCount; ++id) order.push_back(id);
     for (int k = 0; k < el::keyCount; ++k) order.push_back(el::Key_frm(k));
     order.push_back(el::Ladder_lbl);
     order.push_back(el::Record_lbl);

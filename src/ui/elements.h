@@ -160,7 +160,24 @@ inline constexpr ElementId P5_ExtraFirst = P5_Legend + 1;                // befo
 // About Tarvel's title when it lies on the help's background, where the
 // message label that carries it on page 1 is covered.
 inline constexpr ElementId About_ttl = P5_ExtraFirst + 1;
-inline constexpr int elementCount = About_ttl + 1;
+// What the player misses and how they tune. Page 5: the run's intonation.
+inline constexpr ElementId Lab_Tune = About_ttl + 1;
+// The progress page: its way to the weak notes, and taking a run back.
+inline constexpr ElementId P7_BtnC = Lab_Tune + 1;
+inline constexpr ElementId P7_BtnD = Lab_Tune + 2;
+// Page 8, the weak notes: back, the drill, what the page shows, each weak
+// note's diagram (nine layers) with its figures, and the tuning chart.
+inline constexpr int weakShown = 8;
+inline constexpr ElementId P8_BtnA = Lab_Tune + 3;
+inline constexpr ElementId P8_BtnD = Lab_Tune + 4;
+inline constexpr ElementId P8_Note = Lab_Tune + 5;
+inline constexpr ElementId P8_Tune = Lab_Tune + 6;
+constexpr ElementId P8_Weak(int i) { return P8_Tune + 1 + i; }              // i = 0 .. 7
+constexpr ElementId P8_Fng(int slot) { return P8_Weak(weakShown) + slot; }  // slot = 9 i + layer
+// The key page's keys due today: a tag under each, and the line that says so.
+constexpr ElementId Due_lbl(int k) { return P8_Fng(weakShown * fingersPerNote) + k; }  // k = 0 .. 28
+inline constexpr ElementId Due_note = Due_lbl(keyCount);
+inline constexpr int elementCount = Due_note + 1;
 }  // namespace el
 
 // Every element, indexed by its id.

@@ -24,6 +24,10 @@ std::vector<PagePicture> buildTable() {
     t.push_back({el::P3_BtnC, kProgressPicture});
     t.push_back({el::P7_BtnA, kBackPicture});
     t.push_back({el::P7_BtnB, kExportPicture});
+    t.push_back({el::P7_BtnC, kWeakPicture});
+    t.push_back({el::P7_BtnD, kTakeBackPicture});
+    t.push_back({el::P8_BtnA, kBackPicture});
+    t.push_back({el::P8_BtnD, kDrillPicture});
     t.push_back({el::Help_Btn, kHelpPicture});
     t.push_back({el::Help_BtnA, kHelpBackPicture});
     t.push_back({el::Help_BtnB, kHelpAboutPicture});

@@ -12,7 +12,10 @@ SizeLimit pictureLimit(ElementId id) {
     if (id == el::P3_BtnA || id == el::P3_BtnB || id == el::P4_BtnA || id == el::P7_BtnA) return {150, 44};
     if (id == el::P3_BtnC) return {90, 90};  // left of the back buttons, above the keys
     if (id == el::P7_BtnB || id == el::About_BtnB) return {230, 66};
-    if (id == el::About_BtnA) return {150, 44};
+    if (id == el::About_BtnA || id == el::P8_BtnA) return {150, 44};
+    if (id == el::P7_BtnC || id == el::P8_BtnD) return {180, 64};  // right of the message label, under the "？"
+    if (id == el::P7_BtnD) return {230, 56};                       // under the export's note
+    if (id >= el::P8_Fng(0) && id < el::P8_Fng(el::weakShown * el::fingersPerNote)) return {50, 150};
     if (id == el::About_Btn) return {48, 48};         // in page 1's top right corner, left of the "？"
     if (id == el::Cancel_img) return {58, 25, true};  // the red disc and its key, left of the clef
     if (id == el::Gosen_img1 || id == el::Gosen_img2) return {960, 200, true};  // to the right edge, above the fingers

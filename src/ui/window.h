@@ -47,6 +47,19 @@ struct ChartData {
     bool operator==(const ChartData&) const = default;
 };
 
+// What the tuning chart draws: how each written note was tuned, lowest first.
+struct TunePoint {
+    std::string name;      // "ラ4"
+    int clarinetMidi = 0;  // the fingering's written pitch on the B♭ clarinet: its register
+    double cents = 0;      // sharp above 0
+    int count = 0;         // right notes measured
+    bool operator==(const TunePoint&) const = default;
+};
+struct TuneChartData {
+    std::vector<TunePoint> points;
+    bool operator==(const TuneChartData&) const = default;
+};
+
 struct TableData {
     std::vector<std::string> header;
     std::vector<std::vector<std::string>> rows;
@@ -74,10 +87,11 @@ public:
 
     // The elements of the progress page. A window without them shows nothing.
     virtual void setChoices(ElementId /*id*/, const std::vector<std::string>& /*items*/, int /*chosen*/) {}
-    // The chosen item of a choice element, -1 when none is.
+    // The chosen item of a choice element (the chosen row of a table), -1 when none is.
     virtual int chosenIndex(ElementId /*id*/) { return -1; }
     virtual void setChart(ElementId /*id*/, const ChartData& /*chart*/) {}
     virtual void setTable(ElementId /*id*/, const TableData& /*table*/) {}
+    virtual void setTuneChart(ElementId /*id*/, const TuneChartData& /*chart*/) {}
 
     // Lets pending window events be handled; click handlers may run inside.
     // Throws WindowClosed when the window was closed meanwhile.

@@ -138,7 +138,8 @@ TEST_F(AboutInProgram, FromTheHelpBackToTheHelpOverItsPage) {
 }
 
 TEST_F(AboutInProgram, TheExportAsksWhereAndWritesThere) {
-    history.kept.push_back(HistoryRun{"2010-08-28 10:00:00", "Oeh", "BC", "S01", "120", "0", "ＡＡ", 10, std::nullopt});
+    history.kept.push_back(HistoryRun{
+        "2010-08-28 10:00:00", "Oeh", "BC", "S01", "120", "0", "ＡＡ", 10, std::nullopt, std::string(kKeyRun), {}});
     window.date = {2010, 8, 28};
     click(el::P1_Btn3);
     click(el::P2_Btn1);

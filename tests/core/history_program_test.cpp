@@ -135,7 +135,8 @@ TEST_F(HistoryInProgram, TheProgressPageChartTableDaysAndExport) {
     click(el::P6_Btn(3));
     grade(0, 3, 2);  // 000 at 60, 1-2 slips: Ｅ
     click(el::P6_Btn(3));
-    history.kept.push_back(HistoryRun{"2010-08-20 09:00:00", "Oeh", "BA", "S01", "30", "0", "Ｆ", 4, std::nullopt});
+    history.kept.push_back(HistoryRun{
+        "2010-08-20 09:00:00", "Oeh", "BA", "S01", "30", "0", "Ｆ", 4, std::nullopt, std::string(kKeyRun), {}});
 
     click(el::P3_BtnC);
     EXPECT_FALSE(window.isShown(el::P3_Btn(0))) << "the key page is gone";

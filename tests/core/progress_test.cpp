@@ -9,9 +9,16 @@ namespace {
 
 HistoryRun run(std::string at, std::string key, std::string tempo, std::string grade, int gradeNo,
                std::string system = "Boe", std::string pairing = "BB", std::string answer = "0") {
-    return HistoryRun{std::move(at),    std::move(system), std::move(pairing),
-                      std::move(key),   std::move(tempo),  std::move(answer),
-                      std::move(grade), gradeNo,           std::nullopt};
+    HistoryRun r;
+    r.playedAt = std::move(at);
+    r.system = std::move(system);
+    r.pairing = std::move(pairing);
+    r.key = std::move(key);
+    r.tempo = std::move(tempo);
+    r.answer = std::move(answer);
+    r.grade = std::move(grade);
+    r.gradeNo = gradeNo;
+    return r;
 }
 
 TEST(BestPerKey, TheBestGradeStaysAndTheTempoItWasReachedAt) {
@@ -140,27 +147,53 @@ TEST(ProgressPage, PreselectedKeyAndTheLastRuns) {
     ASSERT_EQ(table.rows.size(), 1u);
     EXPECT_EQ(table.rows[0],
               (std::vector<std::string>{"2026-12-07 10:01", "変ホ長調", "♩60", "ミス6回以上", "Ｉ", ""}));
+    HistoryRun drill = runs[1];
+    drill.kind = std::string(kDrillRun);
+    EXPECT_EQ(lastRunsTable({drill}).rows[0][1], "ドリル（変ホ長調）") << "a drill is no run of its key";
 }
 
-TEST(Csv, HeaderRowsQuotingAndTheHeardSlips) {
+TEST(Csv, HeaderRowsQuotingTheHeardSlipsAndTheKind) {
     std::vector<HistoryRun> runs{run("2026-12-07 10:00:00", "S01", "340", "ＡＡＡ", 11),
                                  run("2026-12-07 10:01:00", "000", "60", "Ｉ", 1, "Oeh", "BA", "say \"no\", twice"),
                                  run("2026-12-07 10:02:00", "F01", "30", "Ｉ", 1, "Oeh", "BC", "0"),
                                  run("2026-12-07 10:03:00", "F01", "30", "Ｉ", 1, "Xyz", "QQ", "0")};
     runs[0].heardSlips = 2;
+    runs[2].kind = kDrillRun;
     const std::string csv = csvText(runs);
     // Systems and parts as the pages name them; a code the program does not
     // know stays as it was kept.
     EXPECT_EQ(csv,
               "\xEF\xBB\xBF"
-              "日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r\n"
-              "2026-12-07 10:00:00,ベーム式,B♭管,S01,ト長調,340,ミスなし,ＡＡＡ,11,2\r\n"
-              "2026-12-07 10:01:00,エーラー式,A管,000,ハ長調,60,\"say \"\"no\"\", twice\",Ｉ,1,\r\n"
-              "2026-12-07 10:02:00,エーラー式,C管,F01,ヘ長調,30,ミスなし,Ｉ,1,\r\n"
-              "2026-12-07 10:03:00,Xyz,QQ,F01,ヘ長調,30,ミスなし,Ｉ,1,\r\n");
-    EXPECT_EQ(csvText({}), "\xEF\xBB\xBF日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r\n");
+              "日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス,種類\r\n"
+              "2026-12-07 10:00:00,ベーム式,B♭管,S01,ト長調,340,ミスなし,ＡＡＡ,11,2,調の練習\r\n"
+              "2026-12-07 10:01:00,エーラー式,A管,000,ハ長調,60,\"say \"\"no\"\", twice\",Ｉ,1,,調の練習\r\n"
+              "2026-12-07 10:02:00,エーラー式,C管,F01,ヘ長調,30,ミスなし,Ｉ,1,,苦手ドリル\r\n"
+              "2026-12-07 10:03:00,Xyz,QQ,F01,ヘ長調,30,ミスなし,Ｉ,1,,調の練習\r\n");
+    EXPECT_EQ(csvText({}), "\xEF\xBB\xBF日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス,種類\r\n");
     EXPECT_EQ(exportFileName({2026, 12, 7}), "tarvel-history-2026-12-07.csv");
     EXPECT_EQ(playedAtText({2026, 1, 2}, 3, 4, 5), "2026-01-02 03:04:05");
+}
+
+TEST(Csv, TheNotesFileOneRowAHeardNoteBesideTheRunsFile) {
+    std::vector<HistoryRun> runs{run("2026-12-07 10:00:00", "S01", "340", "ＡＡＡ", 11),
+                                 run("2026-12-07 10:01:00", "000", "60", "Ｉ", 1),
+                                 run("2026-12-07 10:02:00", "F01", "30", "Ｉ", 1, "Oeh", "BC")};
+    runs[0].notes = {HeardNote{0, 303, 17, 'o', false, 12.25}, HeardNote{1, 312, 18, 'x', true, std::nullopt},
+                     HeardNote{2, 441, 120, '-', false, std::nullopt}, HeardNote{3, 312, 18, 'o', false, -0.04}};
+    runs[2].kind = kDrillRun;
+    runs[2].notes = {HeardNote{15, 204, 3, 'o', false, -25.0}};
+    EXPECT_EQ(notesCsvText(runs),
+              "\xEF\xBB\xBF"
+              "日時,運指,楽譜,調,テンポ,種類,何番目,音,運指表の行,判定,余分な音,セント\r\n"
+              "2026-12-07 10:00:00,ベーム式,B♭管,ト長調,340,調の練習,1,ファ♯5,17,合っていた,,12.2\r\n"
+              "2026-12-07 10:00:00,ベーム式,B♭管,ト長調,340,調の練習,2,ド5,18,ちがう音,余分な音,\r\n"
+              "2026-12-07 10:00:00,ベーム式,B♭管,ト長調,340,調の練習,3,ラ♭6,120,聞こえない,,\r\n"
+              "2026-12-07 10:00:00,ベーム式,B♭管,ト長調,340,調の練習,4,ド5,18,合っていた,,0.0\r\n"
+              "2026-12-07 10:02:00,エーラー式,C管,ヘ長調,30,苦手ドリル,16,ファ♯♯4,3,合っていた,,-25.0\r\n")
+        << "a run not listened to has no rows";
+    EXPECT_EQ(notesExportFileName({2026, 12, 7}), "tarvel-history-2026-12-07-notes.csv");
+    EXPECT_EQ(notesExportFileName({2026, 12, 7}, 2), "tarvel-history-2026-12-07-2-notes.csv")
+        << "the pair shares its number";
 }
 
 }  // namespace

@@ -70,6 +70,7 @@ TEST_F(GradeTest, GradingStepsAndTheRecord) {
         "hide Lab_Teian(1)",
         "hide Lab_Teian(2)",
         "hide Lab_Teian(3)",
+        "hide Lab_Tune",
         "hide Help_Btn",  // no help while grading
         "font Label1 name=MS UI Gothic",
         "font Label1 size=124",

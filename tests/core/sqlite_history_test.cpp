@@ -18,22 +18,49 @@
 #include "history/progress.h"
 #include "history/sqlite_history.h"
 #include "support/data_folder.h"
+#include "support/recording_history.h"
 
 namespace tarvel {
+
+// What a failed comparison shows.
+void PrintTo(const HeardNote& n, std::ostream* out) {
+    *out << n.place << ":" << n.written << "/" << n.chartLine << n.verdict << (n.extraBefore ? "+" : "")
+         << (n.cents ? " " + std::to_string(*n.cents) : "");
+}
+void PrintTo(const HistoryRun& r, std::ostream* out) {
+    *out << r.playedAt << " " << r.system << " " << r.pairing << " " << r.key << " " << r.tempo << " " << r.kind << " "
+         << r.gradeNo << " " << testing::PrintToString(r.notes);
+}
+void PrintTo(const NoteDay& d, std::ostream* out) {
+    *out << d.day << " " << d.written << "/" << d.chartLine << " heard " << d.heard << " missed " << d.missed << " "
+         << d.lastMissedAt << " cents " << d.centsSum << "/" << d.centsCount;
+}
+void PrintTo(const ProgressSummary& p, std::ostream* out) {
+    *out << testing::PrintToString(p.runsPerKey) << " " << testing::PrintToString(p.lastRuns) << " ids "
+         << testing::PrintToString(p.lastRunIds) << " days " << p.days.week << "/" << p.days.month;
+}
+
 namespace {
 
 namespace fs = std::filesystem;
 
 HistoryRun aRun(int n, std::string key = "S01", std::string system = "Boe", std::string pairing = "BB") {
-    return HistoryRun{"2026-12-07 10:00:" + std::string(n < 10 ? "0" : "") + std::to_string(n % 60),
-                      std::move(system),
-                      std::move(pairing),
-                      std::move(key),
-                      "120",
-                      "0",
-                      "Ｂ",
-                      8,
-                      std::nullopt};
+    HistoryRun run;
+    run.playedAt = "2026-12-07 10:00:" + std::string(n < 10 ? "0" : "") + std::to_string(n % 60);
+    run.system = std::move(system);
+    run.pairing = std::move(pairing);
+    run.key = std::move(key);
+    run.tempo = "120";
+    run.answer = "0";
+    run.grade = "Ｂ";
+    run.gradeNo = 8;
+    return run;
+}
+
+// A heard note: its place (from 0), written note, chart line and verdict.
+HeardNote aNote(int place, std::int16_t written, std::int16_t line, char verdict, bool extra = false,
+                std::optional<double> cents = std::nullopt) {
+    return HeardNote{place, written, line, verdict, extra, cents};
 }
 
 // Runs a query on the file with a connection of the test's own.
@@ -237,6 +264,8 @@ TEST_F(HistoryFile, AReadOnlyDataFolderIsReadButNotWritten) {
         failed += history.add(aRun(2));
         failed += history.add(aRun(3));
         failed += history.takeMessages().size() != 1;
+        failed += history.remove(1);
+        failed += history.takeMessages().size() != 1;  // told again: the player just asked
 
         SqliteHistory none(empty / SqliteHistory::kFileName);
         const auto nothing = none.runs();
@@ -330,12 +359,16 @@ TEST_F(HistoryFile, RunsGradedWhileAnotherProgramHoldsTheWriteLockAreAddedInOrde
     ASSERT_TRUE(other.held());
     // The window does not wait for the other program: both calls return while
     // it still holds the lock, and the runs are kept.
-    EXPECT_TRUE(history.add(aRun(2)));
+    HistoryRun drill = aRun(2);
+    drill.kind = kDrillRun;
+    drill.notes = {aNote(0, 312, 10, 'x', true), aNote(1, 332, 11, 'o', false, -7.5)};
+    EXPECT_TRUE(history.add(drill));
     EXPECT_TRUE(history.add(aRun(3)));
     EXPECT_TRUE(other.held());
     EXPECT_EQ(playedOrder(file()), "00:01");
     other.release();
     EXPECT_TRUE(waitFor([&] { return playedOrder(file()) == "00:01 00:00 00:02 00:03"; })) << playedOrder(file());
+    EXPECT_EQ(history.runs("Boe", "BB", true)->at(1), drill) << "its kind and notes waited with it";
     EXPECT_TRUE(history.takeMessages().empty());
     EXPECT_TRUE(history.add(aRun(4)));
     EXPECT_EQ(playedOrder(file()), "00:01 00:00 00:02 00:03 00:04");
@@ -378,82 +411,320 @@ TEST_F(HistoryFile, RunsWaitingForTheLockSurviveTheProgramsEndAndAKill) {
     }
 }
 
+// The schema as earlier versions of Tarvel made it, one step a version.
+constexpr const char* kOldSchema[] = {
+    "CREATE TABLE runs (id INTEGER PRIMARY KEY AUTOINCREMENT, played_at TEXT NOT NULL, system TEXT NOT NULL,"
+    " pairing TEXT NOT NULL, key TEXT NOT NULL, tempo TEXT NOT NULL, answer TEXT NOT NULL, grade TEXT NOT NULL,"
+    " grade_no INTEGER NOT NULL, heard_slips INTEGER);"
+    "CREATE INDEX runs_by_choice ON runs(system, pairing, key);",
+    "ALTER TABLE runs ADD COLUMN queued_as TEXT;"
+    "CREATE UNIQUE INDEX runs_by_token ON runs(queued_as) WHERE queued_as IS NOT NULL;",
+    "CREATE TABLE run_days (system TEXT NOT NULL, pairing TEXT NOT NULL, key TEXT NOT NULL, tempo TEXT NOT NULL,"
+    " day TEXT NOT NULL, runs INTEGER NOT NULL, best_no INTEGER NOT NULL, best_grade TEXT NOT NULL,"
+    " best_at TEXT NOT NULL, PRIMARY KEY (system, pairing, key, tempo, day)) WITHOUT ROWID;"
+    "CREATE INDEX run_days_by_day ON run_days(day);"
+    "CREATE INDEX runs_by_pairing ON runs(system, pairing);"
+    "CREATE TRIGGER runs_into_days AFTER INSERT ON runs BEGIN"
+    " INSERT INTO run_days VALUES (NEW.system, NEW.pairing, NEW.key, NEW.tempo, substr(NEW.played_at, 1, 10), 1,"
+    "  NEW.grade_no, NEW.grade, NEW.played_at)"
+    " ON CONFLICT DO UPDATE SET runs = runs + 1,"
+    "  best_grade = CASE WHEN excluded.best_no > best_no THEN excluded.best_grade ELSE best_grade END,"
+    "  best_at = CASE WHEN excluded.best_no > best_no THEN excluded.best_at ELSE best_at END,"
+    "  best_no = max(best_no, excluded.best_no);"
+    "END;",
+};
+
+// A history as an earlier version left it, with these runs (key runs, no notes).
+void makeOldHistory(const fs::path& file, int version, const std::vector<HistoryRun>& runs) {
+    std::string schema = "PRAGMA journal_mode=WAL; BEGIN;";
+    for (int v = 1; v <= version; ++v) schema += kOldSchema[v - 1];
+    schema += "PRAGMA application_id=" + std::to_string(SqliteHistory::kApplicationId) +
+              "; PRAGMA user_version=" + std::to_string(version) + "; COMMIT;";
+    exec(file, schema);
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, grade_no, heard_slips)"
+                       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                       -1, &insert, nullptr);
+    for (const HistoryRun& r : runs) {
+        int i = 0;
+        for (const std::string* text : {&r.playedAt, &r.system, &r.pairing, &r.key, &r.tempo, &r.answer, &r.grade})
+            sqlite3_bind_text(insert, ++i, text->c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(insert, 8, r.gradeNo);
+        if (r.heardSlips)
+            sqlite3_bind_int(insert, 9, *r.heardSlips);
+        else
+            sqlite3_bind_null(insert, 9);
+        EXPECT_EQ(sqlite3_step(insert), SQLITE_DONE) << sqlite3_errmsg(db);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+// Every figure the pages read, from the history and from the rules (the
+// recording double answers with the pure functions).
+void expectTheRulesFigures(HistoryStore& history, test::RecordingHistory& rules) {
+    EXPECT_EQ(history.runs({}, {}, true), rules.runs({}, {}, true));
+    for (const char* system : {"Boe", "Oeh"})
+        for (const char* pairing : {"BB", "BC", "BA"}) {
+            SCOPED_TRACE(std::string(system) + " " + pairing);
+            EXPECT_EQ(history.runs(system, pairing, true), rules.runs(system, pairing, true));
+            EXPECT_EQ(history.best(system, pairing), rules.best(system, pairing));
+            EXPECT_EQ(history.keyPractice(system, pairing), rules.keyPractice(system, pairing));
+            for (const char* from : {"2026-12-01", "2026-12-07", "2026-12-15"})
+                EXPECT_EQ(history.noteDays(system, pairing, from), rules.noteDays(system, pairing, from)) << from;
+            for (const CalendarDate today :
+                 {CalendarDate{2026, 12, 7}, CalendarDate{2026, 12, 9}, CalendarDate{2026, 12, 20}})
+                EXPECT_EQ(history.progress(system, pairing, today, 12), rules.progress(system, pairing, today, 12));
+            for (const char* key : {"000", "S01", "S02", "F01", "F03", "S14", "F14"})
+                EXPECT_EQ(history.chart(system, pairing, key), rules.chart(system, pairing, key)) << key;
+        }
+    EXPECT_TRUE(history.takeMessages().empty());
+}
+
 // A history of many runs on few days, keys and tempi, the clock now and then
-// set back, listened to now and then; the same for every test run.
+// set back, drills among them, a third listened to note by note; the same for
+// every test run. Cents in halves, so that sums are exact in any order.
 std::vector<HistoryRun> aLongHistory(int count) {
     std::mt19937 random(7);
     const char* systems[] = {"Boe", "Oeh"};
     const char* pairings[] = {"BB", "BC", "BA"};
     const char* keys[] = {"000", "S01", "F03", "S14"};
     const char* tempi[] = {"30", "120", "340", "480"};
+    const std::int16_t written[] = {312, 332, 352, 302, 322, 431};
     std::vector<HistoryRun> runs;
     for (int n = 0; n < count; ++n) {
         const int day = 1 + n * 20 / count - (random() % 10 == 0 ? 3 : 0);
         const int gradeNo = 1 + static_cast<int>(random() % 14);
         char at[32];
         std::snprintf(at, sizeof at, "2026-12-%02d %02d:%02d:00", std::max(1, day), n % 24, n % 60);
-        HistoryRun run{at,
-                       systems[random() % 2],
-                       pairings[random() % 3],
-                       keys[random() % 4],
-                       tempi[random() % 4],
-                       std::to_string(random() % 4),
-                       "G" + std::to_string(gradeNo),
-                       gradeNo,
-                       std::nullopt};
-        if (random() % 5 == 0) run.heardSlips = static_cast<int>(random() % 7);
-        runs.push_back(std::move(run));
+        HistoryRun& run = runs.emplace_back();
+        run.playedAt = at;
+        run.system = systems[random() % 2];
+        run.pairing = pairings[random() % 3];
+        run.key = keys[random() % 4];
+        run.tempo = tempi[random() % 4];
+        run.answer = std::to_string(random() % 4);
+        run.grade = "G" + std::to_string(gradeNo);
+        run.gradeNo = gradeNo;
+        if (random() % 4 == 0) run.kind = kDrillRun;
+        if (random() % 3 != 0) continue;
+        for (int place = 0, notes = static_cast<int>(random() % 9); place < notes; ++place) {
+            std::optional<double> cents;
+            if (random() % 3 != 0) cents = static_cast<double>(static_cast<int>(random() % 161) - 80) / 2;
+            run.notes.push_back(aNote(place, written[random() % 6], static_cast<std::int16_t>(random() % 40),
+                                      "oox-"[random() % 4], random() % 7 == 0, cents));
+        }
+        run.heardSlips = static_cast<int>(
+            std::count_if(run.notes.begin(), run.notes.end(), [](const HeardNote& note) { return note.missed(); }));
     }
     return runs;
 }
 
 TEST_F(HistoryFile, ThePagesFiguresAreThoseOfEveryRun) {
     const std::vector<HistoryRun> runs = aLongHistory(600);
-    // Made by this version, and made by the first and brought up to date.
-    for (const bool upgraded : {false, true}) {
-        SCOPED_TRACE(upgraded ? "upgraded" : "made so");
+    // Made by this version; and made by the first version, and by the last
+    // one, with half the runs, brought up to date and the rest added.
+    for (const int madeBy : {SqliteHistory::kSchemaVersion, 1, 3}) {
+        SCOPED_TRACE("made by version " + std::to_string(madeBy));
         test::DataFolder folder;
         const fs::path f = folder.root() / SqliteHistory::kFileName;
-        if (upgraded) {
-            SqliteHistory(f).add(runs[0]);
-            exec(f,
-                 "DROP TRIGGER runs_into_days; DROP TABLE run_days; DROP INDEX runs_by_pairing; "
-                 "DROP INDEX runs_by_token; ALTER TABLE runs DROP COLUMN queued_as; PRAGMA user_version=1;");
-            sqlite3* db = nullptr;
-            sqlite3_open(f.c_str(), &db);
-            sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-            for (std::size_t i = 1; i < runs.size(); ++i) {
-                const HistoryRun& r = runs[i];
-                const std::string sql =
-                    "INSERT INTO runs (played_at, system, pairing, key, tempo, answer, grade, "
-                    "grade_no, heard_slips) VALUES ('" +
-                    r.playedAt + "','" + r.system + "','" + r.pairing + "','" + r.key + "','" + r.tempo + "','" +
-                    r.answer + "','" + r.grade + "'," + std::to_string(r.gradeNo) + "," +
-                    (r.heardSlips ? std::to_string(*r.heardSlips) : "NULL") + ")";
-                sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
+        test::RecordingHistory rules;
+        rules.kept = runs;
+        if (madeBy < SqliteHistory::kSchemaVersion) {
+            for (std::size_t i = 0; i < runs.size() / 2; ++i) {
+                rules.kept[i].kind = kKeyRun;  // what those versions could keep
+                rules.kept[i].notes.clear();
             }
-            sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-            sqlite3_close(db);
+            makeOldHistory(f, madeBy, {rules.kept.begin(), rules.kept.begin() + runs.size() / 2});
         }
         SqliteHistory history(f);
-        if (!upgraded) {
-            for (const HistoryRun& r : runs) ASSERT_TRUE(history.add(r));
+        for (std::size_t i = madeBy < SqliteHistory::kSchemaVersion ? runs.size() / 2 : 0; i < runs.size(); ++i)
+            ASSERT_TRUE(history.add(runs[i]));
+        EXPECT_EQ(query(f, "PRAGMA user_version"), std::to_string(SqliteHistory::kSchemaVersion));
+        expectTheRulesFigures(history, rules);
+    }
+}
+
+HistoryRun aHeardRun(std::string at, std::string key, int gradeNo, std::string_view kind, std::string system,
+                     std::vector<HeardNote> notes) {
+    HistoryRun run = aRun(0, std::move(key), std::move(system));
+    run.playedAt = std::move(at);
+    run.gradeNo = gradeNo;
+    run.grade = "G" + std::to_string(gradeNo);
+    run.kind = kind;
+    run.notes = std::move(notes);
+    return run;
+}
+
+TEST_F(HistoryFile, HeardNotesDrillsAndRunsTakenBackGiveTheFiguresOfTheRules) {
+    const std::vector<HistoryRun> runs{
+        aHeardRun("2026-12-06 09:00:00", "S01", 8, kKeyRun, "Boe",
+                  {aNote(0, 312, 10, 'o', false, 5.0), aNote(1, 332, 11, 'x'), aNote(2, 352, 12, 'o', true, 20.0),
+                   aNote(3, 312, 10, 'o', false, -2.5)}),
+        aHeardRun("2026-12-06 10:00:00", "S01", 7, kDrillRun, "Boe",
+                  {aNote(0, 332, 11, '-'), aNote(1, 332, 13, 'o', false, 10.0)}),
+        aHeardRun("2026-12-07 08:00:00", "S01", 10, kKeyRun, "Boe",
+                  {aNote(0, 312, 10, 'o', false, 1.5), aNote(1, 332, 11, 'o')}),
+        aHeardRun("2026-12-07 09:00:00", "F01", 6, kKeyRun, "Oeh", {aNote(0, 312, 20, 'x')}),
+        aHeardRun("2026-12-07 10:00:00", "S01", 12, kKeyRun, "Boe", {}),  // not listened to
+        aHeardRun("2026-12-08 11:00:00", "S02", 13, kDrillRun, "Boe", {aNote(0, 352, 12, 'o', false, -4.0)}),
+    };
+    const std::vector<NoteDay> heard{
+        {"2026-12-06", 312, 10, 2, 0, "", 2.5, 2},
+        {"2026-12-06", 332, 13, 3, 2, "2026-12-06 10:00:00", 10.0, 1},
+        {"2026-12-06", 352, 12, 1, 1, "2026-12-06 09:00:00", 0, 0},
+        {"2026-12-07", 312, 10, 1, 0, "", 1.5, 1},
+        {"2026-12-07", 332, 11, 1, 0, "", 0, 0},
+        {"2026-12-08", 352, 12, 1, 0, "", -4.0, 1},
+    };
+    std::vector<NoteDay> withoutTheDrill = heard;
+    withoutTheDrill[1] = {"2026-12-06", 332, 11, 1, 1, "2026-12-06 09:00:00", 0, 0};
+    struct Step {
+        const char* what;
+        std::int64_t takeBack;  // 0: add every run
+        std::vector<NoteDay> boehmB;
+        int bestOfS01;  // its best grade, on the key page and for the spacing
+    };
+    const std::vector<Step> steps{
+        {"every run added", 0, heard, 12},
+        {"the day's best, not listened to, taken back", 5, heard, 10},
+        {"a drill heard note by note taken back", 2, withoutTheDrill, 10},
+    };
+    data.write("system\\onkai\\Boe\\BB\\S01\\2026.12.07 ＳＳ", "");
+    const std::vector<std::string> records = data.names("system\\onkai\\Boe\\BB\\S01");
+    SqliteHistory history(file());
+    test::RecordingHistory rules;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.takeBack == 0) {
+            for (const HistoryRun& run : runs) ASSERT_TRUE(history.add(run) && rules.add(run));
+        } else {
+            ASSERT_TRUE(history.remove(step.takeBack));
+            ASSERT_TRUE(rules.remove(step.takeBack));
         }
-        ASSERT_EQ(history.runs(), runs);
-        for (const char* system : {"Boe", "Oeh"})
-            for (const char* pairing : {"BB", "BC", "BA"}) {
-                SCOPED_TRACE(std::string(system) + " " + pairing);
-                EXPECT_EQ(history.best(system, pairing), bestPerKey(runs, system, pairing));
-                for (const CalendarDate today : {CalendarDate{2026, 12, 9}, CalendarDate{2026, 12, 20}})
-                    EXPECT_EQ(history.progress(system, pairing, today, 12),
-                              progressSummary(runs, system, pairing, today, 12));
-                std::vector<HistoryRun> some;
-                for (const HistoryRun& r : runs)
-                    if (r.system == system && r.pairing == pairing) some.push_back(r);
-                for (const char* key : {"000", "S01", "F03", "S14", "F14"})
-                    EXPECT_EQ(history.chart(system, pairing, key), gradeChart(some, key)) << key;
-            }
-        EXPECT_TRUE(history.takeMessages().empty());
+        EXPECT_EQ(history.noteDays("Boe", "BB", "2026-12-06"), step.boehmB);
+        EXPECT_EQ(history.best("Boe", "BB").value()[1]->gradeNo, step.bestOfS01);
+        EXPECT_EQ(history.keyPractice("Boe", "BB"), (std::vector<KeyPractice>{{1, "2026-12-07", step.bestOfS01}}))
+            << "drills count for no key";
+        EXPECT_EQ(history.progress("Boe", "BB", {2026, 12, 9}, 12)->days.week, 2) << "a day of drills alone counts";
+        expectTheRulesFigures(history, rules);
+    }
+    EXPECT_EQ(data.names("system\\onkai\\Boe\\BB\\S01"), records) << "the result records are the player's";
+}
+
+// In a child process: kills it at the start of the `killAt`-th statement
+// after the upgrade began (up to the commit after its new version number),
+// on every connection it opens.
+int killAt = 0;
+int statementsSeen = 0;
+bool upgrading = false, numbered = false, upgraded = false;
+
+int killDuringTheUpgrade(unsigned, void*, void*, void* sql) {
+    const std::string_view text(static_cast<const char*>(sql));
+    if (upgraded) return 0;
+    if (text.rfind("BEGIN IMMEDIATE", 0) == 0) upgrading = true;
+    if (!upgrading) return 0;
+    if (++statementsSeen == killAt) raise(SIGKILL);
+    if (text.rfind("PRAGMA user_version=", 0) == 0) numbered = true;
+    if (numbered && text.rfind("COMMIT", 0) == 0) upgraded = true;
+    return 0;
+}
+
+int traceEveryConnection(sqlite3* db, char**, const sqlite3_api_routines*) {
+    sqlite3_trace_v2(db, SQLITE_TRACE_STMT, killDuringTheUpgrade, nullptr);
+    return SQLITE_OK;
+}
+
+TEST_F(HistoryFile, AKillDuringTheUpgradeLeavesTheEarlierFileWithEveryRun) {
+    std::vector<HistoryRun> runs = aLongHistory(300);
+    for (HistoryRun& run : runs) {
+        run.kind = kKeyRun;
+        run.notes.clear();
+    }
+    const fs::path made = data.root() / "version-3.sqlite";
+    makeOldHistory(made, 3, runs);
+    int kills = 0;
+    for (int statement = 1; statement < 100; ++statement) {
+        SCOPED_TRACE("killed at statement " + std::to_string(statement));
+        test::DataFolder folder;
+        const fs::path f = folder.root() / SqliteHistory::kFileName;
+        fs::copy_file(made, f);
+        const pid_t child = fork();
+        if (child == 0) {
+            killAt = statement;
+            sqlite3_auto_extension(reinterpret_cast<void (*)()>(traceEveryConnection));
+            SqliteHistory history(f);
+            const auto all = history.runs();
+            _exit(upgraded && all && all->size() == runs.size() ? 0 : 1);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (WIFEXITED(status)) {
+            ASSERT_EQ(WEXITSTATUS(status), 0) << "upgraded whole when not killed";
+            break;
+        }
+        ASSERT_TRUE(WIFSIGNALED(status));
+        ++kills;
+        EXPECT_EQ(query(f, "PRAGMA integrity_check"), "ok");
+        EXPECT_EQ(query(f, "PRAGMA user_version"), "3") << "the upgrade is all or nothing";
+        EXPECT_EQ(query(f, "SELECT count(*) FROM pragma_table_info('runs') WHERE name = 'kind'"), "0");
+        SqliteHistory next(f);  // the next start upgrades it
+        EXPECT_EQ(next.runs(), runs);
+        HistoryRun drill = aHeardRun("2026-12-21 10:00:00", "S01", 9, kDrillRun, "Boe", {aNote(0, 312, 10, 'x')});
+        ASSERT_TRUE(next.add(drill));
+        EXPECT_EQ(next.runs("Boe", "BB", true)->back(), drill);
+        EXPECT_EQ(query(f, "PRAGMA user_version"), std::to_string(SqliteHistory::kSchemaVersion));
+    }
+    EXPECT_GE(kills, 10) << "every statement of the upgrade";
+}
+
+TEST_F(HistoryFile, AWriteThatCannotBeDoneLeavesTheHistoryAsItWasAndSaysWhy) {
+    HistoryRun twice = aRun(5);
+    twice.notes = {aNote(0, 312, 10, 'o'), aNote(0, 332, 11, 'x')};
+    HistoryRun unknownVerdict = aRun(6);
+    unknownVerdict.notes = {aNote(0, 312, 10, 'o'), aNote(1, 312, 10, '?')};
+    struct Case {
+        const char* what;
+        std::function<bool(SqliteHistory&, const fs::path&)> write;
+        const char* said;
+    };
+    const std::vector<Case> cases{
+        {"a run with two notes in one place", [&](SqliteHistory& h, const fs::path&) { return h.add(twice); },
+         "に書き込めませんでした"},
+        {"a note judged as nothing known", [&](SqliteHistory& h, const fs::path&) { return h.add(unknownVerdict); },
+         "に書き込めませんでした"},
+        {"taking back a run no longer kept", [](SqliteHistory& h, const fs::path&) { return h.remove(99); },
+         "からこの回を取り消せませんでした：その回はもう履歴にありません"},
+        {"taking back while another program writes",
+         [](SqliteHistory& h, const fs::path& f) {
+             const WriteLock other(f);
+             return other.held() && h.remove(1);
+         },
+         "からこの回を取り消せませんでした：ほかのプログラムが書き込み中です"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        test::DataFolder folder;
+        const fs::path f = folder.root() / SqliteHistory::kFileName;
+        SqliteHistory history(f);
+        HistoryRun heard = aRun(1);
+        heard.notes = {aNote(0, 312, 10, 'x'), aNote(1, 332, 11, 'o', false, 3.5)};
+        ASSERT_TRUE(history.add(heard));
+        const auto before = history.runs("Boe", "BB", true);
+        const auto days = history.noteDays("Boe", "BB", "");
+        EXPECT_FALSE(c.write(history, f));
+        const auto messages = history.takeMessages();
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_NE(messages[0].find(f.string() + " " + c.said), std::string::npos) << messages[0];
+        EXPECT_EQ(history.runs("Boe", "BB", true), before);
+        EXPECT_EQ(history.noteDays("Boe", "BB", ""), days);
+        EXPECT_EQ(query(f, "SELECT count(*) FROM heard_notes"), "2");
     }
 }
 
@@ -479,11 +750,23 @@ TEST(PendingRuns, TheFileKeepsEveryFieldAndATornLineIsLeftOut) {
     HistoryRun odd = aRun(7);
     odd.answer = "a\tb\\c\nd";
     odd.heardSlips = 4;
-    const std::vector<QueuedRun> runs{{"t1", aRun(1)}, {"t2", odd}};
+    HistoryRun drill = aHeardRun("2026-12-07 10:00:08", "S01", 9, kDrillRun, "Boe",
+                                 {aNote(0, 312, 10, 'o', false, 0.1), aNote(1, 202, 499, 'x', true),
+                                  aNote(2, 332, 11, '-', false, -12.345678901234567)});
+    drill.heardSlips = 2;
+    const std::vector<QueuedRun> runs{{"t1", aRun(1)}, {"t2", odd}, {"t3", drill}};
     const std::string text = pendingText(runs);
     EXPECT_EQ(readPendingText(text), runs);
-    EXPECT_EQ(readPendingText(text + "t3\t2026-12-07 10:00:09\tBoe"), runs) << "a line cut short by a crash";
+    EXPECT_EQ(readPendingText(text + "t4\t2026-12-07 10:00:09\tBoe"), runs) << "a line cut short by a crash";
+    std::string garbled = text;
+    garbled.replace(garbled.find(",-,0,"), 5, ",?,0,");
+    EXPECT_EQ(readPendingText(garbled), (std::vector<QueuedRun>{runs[0], runs[1]})) << "a note that cannot be read";
     EXPECT_TRUE(readPendingText("something else\n" + text.substr(text.find('\n') + 1)).empty());
+    // As the version before wrote it, while no run had a kind or notes.
+    EXPECT_EQ(readPendingText("Tarvel queued runs 1\n"
+                              "t1\t2026-12-07 10:00:01\tBoe\tBB\tS01\t120\t0\tＢ\t8\t\n"
+                              "t2\t2026-12-07 10:00:07\tBoe\tBB\tS01\t120\ta\\tb\\\\c\\nd\tＢ\t8\t4\n"),
+              (std::vector<QueuedRun>{{"t1", aRun(1)}, {"t2", odd}}));
     EXPECT_NE(newToken(), newToken());
 }
 

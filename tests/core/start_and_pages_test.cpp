@@ -28,7 +28,8 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     append(expected, named("hide", el::Lab_S1(0), el::Lab_S1(28)));
     append(expected, {"hide Check1"});
     append(expected, named("hide", el::Best_lbl(0), el::Best_lbl(28)));
-    append(expected, {"hide P3_BtnC", "hide Where_lbl", "hide Key_frm(0)"});
+    append(expected, named("hide", el::Due_lbl(0), el::Due_lbl(28)));
+    append(expected, {"hide Due_note", "hide P3_BtnC", "hide Where_lbl", "hide Key_frm(0)"});
     append(expected, named("hide", el::P4_Btn(1), el::P4_Btn(9)));
     // The metronome box and its note, the listening box, list and note.
     append(expected, {"hide P4_BtnA", "hide Check2", "hide Lab_Oto", "hide Where_lbl", "hide Check3", "hide Cmb_Mic",
@@ -36,10 +37,16 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
     append(expected, named("hide", el::P5_Btn(1), el::P5_Btn(4)));
     append(expected, {"hide Where_lbl", "hide Lab_Miss"});  // and what was heard
     append(expected, named("hide", el::Lab_Teian(0), el::Lab_Teian(3)));
+    append(expected, {"hide Lab_Tune"});
     append(expected, named("hide", el::P6_Btn(1), el::P6_Btn(3)));
     append(expected, {"hide Where_lbl", "hide Ladder_lbl", "hide Record_lbl"});
-    for (const char* name : {"P7_BtnA", "P7_BtnB", "P7_Key", "P7_Days", "P7_Chart", "P7_Table", "P7_Note"})
+    for (const char* name :
+         {"P7_BtnA", "P7_BtnB", "P7_BtnC", "P7_BtnD", "P7_Key", "P7_Days", "P7_Chart", "P7_Table", "P7_Note"})
         expected.push_back(std::string("hide ") + name);
+    for (const char* name : {"P8_BtnA", "P8_BtnD", "P8_Note", "P8_Tune", "Where_lbl"})
+        expected.push_back(std::string("hide ") + name);
+    append(expected, named("hide", el::P8_Weak(0), el::P8_Weak(el::weakShown - 1)));
+    append(expected, named("hide", el::P8_Fng(0), el::P8_Fng(el::weakShown * el::fingersPerNote - 1)));
     for (const PagePicture& p : pagePictureTable())
         expected.push_back("picture " + elementName(p.element) + " " + std::string(p.file));
     append(expected,
@@ -54,8 +61,9 @@ TEST_F(ProgramTest, StartUpRunsItsStepsInOrder) {
 
 TEST_F(ProgramTest, PagePicturesAreTheFixedList) {
     const auto& table = pagePictureTable();
-    // The 55 pages' pictures in their order, then the progress page's three and the help's three.
-    ASSERT_EQ(table.size(), 61u);
+    // The 55 pages' pictures in their order, then the progress page's three,
+    // the weak notes' four and the help's three.
+    ASSERT_EQ(table.size(), 65u);
     EXPECT_EQ(table.front().file, "system\\hyouji\\title.gif");
     EXPECT_EQ(table[9].element, el::P3_Btn(0));
     EXPECT_EQ(table[9].file, "system\\hyouji\\button\\B_C000.gif");
@@ -68,8 +76,10 @@ TEST_F(ProgramTest, PagePicturesAreTheFixedList) {
     EXPECT_EQ(table[55].element, el::P3_BtnC);
     EXPECT_EQ(table[56].file, table[7].file) << "the progress page's back button looks like the others";
     EXPECT_EQ(table[57].file, "system\\hyouji\\button\\7_csv.gif");
-    EXPECT_EQ(table[58].element, el::Help_Btn);
-    EXPECT_EQ(table[59].element, el::Help_BtnA);
+    EXPECT_EQ(table[58].element, el::P7_BtnC);
+    EXPECT_EQ(table[60].file, table[7].file) << "so does the weak notes' back button";
+    EXPECT_EQ(table[62].element, el::Help_Btn);
+    EXPECT_EQ(table[63].element, el::Help_BtnA);
     EXPECT_EQ(table.back().element, el::Help_BtnB);
 }
 

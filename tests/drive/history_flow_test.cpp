@@ -129,10 +129,10 @@ TEST(HistoryFlow, TheProgressPageShowsEachDaysBestAndExportsEveryRun) {
     std::vector<std::string> csv;
     for (std::string line; std::getline(in, line);) csv.push_back(line);
     ASSERT_EQ(csv.size(), 6u);
-    EXPECT_EQ(csv[0], "\xEF\xBB\xBF日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス\r");
+    EXPECT_EQ(csv[0], "\xEF\xBB\xBF日時,運指,楽譜,調コード,調,テンポ,答え,成績,成績番号,聞き取りミス,種類\r");
     EXPECT_EQ(csv[1].substr(0, 11), "2026-12-01 ");
-    EXPECT_EQ(csv[1].substr(19), ",ベーム式,B♭管,S01,ト長調,340,ミスなし,ＡＡＡ,11,\r");
-    EXPECT_EQ(csv[3].substr(19), ",ベーム式,B♭管,S01,ト長調,120,ミス1〜2回,Ｃ,7,\r");
+    EXPECT_EQ(csv[1].substr(19), ",ベーム式,B♭管,S01,ト長調,340,ミスなし,ＡＡＡ,11,,調の練習\r");
+    EXPECT_EQ(csv[3].substr(19), ",ベーム式,B♭管,S01,ト長調,120,ミス1〜2回,Ｃ,7,,調の練習\r");
 
     // Back on the key page.
     EXPECT_EQ(lastLine(run.lines, "Best_lbl(1) "), "Best_lbl(1) font=\"MS UI Gothic\" size=7.5 caption=\"Ｓ ♩340\"");

@@ -85,7 +85,7 @@ TEST(TeachingFlow, TheProgressPageAndItsCsvByKeysAlone) {
     EXPECT_TRUE(std::filesystem::exists(data.root() / "tarvel-history-2026-12-07.csv"));
     const auto states = linesStartingWith(run.lines, "state ");
     ASSERT_EQ(states.size(), 2u);
-    EXPECT_EQ(linesStartingWith(run.lines, "P7_").size(), 7u) << "only the first dump shows the progress page";
+    EXPECT_EQ(linesStartingWith(run.lines, "P7_").size(), 9u) << "only the first dump shows the progress page";
     EXPECT_EQ(linesStartingWith(run.lines, "P3_BtnC ").size(), 1u) << "back on the key page";
 }
 

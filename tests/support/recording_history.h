@@ -2,6 +2,7 @@
 // it fail to write or to read.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <utility>
 
@@ -13,6 +14,8 @@ namespace tarvel::test {
 class RecordingHistory : public HistoryStore {
 public:
     std::vector<HistoryRun> kept;
+    std::vector<std::int64_t> ids;  // of the runs kept, one each
+    std::int64_t nextId = 1;
     std::vector<std::string>
         calls;  // "add S01 ＡＡ", "runs Boe BB", "runs", "best Boe BB", "progress Boe BB", "chart Boe BB S01"
     bool failWrites = false;
@@ -28,16 +31,43 @@ public:
             return false;
         }
         kept.push_back(run);
+        ids.push_back(nextId++);
         return true;
     }
-    std::optional<std::vector<HistoryRun>> runs(std::string_view system, std::string_view pairing) override {
+    std::optional<std::vector<HistoryRun>> runs(std::string_view system, std::string_view pairing,
+                                                bool withNotes) override {
         calls.push_back(system.empty() ? "runs" : "runs " + std::string(system) + " " + std::string(pairing));
         if (failReads) return std::nullopt;
-        if (system.empty() && pairing.empty()) return kept;
         std::vector<HistoryRun> some;
-        for (const HistoryRun& run : kept)
-            if (run.system == system && run.pairing == pairing) some.push_back(run);
+        for (const HistoryRun& run : kept) {
+            if (!(system.empty() && pairing.empty()) && (run.system != system || run.pairing != pairing)) continue;
+            some.push_back(run);
+            if (!withNotes) some.back().notes.clear();
+        }
         return some;
+    }
+    std::optional<std::vector<NoteDay>> noteDays(std::string_view system, std::string_view pairing,
+                                                 std::string_view fromDay) override {
+        calls.push_back("noteDays " + std::string(system) + " " + std::string(pairing) + " " + std::string(fromDay));
+        if (failReads) return std::nullopt;
+        return noteDaysOf(kept, system, pairing, fromDay);
+    }
+    std::optional<std::vector<KeyPractice>> keyPractice(std::string_view system, std::string_view pairing) override {
+        calls.push_back("keyPractice " + std::string(system) + " " + std::string(pairing));
+        if (failReads) return std::nullopt;
+        return keyPracticeOf(kept, system, pairing);
+    }
+    bool remove(std::int64_t runId) override {
+        calls.push_back("remove " + std::to_string(runId));
+        syncIds();
+        const auto at = std::find(ids.begin(), ids.end(), runId);
+        if (failWrites || at == ids.end()) {
+            pendingMessages.push_back("cannot take the run back");
+            return false;
+        }
+        kept.erase(kept.begin() + (at - ids.begin()));
+        ids.erase(at);
+        return true;
     }
     std::optional<BestPerKey> best(std::string_view system, std::string_view pairing) override {
         calls.push_back("best " + std::string(system) + " " + std::string(pairing));
@@ -48,7 +78,10 @@ public:
                                             const CalendarDate& today, std::size_t count) override {
         calls.push_back("progress " + std::string(system) + " " + std::string(pairing));
         if (failReads) return std::nullopt;
-        return progressSummary(kept, system, pairing, today, count);
+        syncIds();
+        ProgressSummary summary = progressSummary(kept, system, pairing, today, count);
+        for (std::int64_t& id : summary.lastRunIds) id = ids[static_cast<std::size_t>(id - 1)];
+        return summary;
     }
     std::optional<ChartData> chart(std::string_view system, std::string_view pairing, std::string_view key) override {
         calls.push_back("chart " + std::string(system) + " " + std::string(pairing) + " " + std::string(key));
@@ -57,6 +90,10 @@ public:
         for (const HistoryRun& run : kept)
             if (run.system == system && run.pairing == pairing) some.push_back(run);
         return gradeChart(some, key);
+    }
+    // Runs a test put into `kept` itself get their ids here.
+    void syncIds() {
+        while (ids.size() < kept.size()) ids.push_back(nextId++);
     }
     std::vector<std::string> takeMessages() override { return std::exchange(pendingMessages, {}); }
     std::optional<HistorySummary> summary() override {

@@ -49,6 +49,7 @@ public:
     int chosenIndex(ElementId id) override;
     void setChart(ElementId id, const ChartData& chart) override;
     void setTable(ElementId id, const TableData& table) override;
+    void setTuneChart(ElementId /*id*/, const TuneChartData& data) override { tuneChart = data; }
     void processEvents() override;
     void sleepUntil(Instant deadline, std::optional<ElementId> heard) override;
     Instant now() override { return clock_; }
@@ -74,6 +75,7 @@ public:
     std::map<ElementId, std::vector<std::string>> choicesOf;  // of each choice element
     ChartData chart;
     TableData table;
+    TuneChartData tuneChart;
 
     bool isShown(ElementId id) const;
     bool isEnabled(ElementId id) const { return !disabled_.count(id); }

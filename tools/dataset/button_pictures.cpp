@@ -291,6 +291,18 @@ void progressButtons(std::vector<Picture>& out) {
                           labelledButton(kChoiceButton, kSystemStyle, "CSVに書き出す", "表計算ソフトや先生に", 24, 14,
                                          capText(el::P7_BtnB)),
                           kWindowGrey));
+    out.push_back(picture(
+        kWeakPicture,
+        labelledButton(kWeakButton, kPairingStyle, "苦手な音", "よくまちがえる音と音程", 24, 12, capText(el::P7_BtnC)),
+        kWindowGrey));
+    out.push_back(picture(kTakeBackPicture,
+                          labelledButton(kTakeBackButton, kSystemStyle, "この回を取り消す", "えらんだ回／最後の回", 20,
+                                         12, capText(el::P7_BtnD)),
+                          kWindowGrey));
+    out.push_back(picture(
+        kDrillPicture,
+        labelledButton(kWeakButton, kSystemStyle, "苦手ドリル", "となりの音と練習", 24, 12, capText(el::P8_BtnD)),
+        kWindowGrey));
 }
 
 // Page 1's way to About Tarvel: the sign for information on a round button;

@@ -20,6 +20,8 @@ inline constexpr QSize kBackButton{120, 40};
 inline constexpr QSize kBackToStartButton{150, 40};  // room for its key, "Home"
 inline constexpr QSize kCancelButton{58, 25};        // the disc and the cap of its key
 inline constexpr QSize kProgressButton{88, 88};      // key page: left of the back buttons
+inline constexpr QSize kWeakButton{178, 62};         // the weak notes and their drill, under the "？"
+inline constexpr QSize kTakeBackButton{228, 54};     // the progress page, under the export's note
 inline constexpr QSize kTitle{513, 196};             // in the message label, centred on it
 inline constexpr QSize kAboutButton{48, 48};         // page 1's top right corner, left of the "？"
 inline constexpr QSize kHelpButton{40, 44};          // top right, right of page 6's grade ladder
