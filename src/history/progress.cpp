@@ -151,9 +151,8 @@ TableData lastRunsTable(const std::vector<HistoryRun>& newestFirst) {
     table.header = {"日時", "調", "テンポ", "答え", "成績", "聞き取りミス"};
     for (const HistoryRun& run : newestFirst) {
         const std::string key = run.kind == kDrillRun ? "ドリル（" + keyName(run.key) + "）" : keyName(run.key);
-        table.rows.push_back({shortTime(run.playedAt), key, "♩" + run.tempo,
-                              std::string(answerWords(run.answer)), run.grade,
-                              run.heardSlips ? std::to_string(*run.heardSlips) : std::string()});
+        table.rows.push_back({shortTime(run.playedAt), key, "♩" + run.tempo, std::string(answerWords(run.answer)),
+                              run.grade, run.heardSlips ? std::to_string(*run.heardSlips) : std::string()});
     }
     return table;
 }
