@@ -32,6 +32,19 @@ std::optional<chr::sys_days> dayOf(const std::string& playedAt) {
     return chr::sys_days{date};
 }
 
+// Today, this week's Monday and the first of this month; nullopt for no date.
+struct CountedDays {
+    chr::sys_days today, monday, first;
+};
+std::optional<CountedDays> countedDays(const CalendarDate& today) {
+    const chr::year_month_day ymd{chr::year{today.year}, chr::month{static_cast<unsigned>(today.month)},
+                                  chr::day{static_cast<unsigned>(today.day)}};
+    if (!ymd.ok()) return std::nullopt;
+    const chr::sys_days end{ymd};
+    return CountedDays{end, end - (chr::weekday{end} - chr::Monday),
+                       chr::sys_days{ymd.year() / ymd.month() / chr::day{1}}};
+}
+
 // Up to the minute: "2026-12-07 14:03".
 std::string shortTime(const std::string& playedAt) { return playedAt.substr(0, 16); }
 
@@ -64,13 +77,9 @@ BestPerKey bestPerKey(const std::vector<HistoryRun>& runs, std::string_view syst
 std::string badgeText(const BestResult& best) { return best.grade + " ♩" + best.tempo; }
 
 std::string firstDayCounted(const CalendarDate& today) {
-    const chr::year_month_day ymd{chr::year{today.year}, chr::month{static_cast<unsigned>(today.month)},
-                                  chr::day{static_cast<unsigned>(today.day)}};
-    if (!ymd.ok()) return {};
-    const chr::sys_days end{ymd};
-    const chr::sys_days monday = end - (chr::weekday{end} - chr::Monday);
-    const chr::sys_days first{ymd.year() / ymd.month() / chr::day{1}};
-    const chr::year_month_day from{std::min(monday, first)};
+    const auto counted = countedDays(today);
+    if (!counted) return {};
+    const chr::year_month_day from{std::min(counted->monday, counted->first)};
     char text[16];
     std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(from.year()),
                   static_cast<unsigned>(from.month()), static_cast<unsigned>(from.day()));
@@ -78,20 +87,16 @@ std::string firstDayCounted(const CalendarDate& today) {
 }
 
 PractiseDays daysPractised(const std::vector<HistoryRun>& runs, const CalendarDate& today) {
-    const chr::year_month_day ymd{chr::year{today.year}, chr::month{static_cast<unsigned>(today.month)},
-                                  chr::day{static_cast<unsigned>(today.day)}};
-    if (!ymd.ok()) return {};
-    const chr::sys_days end{ymd};
-    const chr::sys_days monday = end - (chr::weekday{end} - chr::Monday);
-    const chr::sys_days first{ymd.year() / ymd.month() / chr::day{1}};
+    const auto counted = countedDays(today);
+    if (!counted) return {};
     std::set<chr::sys_days> days;
     for (const HistoryRun& run : runs)
         if (const auto day = dayOf(run.playedAt)) days.insert(*day);
     PractiseDays result;
     for (const chr::sys_days day : days) {
-        if (day > end) continue;
-        if (day >= monday) ++result.week;
-        if (day >= first) ++result.month;
+        if (day > counted->today) continue;
+        if (day >= counted->monday) ++result.week;
+        if (day >= counted->first) ++result.month;
     }
     return result;
 }

@@ -30,22 +30,9 @@ protected:
         click(el::P2_Btn1);
         click(el::P3_Btn(1));
     }
-    // The sounding pitch of note n of the scale (written C4 ... C5 cycling):
-    // written C4 is chart block 10, which sounds B-flat 3.
-    static int sounding(int n) {
-        static const int steps[] = {0, 2, 4, 5, 7, 9, 11, 12};
-        return 58 + steps[n % 8];
-    }
-    // A player 60 ms behind the beat; `played(n)` is the pitch of note n, 0
-    // for a note not played.
+    static int sounding(int n) { return test::scaleSounding(n); }
     void player(std::function<double(int)> played) {
-        input.signal = [played](double ms) {
-            const double notes = ms - kCountInMs - 4 * kBeatMs - 60;
-            if (notes < 0 || notes >= 32 * kBeatMs) return 0.0f;
-            const int n = static_cast<int>(notes / kBeatMs);
-            const double pitch = played(n);
-            return pitch > 0 && notes - n * kBeatMs < 0.9 * kBeatMs ? test::tone(pitch, ms) : 0.0f;
-        };
+        input.signal = test::scalePlayer(std::move(played), kCountInMs, kBeatMs);
     }
     void playRun() { click(el::P4_Btn(5)); }
 

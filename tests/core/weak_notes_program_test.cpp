@@ -76,19 +76,9 @@ protected:
         start();
         toKeyPage();
     }
-    // Written C4 .. C5 cycling; written C4 sounds B-flat 3.
-    static int sounding(int n) {
-        static const int steps[] = {0, 2, 4, 5, 7, 9, 11, 12};
-        return 58 + steps[n % 8];
-    }
+    static int sounding(int n) { return test::scaleSounding(n); }
     void player(std::function<double(int)> played) {
-        input.signal = [played](double ms) {
-            const double notes = ms - kCountInMs - 4 * kBeatMs - 60;
-            if (notes < 0 || notes >= 32 * kBeatMs) return 0.0f;
-            const int n = static_cast<int>(notes / kBeatMs);
-            const double pitch = played(n);
-            return pitch > 0 && notes - n * kBeatMs < 0.9 * kBeatMs ? test::tone(pitch, ms) : 0.0f;
-        };
+        input.signal = test::scalePlayer(std::move(played), kCountInMs, kBeatMs);
     }
     std::string fileText(const std::string& name) const {
         std::ifstream in(data.root() / name, std::ios::binary);

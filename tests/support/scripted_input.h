@@ -67,4 +67,24 @@ inline float tone(double midi, double ms, float amplitude = 0.3f) {
     return amplitude * static_cast<float>(std::sin(2 * 3.14159265358979 * hz * ms / 1000));
 }
 
+// The sounding pitch of note n of the tests' scale exercise (written C4 ... C5
+// cycling): written C4 is chart block 10, which sounds B-flat 3.
+inline int scaleSounding(int n) {
+    static const int steps[] = {0, 2, 4, 5, 7, 9, 11, 12};
+    return 58 + steps[n % 8];
+}
+
+// A player of a 32-note run 60 ms behind the beat, after a count-in of
+// `countInMs` and four beats: `played(n)` is the pitch of note n, 0 for a note
+// not played; each note lasts nine tenths of its beat.
+inline std::function<float(double)> scalePlayer(std::function<double(int)> played, double countInMs, double beatMs) {
+    return [played = std::move(played), countInMs, beatMs](double ms) {
+        const double notes = ms - countInMs - 4 * beatMs - 60;
+        if (notes < 0 || notes >= 32 * beatMs) return 0.0f;
+        const int n = static_cast<int>(notes / beatMs);
+        const double pitch = played(n);
+        return pitch > 0 && notes - n * beatMs < 0.9 * beatMs ? tone(pitch, ms) : 0.0f;
+    };
+}
+
 }  // namespace tarvel::test
