@@ -85,7 +85,7 @@ TEST_F(AboutInProgram, FromPageOneAndBack) {
 // help keeps its caption, and back goes to the help, then to the page exactly
 // as it was. Over About itself the help offers no way to About.
 TEST_F(AboutInProgram, FromTheHelpBackToTheHelpOverItsPage) {
-    data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+    writePlainChart();
     toKeyPage();
     program.keyPressed(KeyInput::Right);
     const std::vector<std::string> before = window.visible();

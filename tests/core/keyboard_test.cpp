@@ -142,7 +142,7 @@ TEST(Keyboard, ArrowsWalkTheKeyGrid) {
 class KeyFrameTest : public ProgramTest {
 protected:
     void SetUp() override {
-        data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+        writePlainChart();
         start();
     }
     std::vector<std::string> framesShown() const {

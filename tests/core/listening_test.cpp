@@ -22,7 +22,7 @@ constexpr double kBeatMs = 500;  // P4_Btn5, 120 a minute
 class ListeningTest : public test::ProgramTest {
 protected:
     void SetUp() override {
-        data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+        writePlainChart();
         data.writeLines(exercisePath("Boe", "BB", "S01"), exerciseLines("#1", scaleNotes(32)));
         program.setAudioInput(input);
         start();

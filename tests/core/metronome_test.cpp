@@ -23,7 +23,7 @@ protected:
     MetronomeTest() : audio(window) {}
     void SetUp() override {
         program.setAudioOutput(audio);
-        data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+        writePlainChart();
         writeExercise(32);
         start();
         click(el::P1_Btn1);

@@ -91,7 +91,7 @@ TEST(GradeLadder, DetailsSayTempoRepeatAndRecord) {
 class WhereTest : public test::ProgramTest {
 protected:
     void SetUp() override {
-        data.writeLines("system\\unshi\\oeh.txt", std::vector<std::string>(501, "1|1110|1110"));
+        writePlainChart("system\\unshi\\oeh.txt");
         start();
     }
 };

@@ -17,7 +17,7 @@ using test::scaleNotes;
 class RunTest : public test::ProgramTest {
 protected:
     void SetUp() override {
-        data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+        writePlainChart();
         writeExercise("#1", scaleNotes(32));
         start();
         click(el::P1_Btn1);

@@ -29,7 +29,7 @@ const std::string kRecords = "system\\onkai\\Boe\\BB\\S01\\";
 class GradeTest : public test::ProgramTest {
 protected:
     void SetUp() override {
-        data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+        writePlainChart();
         data.writeLines(exercisePath("Boe", "BB", "S01"), exerciseLines("#1", scaleNotes(32)));
         data.write(kRecords + "まだです", "");
         start();
@@ -252,7 +252,7 @@ TEST_F(RefusedRenameTest, ARenameThatFailsIsReportedAfterTheGrade) {
     RefusingFileSystem refusing(data.root());
     test::RecordingWindow screen;
     Program graded(screen, refusing);
-    data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+    writePlainChart();
     data.writeLines(exercisePath("Boe", "BB", "S01"), exerciseLines("#1", scaleNotes(32)));
     data.write(kRecords + "まだです", "");
     ASSERT_TRUE(graded.Form_Load());

@@ -48,7 +48,7 @@ TEST(SlipScore, AnExtraNoteBeforeANoteStandsAfterTheOneBefore) {
 class SlipScoreTest : public test::ProgramTest {
 protected:
     void SetUp() override {
-        data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+        writePlainChart();
         data.writeLines(exercisePath("Boe", "BB", "S01"), test::exerciseLines("#1", test::scaleNotes(32)));
         program.setAudioInput(input);
         start();

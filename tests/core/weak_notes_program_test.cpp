@@ -65,7 +65,7 @@ TEST(HeardNotes, VerdictsCentsAndTheRunsIntonation) {
 class WeakNotesInProgram : public test::ProgramTest {
 protected:
     void SetUp() override {
-        data.writeLines("system\\unshi\\boe.txt", std::vector<std::string>(501, "1|1110|1110"));
+        writePlainChart();
         for (const char* key : {"000", "S01"}) {
             data.writeLines(exercisePath("Boe", "BB", key), exerciseLines("#1", scaleNotes(32)));
             data.write(Result_dir("Boe", "BB", key) + "まだです", "");

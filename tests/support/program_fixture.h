@@ -25,6 +25,10 @@ protected:
         click(el::P1_Btn1);
         click(pairingButton);
     }
+    // A fingering chart whose every line is the same plain fingering.
+    void writePlainChart(const char* file = "system\\unshi\\boe.txt") {
+        data.writeLines(file, std::vector<std::string>(501, "1|1110|1110"));
+    }
     std::size_t mark() const { return window.ops.size(); }
     std::vector<std::string> opsSince(std::size_t from) const {
         return {window.ops.begin() + static_cast<std::ptrdiff_t>(from), window.ops.end()};
